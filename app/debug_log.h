@@ -1,0 +1,15 @@
+// Developer log of the installer. Each line goes by WM_COPYDATA (dwData 1, UTF-16 text with its
+// terminating zero) to a window of class "#32770" titled "XRecv", an external developer tool.
+// Without that window a call costs only the window search. Failure lines begin with "@@r".
+#pragma once
+
+#include <windows.h>
+
+constexpr ULONG_PTR kDebugLogChannel = 1;
+constexpr int kDebugLogMaxChars = 4096;
+
+// Formats with the wide printf rules of the C runtime (%s takes a wide string).
+void DebugLog(const wchar_t* format, ...);
+
+// Sends one finished text to the receiver window of the given title, if it exists.
+void SendCopyDataText(const wchar_t* receiverTitle, ULONG_PTR channel, const wchar_t* text);

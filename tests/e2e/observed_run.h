@@ -1,0 +1,50 @@
+// End-to-end harness: runs a program of the build under observation, as its developers would
+// watch it. xrecv receives the developer log and the script console, boxanswer reads and
+// answers message boxes; the run returns the exit code and both records.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace qorin::e2e {
+
+struct LogLine {
+  std::string window;         // "XRecv" or "XScriptDebugConsole"
+  unsigned long channel = 0;  // dwData
+  unsigned long bytes = 0;    // cbData
+  std::string text;           // UTF-8, up to the terminating zero
+};
+
+struct MessageBoxSeen {
+  std::string caption;
+  std::string text;
+  std::vector<std::string> buttons;
+  std::string pressed;
+};
+
+struct RunOptions {
+  std::wstring program;    // full path
+  std::wstring arguments;  // the command line after the program name
+  DWORD timeoutMs = 60000;
+  std::wstring press = L"OK";  // the button boxanswer presses
+};
+
+struct ObservedRun {
+  bool started = false;
+  bool timedOut = false;
+  DWORD exitCode = 0;
+  std::vector<LogLine> log;
+  std::vector<MessageBoxSeen> boxes;
+
+  // Texts received by one window, in order.
+  std::vector<std::string> Texts(const std::string& window = "XRecv") const;
+};
+
+ObservedRun RunObserved(const RunOptions& options);
+
+// A program that lies beside the running test program (the build folder).
+std::wstring BuildFile(const wchar_t* name);
+
+}  // namespace qorin::e2e

@@ -1,0 +1,69 @@
+// observe: runs one program under observation and prints what a developer would see: the lines
+// received by "XRecv" and "XScriptDebugConsole", every message box (answered with --press),
+// and the exit code, which it returns as its own.
+//
+//   observe [--press BUTTON] [--timeout MS] PROGRAM [ARGUMENTS...]
+//
+// A PROGRAM without a folder is taken from beside observe.exe.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "helper_win.h"
+#include "observed_run.h"
+
+namespace {
+
+std::wstring QuoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  for (wchar_t c : argument) {
+    if (c == L'"') quoted += L'\\';
+    quoted += c;
+  }
+  return quoted + L"\"";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  qorin::e2e::RunOptions options;
+  int i = 1;
+  for (; i + 1 < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i += 2) {
+    std::wstring flag = argv[i];
+    if (flag == L"--press")
+      options.press = argv[i + 1];
+    else if (flag == L"--timeout")
+      options.timeoutMs = std::wcstoul(argv[i + 1], nullptr, 10);
+  }
+  if (i >= argc) {
+    std::fputs("usage: observe [--press BUTTON] [--timeout MS] PROGRAM [ARGUMENTS...]\n", stderr);
+    return 2;
+  }
+  std::wstring program = argv[i++];
+  options.program = program.find_first_of(L"\\/") == std::wstring::npos
+                        ? qorin::e2e::BuildFile(program.c_str())
+                        : program;
+  for (; i < argc; ++i) {
+    if (!options.arguments.empty()) options.arguments += L' ';
+    options.arguments += QuoteArgument(argv[i]);
+  }
+
+  qorin::e2e::ObservedRun run = qorin::e2e::RunObserved(options);
+  if (!run.started) {
+    std::fprintf(stderr, "observe: could not start %s\n",
+                 qorin::helpers::ToUtf8(options.program).c_str());
+    return 1;
+  }
+  for (const auto& line : run.log) std::printf("[%s] %s\n", line.window.c_str(), line.text.c_str());
+  for (const auto& box : run.boxes) {
+    std::printf("[message box] %s: %s (pressed %s)\n", box.caption.c_str(), box.text.c_str(),
+                box.pressed.c_str());
+  }
+  if (run.timedOut)
+    std::printf("[timeout] the program was still running after %lu ms\n", options.timeoutMs);
+  std::printf("[exit code] %lu\n", run.exitCode);
+  return static_cast<int>(run.exitCode);
+}

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The Wine session that the Windows tests of one build folder share: a private prefix, one Xvfb
+# display and one persistent wineserver.
+#
+#   wine-session.sh start HOME              create the prefix once, start Xvfb and the wineserver
+#   wine-session.sh stop HOME               end both
+#   wine-session.sh run HOME PROGRAM [ARG]  run a Windows program in the session (starts it if
+#                                           needed), ended after QORIN_WINE_TIMEOUT seconds (120)
+#
+# Every daemon is detached from the caller's output: one that kept ctest's or CI's stdout open
+# would hang the run.
+set -euo pipefail
+
+command=${1:?usage: wine-session.sh start|stop|run HOME ...}
+home=${2:?usage: wine-session.sh start|stop|run HOME ...}
+shift 2
+mkdir -p "$home"
+home=$(cd "$home" && pwd)
+
+export WINEPREFIX="$home/prefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+log() { printf 'wine-session: %s\n' "$*" >&2; }
+
+xvfb_running() {
+  [ -s "$home/xvfb.pid" ] && kill -0 "$(cat "$home/xvfb.pid")" 2>/dev/null && [ -s "$home/display" ]
+}
+
+start_xvfb() {
+  xvfb_running && return 0
+  rm -f "$home/display" "$home/xvfb.pid"
+  setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
+    3>"$home/display" </dev/null >/dev/null 2>&1 &
+  echo $! >"$home/xvfb.pid"
+  local i
+  for i in $(seq 100); do
+    [ -s "$home/display" ] && return 0
+    sleep 0.1
+  done
+  log "Xvfb did not start"
+  return 1
+}
+
+use_display() {
+  DISPLAY=":$(tr -dc '0-9' <"$home/display")"
+  export DISPLAY
+}
+
+# A prefix is created once per build folder. wineboot must finish (wineserver -w) before the next
+# start, and it runs with the display set, else later windows have no driver.
+create_prefix() {
+  [ -f "$home/prefix.ready" ] && return 0
+  log "creating the Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  timeout 300 wineboot -i </dev/null >/dev/null 2>&1
+  timeout 120 wineserver -w
+  # Unmanaged windows: the window manager's absence would otherwise stall every new window.
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1
+  timeout 120 wineserver -w
+  touch "$home/prefix.ready"
+}
+
+start_session() {
+  exec 9>"$home/lock"
+  flock 9
+  start_xvfb
+  use_display
+  create_prefix
+  # wineserver detaches itself; -p keeps it alive between test programs.
+  timeout 30 wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Bring up Wine's own service processes now, detached: started by a test program instead,
+  # they would inherit its output and keep ctest waiting on it after the test ends.
+  timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  flock -u 9
+}
+
+stop_session() {
+  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  if [ -s "$home/xvfb.pid" ]; then
+    kill "$(cat "$home/xvfb.pid")" 2>/dev/null || true
+  fi
+  rm -f "$home/xvfb.pid" "$home/display"
+}
+
+case "$command" in
+  start) start_session ;;
+  stop) stop_session ;;
+  run)
+    [ $# -ge 1 ] || { log "run: no program given"; exit 2; }
+    if ! xvfb_running || [ ! -f "$home/prefix.ready" ]; then start_session; fi
+    use_display
+    exec timeout -k 10 "${QORIN_WINE_TIMEOUT:-120}" wine "$@" </dev/null
+    ;;
+  *) log "unknown command '$command'"; exit 2 ;;
+esac
