@@ -1,0 +1,372 @@
+#include "inflate_decoder.h"
+
+#include <cstring>
+#include <new>
+
+namespace qorin {
+namespace {
+
+constexpr size_t kWindowSize = 32768;
+constexpr uint32_t kWindowMask = 0x7fff;
+constexpr size_t kFirstOutputSize = 262144;
+
+constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                      15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                      67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr uint16_t kDistanceBase[30] = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                        6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+// Order in which a dynamic header lists the code lengths of the code-length alphabet.
+constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
+
+unsigned Reverse(unsigned code, unsigned length) {
+  unsigned reversed = 0;
+  for (unsigned i = 0; i < length; ++i, code >>= 1) reversed = (reversed << 1) | (code & 1);
+  return reversed;
+}
+
+}  // namespace
+
+int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Table* table) {
+  unsigned perLength[16] = {};
+  unsigned longest = 0;
+  for (unsigned i = 0; i < count; ++i) {
+    ++perLength[lengths[i]];
+    if (lengths[i] > longest) longest = lengths[i];
+  }
+  table->entries.clear();
+  table->bits = 0;
+  if (longest == 0) return kInflateNoCodes;
+  int left = 1;
+  for (unsigned length = 1; length <= 15; ++length) {
+    left = left * 2 - static_cast<int>(perLength[length]);
+    if (left < 0) return kInflateOversubscribed;
+  }
+  // RFC 1951: the first code of each length is (first of the previous + its count) << 1.
+  unsigned next[16] = {};
+  unsigned code = 0;
+  perLength[0] = 0;
+  for (unsigned length = 1; length <= 15; ++length) {
+    code = (code + perLength[length - 1]) << 1;
+    next[length] = code;
+  }
+  table->bits = longest;
+  table->entries.assign(size_t{1} << longest, InflateDecoder::Code{-1, 0});
+  for (unsigned symbol = 0; symbol < count; ++symbol) {
+    unsigned length = lengths[symbol];
+    if (length == 0) continue;
+    unsigned reversed = Reverse(next[length]++, length);
+    for (size_t index = reversed; index < table->entries.size(); index += size_t{1} << length) {
+      table->entries[index] = {static_cast<int16_t>(symbol), static_cast<uint8_t>(length)};
+    }
+  }
+  return kInflateOk;
+}
+
+InflateDecoder::InflateDecoder() = default;
+InflateDecoder::~InflateDecoder() = default;
+
+void InflateDecoder::ResetDecoder() {
+  dynamicLiterals_ = {};
+  dynamicDistances_ = {};
+  codeLengthTable_ = {};
+  literals_ = distances_ = nullptr;
+  step_ = Step::kBlockHeader;
+  bitBuffer_ = 0;
+  bitCount_ = 0;
+  finalBlock_ = false;
+  storedLeft_ = 0;
+  windowPos_ = 0;
+  outSize_ = 0;
+  if (!window_) window_.reset(new (std::nothrow) uint8_t[kWindowSize]());
+  reset_ = window_ != nullptr;
+}
+
+void InflateDecoder::SetOutputBuffer(uint8_t* buffer, size_t capacity) {
+  callerOutput_ = buffer != nullptr;
+  out_ = callerOutput_ ? buffer : ownOutput_.data();
+  outCapacity_ = callerOutput_ ? capacity : ownOutput_.size();
+}
+
+bool InflateDecoder::Refill() {
+  while (bitCount_ < 25 && in_ < inEnd_) {
+    bitBuffer_ |= uint32_t(*in_++) << bitCount_;
+    bitCount_ += 8;
+  }
+  return true;
+}
+
+bool InflateDecoder::Need(unsigned bits) {
+  if (bitCount_ < bits) Refill();
+  return bitCount_ >= bits;
+}
+
+unsigned InflateDecoder::Take(unsigned bits) {
+  if (bits == 0) return 0;
+  unsigned value = bitBuffer_ & ((1u << bits) - 1);
+  bitBuffer_ = bits == 32 ? 0 : bitBuffer_ >> bits;
+  bitCount_ -= bits;
+  return value;
+}
+
+bool InflateDecoder::Decode(const Table& table, int* symbol) {
+  if (table.bits == 0) {
+    *symbol = -1;
+    return true;
+  }
+  if (bitCount_ < table.bits) Refill();
+  const Code& code = table.entries[bitBuffer_ & ((1u << table.bits) - 1)];
+  if (code.symbol < 0) {
+    // With all the table's bits present the pattern is no code; with fewer it may still become one.
+    if (bitCount_ < table.bits) return false;
+    *symbol = -1;
+    return true;
+  }
+  if (code.length > bitCount_) return false;
+  Take(code.length);
+  *symbol = code.symbol;
+  return true;
+}
+
+bool InflateDecoder::Reserve(size_t bytes, int* error) {
+  if (outSize_ + bytes <= outCapacity_) return true;
+  if (callerOutput_) {
+    *error = kInflateOutputFull;
+    return false;
+  }
+  size_t capacity = outCapacity_;
+  while (capacity < outSize_ + bytes) capacity *= 2;
+  try {
+    ownOutput_.resize(capacity);
+  } catch (const std::bad_alloc&) {
+    *error = kInflateOutOfMemory;
+    return false;
+  }
+  out_ = ownOutput_.data();
+  outCapacity_ = capacity;
+  return true;
+}
+
+void InflateDecoder::Emit(uint8_t byte) {
+  window_[windowPos_++ & kWindowMask] = byte;
+  out_[outSize_++] = byte;
+}
+
+int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
+  outSize_ = 0;
+  if (!reset_) return kInflateNotReset;
+  if (callerOutput_ && outCapacity_ < 2) return kInflateOutputTooSmall;
+  if (!callerOutput_ && ownOutput_.empty()) {
+    try {
+      ownOutput_.resize(kFirstOutputSize);
+    } catch (const std::bad_alloc&) {
+      return kInflateOutOfMemory;
+    }
+    SetOutputBuffer(nullptr, 0);
+  }
+  in_ = input;
+  inEnd_ = input + length;
+  if (step_ == Step::kFinished) return length != 0 ? kInflateAfterEnd : kInflateOk;
+  return Run();
+}
+
+int InflateDecoder::StartBlock() {
+  finalBlock_ = Take(1) != 0;
+  switch (Take(2)) {
+    case 0: step_ = Step::kStoredHeader; return kInflateOk;
+    case 1:
+      if (fixedLiterals_.entries.empty()) {
+        uint8_t lengths[288];
+        std::memset(lengths, 8, 144);
+        std::memset(lengths + 144, 9, 112);
+        std::memset(lengths + 256, 7, 24);
+        std::memset(lengths + 280, 8, 8);
+        BuildHuffmanTable(lengths, 288, &fixedLiterals_);
+        std::memset(lengths, 5, 30);
+        BuildHuffmanTable(lengths, 30, &fixedDistances_);
+      }
+      literals_ = &fixedLiterals_;
+      distances_ = &fixedDistances_;
+      step_ = Step::kLiteral;
+      return kInflateOk;
+    case 2: step_ = Step::kDynamicCounts; return kInflateOk;
+    default: return kInflateReservedBlock;
+  }
+}
+
+int InflateDecoder::FinishBlockEnd() {
+  if (!finalBlock_) {
+    step_ = Step::kBlockHeader;
+    return kInflateOk;
+  }
+  step_ = Step::kFinished;
+  // Fewer than 8 bits left are the final byte's padding; anything more is input after the end.
+  return in_ < inEnd_ || bitCount_ >= 8 ? kInflateAfterEnd : kInflateOk;
+}
+
+int InflateDecoder::BuildDynamicTables() {
+  int error = BuildHuffmanTable(lengths_, hlit_, &dynamicLiterals_);
+  if (error != kInflateOk) return error;
+  error = BuildHuffmanTable(lengths_ + hlit_, hdist_, &dynamicDistances_);
+  // A block of literals only may have no distance codes at all; using one is then error 5.
+  if (error != kInflateOk && error != kInflateNoCodes) return error;
+  literals_ = &dynamicLiterals_;
+  distances_ = &dynamicDistances_;
+  step_ = Step::kLiteral;
+  return kInflateOk;
+}
+
+int InflateDecoder::Run() {
+  int error = kInflateOk;
+  while (true) {
+    switch (step_) {
+      case Step::kBlockHeader:
+        if (!Need(3)) return kInflateOk;
+        if ((error = StartBlock()) != kInflateOk) return error;
+        break;
+
+      case Step::kStoredHeader: {
+        Take(bitCount_ % 8);
+        if (!Need(32)) return kInflateOk;
+        unsigned length = Take(16);
+        unsigned inverted = Take(16);
+        if (length != (~inverted & 0xFFFF)) return kInflateStoredLength;
+        storedLeft_ = length;
+        step_ = Step::kStoredCopy;
+        break;
+      }
+
+      case Step::kStoredCopy:
+        while (storedLeft_ != 0 && bitCount_ >= 8) {
+          if (!Reserve(1, &error)) return error;
+          Emit(static_cast<uint8_t>(Take(8)));
+          --storedLeft_;
+        }
+        while (storedLeft_ != 0 && in_ < inEnd_) {
+          size_t run = inEnd_ - in_;
+          if (run > storedLeft_) run = storedLeft_;
+          if (!Reserve(run, &error)) return error;
+          for (size_t i = 0; i < run; ++i) window_[(windowPos_ + i) & kWindowMask] = in_[i];
+          std::memcpy(out_ + outSize_, in_, run);
+          windowPos_ += static_cast<uint32_t>(run);
+          outSize_ += run;
+          in_ += run;
+          storedLeft_ -= static_cast<uint32_t>(run);
+        }
+        if (storedLeft_ != 0) return kInflateOk;
+        if ((error = FinishBlockEnd()) != kInflateOk || step_ == Step::kFinished) return error;
+        break;
+
+      case Step::kDynamicCounts:
+        if (!Need(14)) return kInflateOk;
+        hlit_ = Take(5) + 257;
+        hdist_ = Take(5) + 1;
+        hclen_ = Take(4) + 4;
+        if (hlit_ > 286 || hdist_ > 30) return kInflateBadHeader;
+        std::memset(lengths_, 0, sizeof lengths_);
+        lengthsRead_ = 0;
+        step_ = Step::kCodeLengthLengths;
+        break;
+
+      case Step::kCodeLengthLengths:
+        while (lengthsRead_ < hclen_) {
+          if (!Need(3)) return kInflateOk;
+          lengths_[kCodeLengthOrder[lengthsRead_++]] = static_cast<uint8_t>(Take(3));
+        }
+        if ((error = BuildHuffmanTable(lengths_, 19, &codeLengthTable_)) != kInflateOk)
+          return error;
+        std::memset(lengths_, 0, sizeof lengths_);
+        lengthsRead_ = 0;
+        step_ = Step::kCodeLengths;
+        break;
+
+      case Step::kCodeLengths: {
+        while (lengthsRead_ < hlit_ + hdist_) {
+          int symbol;
+          if (!Decode(codeLengthTable_, &symbol)) return kInflateOk;
+          if (symbol < 0) return kInflateBadHeader;
+          if (symbol >= 16) {
+            repeatSymbol_ = static_cast<unsigned>(symbol);
+            break;
+          }
+          lengths_[lengthsRead_++] = static_cast<uint8_t>(symbol);
+        }
+        if (lengthsRead_ < hlit_ + hdist_) {
+          step_ = Step::kRepeatExtra;
+          break;
+        }
+        if ((error = BuildDynamicTables()) != kInflateOk) return error;
+        break;
+      }
+
+      case Step::kRepeatExtra: {
+        static constexpr unsigned kExtraBits[3] = {2, 3, 7};
+        static constexpr unsigned kBase[3] = {3, 3, 11};
+        unsigned which = repeatSymbol_ - 16;
+        if (!Need(kExtraBits[which])) return kInflateOk;
+        unsigned count = kBase[which] + Take(kExtraBits[which]);
+        if (which == 0 && lengthsRead_ == 0) return kInflateBadHeader;
+        uint8_t value = which == 0 ? lengths_[lengthsRead_ - 1] : 0;
+        if (lengthsRead_ + count > hlit_ + hdist_) return kInflateBadHeader;
+        std::memset(lengths_ + lengthsRead_, value, count);
+        lengthsRead_ += count;
+        step_ = Step::kCodeLengths;
+        break;
+      }
+
+      case Step::kLiteral:
+        while (true) {
+          int symbol;
+          if (!Decode(*literals_, &symbol)) return kInflateOk;
+          if (symbol < 0 || symbol > 285) return kInflateBadLiteral;
+          if (symbol < 256) {
+            if (!Reserve(1, &error)) return error;
+            Emit(static_cast<uint8_t>(symbol));
+            continue;
+          }
+          if (symbol == 256) {
+            if ((error = FinishBlockEnd()) != kInflateOk || step_ == Step::kFinished) return error;
+          } else {
+            symbol_ = symbol - 257;
+            step_ = Step::kLengthExtra;
+          }
+          break;
+        }
+        break;
+
+      case Step::kLengthExtra:
+        if (!Need(kLengthExtra[symbol_])) return kInflateOk;
+        matchLength_ = kLengthBase[symbol_] + Take(kLengthExtra[symbol_]);
+        step_ = Step::kDistance;
+        break;
+
+      case Step::kDistance: {
+        int symbol;
+        if (!Decode(*distances_, &symbol)) return kInflateOk;
+        if (symbol < 0 || symbol > 29) return kInflateBadDistance;
+        distanceSymbol_ = static_cast<unsigned>(symbol);
+        step_ = Step::kDistanceExtra;
+        break;
+      }
+
+      case Step::kDistanceExtra: {
+        if (!Need(kDistanceExtra[distanceSymbol_])) return kInflateOk;
+        uint32_t distance = kDistanceBase[distanceSymbol_] + Take(kDistanceExtra[distanceSymbol_]);
+        if (!Reserve(matchLength_, &error)) return error;
+        uint32_t from = windowPos_ - distance;
+        for (unsigned i = 0; i < matchLength_; ++i) Emit(window_[(from + i) & kWindowMask]);
+        step_ = Step::kLiteral;
+        break;
+      }
+
+      case Step::kFinished: return in_ < inEnd_ ? kInflateAfterEnd : kInflateOk;
+    }
+  }
+}
+
+}  // namespace qorin

@@ -1,0 +1,134 @@
+// Push decoder for raw Deflate data (RFC 1951, no zlib or gzip wrapper).
+//
+//   compressed chunks ──► bit reader ──► block state machine ──► output buffer (per call)
+//                                              │  ▲
+//                                              ▼  │ back-references
+//                                        32 KiB window
+//
+// Chunks may end anywhere, even inside a code: every piece of state survives between calls. Each
+// call writes from the start of the output buffer; the caller takes the bytes before the next.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qorin {
+
+enum InflateError : int {
+  kInflateOk = 0,
+  kInflateNotReset = 1,
+  kInflateReservedBlock = 2,
+  kInflateStoredLength = 3,
+  kInflateOutOfMemory = 4,
+  kInflateBadDistance = 5,
+  kInflateBadLiteral = 6,
+  kInflateAfterEnd = 7,
+  kInflateOversubscribed = 8,
+  kInflateNoCodes = 9,
+  kInflateBadHeader = 10,
+  kInflateOutputFull = 11,
+  kInflateOutputTooSmall = 12,
+};
+
+class InflateDecoder {
+ public:
+  InflateDecoder();
+  ~InflateDecoder();
+  InflateDecoder(const InflateDecoder&) = delete;
+  InflateDecoder& operator=(const InflateDecoder&) = delete;
+
+  void ResetDecoder();
+  // Decode into the caller's fixed buffer instead of a growing one of the decoder's own; a full
+  // buffer is then error 11. Null returns to the decoder's own buffer.
+  void SetOutputBuffer(uint8_t* buffer, size_t capacity);
+
+  int DecodeChunk(const uint8_t* input, size_t length);
+
+  const uint8_t* Output() const { return out_; }
+  size_t OutputSize() const { return outSize_; }
+  bool Finished() const { return step_ == Step::kFinished; }
+
+  // A single-level Huffman lookup table: 2^bits entries indexed by the next `bits` input bits.
+  struct Code {
+    int16_t symbol;  // -1: no code has this bit pattern
+    uint8_t length;
+  };
+  struct Table {
+    std::vector<Code> entries;
+    unsigned bits = 0;
+  };
+
+ private:
+  enum class Step {
+    kBlockHeader,
+    kStoredHeader,
+    kStoredCopy,
+    kDynamicCounts,
+    kCodeLengthLengths,
+    kCodeLengths,
+    kRepeatExtra,
+    kLiteral,
+    kLengthExtra,
+    kDistance,
+    kDistanceExtra,
+    kFinished,
+  };
+
+  bool Refill();
+  bool Need(unsigned bits);
+  unsigned Take(unsigned bits);
+  // Decodes one symbol; false when more input is needed. Sets *symbol to -1 for no code.
+  bool Decode(const Table& table, int* symbol);
+  bool Reserve(size_t bytes, int* error);
+  void Emit(uint8_t byte);
+  int Run();
+  int StartBlock();
+  int FinishBlockEnd();
+  int BuildDynamicTables();
+
+  // Bit reader.
+  const uint8_t* in_ = nullptr;
+  const uint8_t* inEnd_ = nullptr;
+  uint32_t bitBuffer_ = 0;
+  unsigned bitCount_ = 0;
+
+  // State machine.
+  Step step_ = Step::kBlockHeader;
+  bool reset_ = false;
+  bool finalBlock_ = false;
+  uint32_t storedLeft_ = 0;
+  int symbol_ = 0;
+  unsigned matchLength_ = 0;
+  unsigned distanceSymbol_ = 0;
+
+  // Window.
+  std::unique_ptr<uint8_t[]> window_;
+  uint32_t windowPos_ = 0;
+
+  // Output.
+  std::vector<uint8_t> ownOutput_;
+  uint8_t* out_ = nullptr;
+  size_t outCapacity_ = 0;
+  size_t outSize_ = 0;
+  bool callerOutput_ = false;
+
+  // Tables in use: the fixed ones (built on first need) or the dynamic ones of this block.
+  Table fixedLiterals_, fixedDistances_;
+  Table dynamicLiterals_, dynamicDistances_, codeLengthTable_;
+  const Table* literals_ = nullptr;
+  const Table* distances_ = nullptr;
+
+  // Dynamic header scratch.
+  unsigned hlit_ = 0, hdist_ = 0, hclen_ = 0;
+  unsigned lengthsRead_ = 0;
+  uint8_t lengths_[320] = {};
+  unsigned repeatSymbol_ = 0;
+};
+
+// Builds a canonical Huffman table from code lengths (0 = unused): 0, error 8 for an
+// oversubscribed set, error 9 when no symbol has a code.
+int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Table* table);
+
+}  // namespace qorin

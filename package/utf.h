@@ -1,0 +1,20 @@
+// Conversions between the core's UTF-16 text and UTF-8 bytes. Ill-formed input becomes U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorin {
+
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// ASCII-only case folding, as the C library's case-insensitive comparison of 8-bit texts does.
+char16_t AsciiLower(char16_t c);
+std::u16string AsciiLower(std::u16string_view text);
+bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// Literal helper for tests and tables: u"..." is already UTF-16; this turns ASCII bytes into it.
+std::u16string AsciiToUtf16(std::string_view text);
+
+}  // namespace qorin

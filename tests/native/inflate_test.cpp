@@ -1,0 +1,216 @@
+// Inflate against streams made by zlib, split anywhere, and every error code from crafted input.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "inflate_decoder.h"
+#include "test_data.h"
+
+namespace qorin {
+namespace {
+
+using test::ZlibDeflate;
+
+// Feeds the stream in the given chunk sizes (cycled) and collects the output.
+struct Decoded {
+  int error = 0;
+  bool finished = false;
+  std::vector<uint8_t> bytes;
+};
+
+Decoded Inflate(const std::vector<uint8_t>& stream, const std::vector<size_t>& chunks) {
+  InflateDecoder decoder;
+  decoder.ResetDecoder();
+  Decoded result;
+  size_t at = 0;
+  for (size_t i = 0; at < stream.size() || (stream.empty() && i == 0); ++i) {
+    size_t take = std::min(chunks[i % chunks.size()], stream.size() - at);
+    result.error = decoder.DecodeChunk(stream.data() + at, take);
+    result.bytes.insert(result.bytes.end(), decoder.Output(),
+                        decoder.Output() + decoder.OutputSize());
+    if (result.error != 0) break;
+    at += take;
+  }
+  result.finished = decoder.Finished();
+  return result;
+}
+
+Decoded InflateWhole(const std::vector<uint8_t>& stream) {
+  return Inflate(stream, {stream.size() + 1});
+}
+
+TEST(InflateZlibStreams, EveryLevelAndKindDecodes) {
+  const std::vector<uint8_t> inputs[] = {
+      test::TextData(300000), test::BinaryData(300000), test::RandomData(100000), {}};
+  for (const auto& input : inputs) {
+    for (int level : {0, 1, 6, 9}) {
+      for (int strategy : {0, 1 /* filtered */, 2 /* Huffman only */, 3 /* RLE */, 4 /* fixed */}) {
+        Decoded out = InflateWhole(ZlibDeflate(input, level, strategy));
+        ASSERT_EQ(out.error, 0) << "level " << level << " strategy " << strategy;
+        EXPECT_TRUE(out.finished);
+        EXPECT_EQ(out.bytes, input) << "level " << level << " strategy " << strategy;
+      }
+    }
+  }
+}
+
+TEST(InflateZlibStreams, SplitAtEveryByteBoundary) {
+  std::vector<uint8_t> input = test::TextData(3000);
+  for (int level : {0, 1, 9}) {
+    std::vector<uint8_t> stream = ZlibDeflate(input, level);
+    for (size_t split = 0; split <= stream.size(); ++split) {
+      InflateDecoder decoder;
+      decoder.ResetDecoder();
+      std::vector<uint8_t> out;
+      ASSERT_EQ(decoder.DecodeChunk(stream.data(), split), 0);
+      out.assign(decoder.Output(), decoder.Output() + decoder.OutputSize());
+      ASSERT_EQ(decoder.DecodeChunk(stream.data() + split, stream.size() - split), 0) << split;
+      out.insert(out.end(), decoder.Output(), decoder.Output() + decoder.OutputSize());
+      ASSERT_EQ(out, input) << "split at " << split;
+    }
+    EXPECT_EQ(Inflate(stream, {1}).bytes, input) << "one byte at a time";
+  }
+}
+
+TEST(InflateZlibStreams, RandomChunksOfLargeStreams) {
+  std::mt19937 random(7);
+  std::vector<uint8_t> input = test::BinaryData(3 << 20);
+  std::vector<uint8_t> stream = ZlibDeflate(input, 6);
+  std::vector<size_t> chunks(64);
+  for (auto& c : chunks) c = 1 + random() % 40000;
+  Decoded out = Inflate(stream, chunks);
+  ASSERT_EQ(out.error, 0);
+  EXPECT_EQ(out.bytes, input);
+}
+
+TEST(InflateBlocks, StoredBlockOfLengthZeroIsValid) {
+  Decoded out = InflateWhole({0x01, 0x00, 0x00, 0xFF, 0xFF});
+  EXPECT_EQ(out.error, 0);
+  EXPECT_TRUE(out.finished);
+  EXPECT_TRUE(out.bytes.empty());
+}
+
+TEST(InflateBlocks, DistanceOneLength258RepeatsOneByte) {
+  // Fixed block: literal 'a' (0x61 -> code 0x30+0x61, 8 bits), length 258 (symbol 285, 8 bits
+  // 11000101), distance code 0 (5 bits), end of block (7 zero bits).
+  std::vector<uint8_t> input(259, 'a');
+  std::vector<uint8_t> stream = ZlibDeflate(input, 9, 4);
+  Decoded out = InflateWhole(stream);
+  ASSERT_EQ(out.error, 0);
+  EXPECT_EQ(out.bytes, input);
+  EXPECT_LE(stream.size(), 6u) << "zlib should have used one match of 258";
+}
+
+TEST(InflateBlocks, IncompleteInputWaitsForMore) {
+  std::vector<uint8_t> stream = ZlibDeflate(test::TextData(5000), 6);
+  stream.resize(stream.size() / 2);
+  Decoded out = InflateWhole(stream);
+  EXPECT_EQ(out.error, 0);
+  EXPECT_FALSE(out.finished);
+}
+
+TEST(InflateOutput, OwnBufferGrowsForOneLargeChunk) {
+  std::vector<uint8_t> input(1 << 20, 'x');
+  Decoded out = InflateWhole(ZlibDeflate(input, 9));
+  ASSERT_EQ(out.error, 0);
+  EXPECT_EQ(out.bytes.size(), input.size()) << "one call must produce more than 256 KiB";
+}
+
+TEST(InflateOutput, CallerBufferFullAndTooSmall) {
+  std::vector<uint8_t> stream = ZlibDeflate(test::TextData(1000), 6);
+  uint8_t small[100];
+  InflateDecoder decoder;
+  decoder.ResetDecoder();
+  decoder.SetOutputBuffer(small, sizeof small);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOutputFull);
+
+  uint8_t big[1000];
+  decoder.ResetDecoder();
+  decoder.SetOutputBuffer(big, sizeof big);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOk);
+  EXPECT_EQ(decoder.OutputSize(), 1000u);
+
+  decoder.ResetDecoder();
+  decoder.SetOutputBuffer(big, 1);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOutputTooSmall);
+}
+
+struct ErrorCase {
+  const char* name;
+  std::vector<uint8_t> stream;
+  int error;
+};
+
+// Bit strings are written least significant bit first, as Deflate reads them.
+std::vector<uint8_t> Bits(const std::string& bits) {
+  std::vector<uint8_t> out((bits.size() + 7) / 8, 0);
+  for (size_t i = 0; i < bits.size(); ++i) {
+    if (bits[i] == '1') out[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
+  }
+  return out;
+}
+
+std::string Field(unsigned value, unsigned count) {  // a value of count bits, LSB first
+  std::string out;
+  for (unsigned i = 0; i < count; ++i) out += ((value >> i) & 1) ? '1' : '0';
+  return out;
+}
+
+std::string Code(unsigned code, unsigned length) {  // a Huffman code, MSB first
+  std::string out;
+  for (unsigned i = length; i-- > 0;) out += ((code >> i) & 1) ? '1' : '0';
+  return out;
+}
+
+TEST(InflateErrors, EachCodeFromCraftedInput) {
+  const ErrorCase cases[] = {
+      {"reserved block type", Bits("1" + Field(3, 2)), kInflateReservedBlock},
+      {"stored length mismatch", {0x01, 0x05, 0x00, 0x00, 0x00}, kInflateStoredLength},
+      // Fixed block, length symbol 257 (7-bit code 0000001), distance code 30 (5 bits 11110).
+      {"distance symbol 30", Bits("1" + Field(1, 2) + Code(1, 7) + Code(30, 5)),
+       kInflateBadDistance},
+      // Fixed block, literal/length symbol 286 (8-bit code 0xC0 + 6).
+      {"literal symbol 286", Bits("1" + Field(1, 2) + Code(0xC6, 8)), kInflateBadLiteral},
+      {"input after the end", {0x03, 0x00, 0x00}, kInflateAfterEnd},
+      // Dynamic header, HCLEN 4: code lengths 16,17,18,0 all of length 1 -> oversubscribed.
+      {"oversubscribed lengths",
+       Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
+            Field(1, 3) + Field(1, 3) + Field(1, 3)),
+       kInflateOversubscribed},
+      {"no code lengths at all",
+       Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(0, 3) +
+            Field(0, 3) + Field(0, 3) + Field(0, 3)),
+       kInflateNoCodes},
+      {"HLIT above 286", Bits("1" + Field(2, 2) + Field(30, 5) + Field(0, 5) + Field(0, 4)),
+       kInflateBadHeader},
+      // Code-length alphabet {16: 1 bit, 17: 1 bit}; the first symbol 16 has nothing to repeat.
+      {"repeat without a previous length",
+       Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
+            Field(1, 3) + Field(0, 3) + Field(0, 3) + Code(0, 1) + Field(0, 2)),
+       kInflateBadHeader},
+      // Symbol 18 with 138 zeros, three times, runs past the 258 lengths announced.
+      {"repeat past the end of the list",
+       Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
+            Field(0, 3) + Field(1, 3) + Field(0, 3) + Code(1, 1) + Field(127, 7) + Code(1, 1) +
+            Field(127, 7)),
+       kInflateBadHeader},
+  };
+  for (const ErrorCase& c : cases) {
+    EXPECT_EQ(InflateWhole(c.stream).error, c.error) << c.name;
+  }
+}
+
+TEST(InflateErrors, NotResetAndAfterFinish) {
+  InflateDecoder decoder;
+  uint8_t byte = 0x03;
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), kInflateNotReset);
+  decoder.ResetDecoder();
+  uint8_t empty[] = {0x03, 0x00};
+  EXPECT_EQ(decoder.DecodeChunk(empty, 2), kInflateOk);
+  EXPECT_TRUE(decoder.Finished());
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), kInflateAfterEnd);
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 0), kInflateOk);
+}
+
+}  // namespace
+}  // namespace qorin

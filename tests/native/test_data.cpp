@@ -1,0 +1,70 @@
+#include "test_data.h"
+
+#include <zlib.h>
+
+#include <stdexcept>
+
+namespace qorin::test {
+namespace {
+
+uint32_t Next(uint32_t& state) {
+  state = state * 1664525u + 1013904223u;
+  return state >> 8;
+}
+
+}  // namespace
+
+std::vector<uint8_t> TextData(size_t size, uint32_t seed) {
+  static const char* const kWords[] = {"install",   "the ",    "package ",  "window ",
+                                       "skin ",     "Qorin ",  "registry ", "folder\r\n",
+                                       "progress ", "script; "};
+  std::vector<uint8_t> out;
+  while (out.size() < size) {
+    const char* word = kWords[Next(seed) % 10];
+    while (*word != 0 && out.size() < size) out.push_back(static_cast<uint8_t>(*word++));
+  }
+  return out;
+}
+
+std::vector<uint8_t> BinaryData(size_t size, uint32_t seed) {
+  // Machine-code-like: runs of small values with occasional repeats of earlier stretches.
+  std::vector<uint8_t> out;
+  while (out.size() < size) {
+    uint32_t r = Next(seed);
+    if (out.size() > 64 && r % 4 == 0) {
+      size_t from = out.size() - 1 - r % 60;
+      size_t length = 3 + (r >> 8) % 20;
+      for (size_t i = 0; i < length && out.size() < size; ++i) out.push_back(out[from + i]);
+    } else {
+      out.push_back(static_cast<uint8_t>((r % 7 == 0) ? r >> 4 : r % 16));
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> RandomData(size_t size, uint32_t seed) {
+  std::vector<uint8_t> out(size);
+  for (auto& b : out) b = static_cast<uint8_t>(Next(seed));
+  return out;
+}
+
+std::vector<uint8_t> ZlibDeflate(const std::vector<uint8_t>& data, int level, int strategy) {
+  z_stream z{};
+  if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK)
+    throw std::runtime_error("deflateInit2");
+  std::vector<uint8_t> out(deflateBound(&z, data.size()) + 16);
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  if (deflate(&z, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+}  // namespace qorin::test

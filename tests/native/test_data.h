@@ -1,0 +1,20 @@
+// Inputs shared by the package-data tests: compressible text, binary and random bytes, and raw
+// Deflate streams made by zlib.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qorin::test {
+
+std::vector<uint8_t> TextData(size_t size, uint32_t seed = 1);
+std::vector<uint8_t> BinaryData(size_t size, uint32_t seed = 2);
+std::vector<uint8_t> RandomData(size_t size, uint32_t seed = 3);
+
+// Raw Deflate (no zlib header) at a zlib level; strategy as zlib's (Z_DEFAULT_STRATEGY = 0).
+std::vector<uint8_t> ZlibDeflate(const std::vector<uint8_t>& data, int level, int strategy = 0);
+
+std::vector<uint8_t> Bytes(const std::string& text);
+
+}  // namespace qorin::test
