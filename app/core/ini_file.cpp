@@ -1,0 +1,109 @@
+#include "ini_file.h"
+
+#include "utf.h"
+
+namespace qorin {
+namespace {
+
+bool IsSpace(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+std::u16string DecodeText(const uint8_t* data, size_t size) {
+  if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    std::u16string text;
+    text.reserve((size - 2) / 2);
+    for (size_t i = 2; i + 1 < size; i += 2) {
+      char16_t c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+      if (c == 0) break;
+      text += c;
+    }
+    return text;
+  }
+  size_t start = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
+  std::string_view bytes(reinterpret_cast<const char*>(data) + start, size - start);
+  bytes = bytes.substr(0, bytes.find('\0'));
+  return Utf8ToUtf16(bytes);
+}
+
+std::u16string_view Unquote(std::u16string_view value) {
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+}  // namespace
+
+std::u16string_view TrimSpace(std::u16string_view text) {
+  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+uint64_t LeadingNumber(std::u16string_view text) {
+  uint64_t value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') break;
+    value = value * 10 + (c - u'0');
+  }
+  return value;
+}
+
+bool XIniFile::Parse(const uint8_t* data, size_t size) {
+  sections_.clear();
+  if (data == nullptr || size < 2) return false;
+  ParseText(DecodeText(data, size));
+  return true;
+}
+
+void XIniFile::ParseText(std::u16string_view text) {
+  sections_.clear();
+  Section* current = nullptr;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find_first_of(u"\r\n", start);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::u16string_view line = TrimSpace(text.substr(start, end - start));
+    start = end + 1;
+    if (line.empty() || line.front() == u';') continue;
+    if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
+      sections_.push_back({std::u16string(TrimSpace(line.substr(1, line.size() - 2))), {}});
+      current = &sections_.back();
+      continue;
+    }
+    size_t equals = line.find(u'=');
+    if (equals == std::u16string_view::npos || current == nullptr) continue;
+    std::u16string_view key = TrimSpace(line.substr(0, equals));
+    std::u16string_view value = Unquote(TrimSpace(line.substr(equals + 1)));
+    current->keys.emplace_back(std::u16string(key), std::u16string(value));
+  }
+}
+
+const std::u16string* XIniFile::Find(std::u16string_view section, std::u16string_view key) const {
+  for (const Section& s : sections_) {
+    if (!EqualsIgnoreAsciiCase(s.name, section)) continue;
+    for (const auto& [name, value] : s.keys) {
+      if (EqualsIgnoreAsciiCase(name, key)) return &value;
+    }
+  }
+  return nullptr;
+}
+
+bool XIniFile::HasKey(std::u16string_view section, std::u16string_view key) const {
+  return Find(section, key) != nullptr;
+}
+
+std::u16string XIniFile::GetText(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view fallback) const {
+  const std::u16string* value = Find(section, key);
+  return value ? *value : std::u16string(fallback);
+}
+
+uint64_t XIniFile::GetNumber(std::u16string_view section, std::u16string_view key) const {
+  const std::u16string* value = Find(section, key);
+  return value ? LeadingNumber(*value) : 0;
+}
+
+}  // namespace qorin
