@@ -39,5 +39,9 @@ list(TRANSFORM _qorin_lzma_sources PREPEND "${QORIN_LZMA_DIR}/")
 add_library(lzma_sdk STATIC ${_qorin_lzma_sources})
 # Vendor code: its own warnings are not ours to fix.
 target_compile_options(lzma_sdk PRIVATE -w)
+# The SDK reads little-endian words through unaligned pointers on x86 by design.
+if(QORIN_SANITIZE)
+  target_compile_options(lzma_sdk PRIVATE -fno-sanitize=alignment)
+endif()
 target_compile_definitions(lzma_sdk PUBLIC Z7_ST)
 target_include_directories(lzma_sdk SYSTEM PUBLIC "${QORIN_LZMA_DIR}")

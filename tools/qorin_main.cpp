@@ -1,38 +1,56 @@
 // The qorin command-line tool: makes, inspects and tries out installer packages on the build
-// machine. Each subcommand lives in its own file and registers itself in the table below.
+// machine. Each subcommand lives in its own file and is listed in the table below.
 #include <cstdio>
-#include <cstring>
 #include <string_view>
+
+#include "cli.h"
+#include "commands.h"
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 2;
+using qorin::cli::kExitOk;
+using qorin::cli::kExitUsage;
 
-const char kUsage[] =
-    "usage: qorin <command> [options]\n"
-    "\n"
-    "Makes and inspects Qorin installer packages.\n"
-    "\n"
-    "options:\n"
-    "  --help       show this text\n"
-    "  --version    show the tool's version\n";
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* summary;
+};
+
+constexpr Command kCommands[] = {
+    {"pack", qorin::cli::RunPack, "append a package (payload, data, trailer, footer) to a stub"},
+    {"verify", qorin::cli::RunVerify, "check a package as the stub does and print its trailer"},
+    {"ls", qorin::cli::RunLs, "list the data archive and payload of a package or ZIP file"},
+    {"extract", qorin::cli::RunExtract, "extract the data archive or the payload"},
+};
+
+void PrintUsage(FILE* out) {
+  std::fputs(
+      "usage: qorin <command> [options]   (qorin <command> --help for its options)\n\ncommands:\n",
+      out);
+  for (const Command& command : kCommands)
+    std::fprintf(out, "  %-8s %s\n", command.name, command.summary);
+  std::fputs("\n  --version  show the tool's version\n", out);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs(kUsage, stderr);
+    PrintUsage(stderr);
     return kExitUsage;
   }
-  std::string_view command = argv[1];
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
+  std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintUsage(stdout);
     return kExitOk;
   }
-  if (command == "--version") {
+  if (name == "--version") {
     std::puts("qorin " QORIN_VERSION);
     return kExitOk;
+  }
+  for (const Command& command : kCommands) {
+    if (name == command.name) return command.run(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "qorin: unknown command '%s' (see 'qorin --help')\n", argv[1]);
   return kExitUsage;

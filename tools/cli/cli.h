@@ -1,0 +1,63 @@
+// Shared pieces of the qorin tool's subcommands: exit codes, arguments, files, the system
+// interface the package check asks (message boxes become error lines).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "installer_system.h"
+
+namespace qorin::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// "--name value" options and positional arguments; "--flag" options take no value when listed
+// in flags.
+class Arguments {
+ public:
+  Arguments(int argc, char** argv, const std::vector<std::string>& flags);
+  std::optional<std::string> Option(const std::string& name) const;
+  bool Flag(const std::string& name) const;
+  const std::vector<std::string>& Positional() const { return positional_; }
+  bool WantsHelp() const { return Flag("help") || Flag("h"); }
+  // First option that is not known, if any.
+  std::optional<std::string> Unknown(const std::vector<std::string>& known) const;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> options_;
+  std::vector<std::string> flags_;
+  std::vector<std::string> positional_;
+};
+
+int Fail(const std::string& message);                      // prints "qorin: message", returns 1
+int Usage(const std::string& message, const char* usage);  // prints message and usage, returns 2
+
+bool ReadFile(const std::filesystem::path& path, std::vector<uint8_t>* bytes, std::string* error);
+bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
+               std::string* error);
+
+// A name from an archive as a path below root, or nothing when it would leave root (absolute,
+// drive letter, or a ".." part).
+std::optional<std::filesystem::path> SafeJoin(const std::filesystem::path& root,
+                                              const std::string& name);
+
+class ConsoleSystem final : public IXInstallerSystem {
+ public:
+  void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                      unsigned style) override;
+  void ScriptConsoleLog(std::u16string_view text) override;
+  uint16_t UserDefaultUILanguage() override { return 0x0409; }
+  std::u16string GetEnvironment(std::u16string_view name) override;
+  std::u16string ProgramFilesDir() override { return u"C:\\Program Files"; }
+  std::vector<std::u16string> ListFiles(const std::u16string& folder,
+                                        std::u16string_view pattern) override;
+  bool FileExists(const std::u16string& path) override;
+  std::u16string FullPathName(const std::u16string& path) override;
+};
+
+}  // namespace qorin::cli

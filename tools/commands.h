@@ -1,0 +1,11 @@
+// The qorin tool's subcommands. Each takes the arguments after its name.
+#pragma once
+
+namespace qorin::cli {
+
+int RunPack(int argc, char** argv);
+int RunVerify(int argc, char** argv);
+int RunLs(int argc, char** argv);
+int RunExtract(int argc, char** argv);
+
+}  // namespace qorin::cli
