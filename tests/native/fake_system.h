@@ -1,0 +1,42 @@
+// An installer system for tests: records message boxes and console lines, answers the UI
+// language, environment and file questions from its fields.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "installer_system.h"
+
+namespace qorin::test {
+
+struct FakeSystem : IXInstallerSystem {
+  struct Box {
+    std::u16string text, caption;
+    unsigned style;
+  };
+  std::vector<Box> boxes;
+  std::vector<std::u16string> console;
+  uint16_t uiLanguage = 0x0409;
+  std::map<std::u16string, std::u16string> environment;
+  std::u16string programFiles = u"C:\\Program Files";
+  std::map<std::u16string, std::vector<std::u16string>> folders;  // folder -> file names
+
+  void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                      unsigned style) override {
+    boxes.push_back({std::u16string(text), std::u16string(caption), style});
+  }
+  void ScriptConsoleLog(std::u16string_view text) override { console.emplace_back(text); }
+  uint16_t UserDefaultUILanguage() override { return uiLanguage; }
+  std::u16string GetEnvironment(std::u16string_view name) override {
+    auto it = environment.find(std::u16string(name));
+    return it == environment.end() ? u"" : it->second;
+  }
+  std::u16string ProgramFilesDir() override { return programFiles; }
+  std::vector<std::u16string> ListFiles(const std::u16string& folder,
+                                        std::u16string_view pattern) override;
+  bool FileExists(const std::u16string& path) override;
+  std::u16string FullPathName(const std::u16string& path) override { return path; }
+};
+
+}  // namespace qorin::test
