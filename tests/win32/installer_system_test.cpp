@@ -1,0 +1,148 @@
+// The Win32 side of the installer system, and the portable package code on Windows: file
+// streams with their sharing retries, the OEM code page, message boxes with their texts.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "code_page.h"
+#include "file_stream.h"
+#include "installer_system_win32.h"
+#include "zip_reader.h"
+
+namespace qorin {
+namespace {
+
+std::u16string U16(const std::wstring& text) {
+  return std::u16string(text.begin(), text.end());
+}
+
+std::wstring TempFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder =
+      std::wstring(temp) + L"qorin-sys-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD put = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+  CloseHandle(file);
+}
+
+TEST(InstallerSystemWin32, EnvironmentProgramFilesAndUiLanguage) {
+  XInstallerSystemWin32 system;
+  SetEnvironmentVariableW(L"QORIN_TEST_VALUE", L"D:\\Apps");
+  EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_VALUE"), u"D:\\Apps");
+  EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_UNSET"), u"");
+  std::u16string programFiles = system.ProgramFilesDir();
+  EXPECT_EQ(programFiles.substr(1), u":\\Program Files") << "Wine keeps the usual folder";
+  EXPECT_EQ(system.UserDefaultUILanguage(), GetUserDefaultUILanguage());
+}
+
+TEST(InstallerSystemWin32, FilesListedAndFound) {
+  XInstallerSystemWin32 system;
+  std::wstring folder = TempFolder();
+  WriteBytes(folder + L"English.ini", "x");
+  WriteBytes(folder + L"Korean.lang", "x");
+  CreateDirectoryW((folder + L"sub.ini").c_str(), nullptr);
+  EXPECT_EQ(system.ListFiles(U16(folder), u"*.ini"), std::vector<std::u16string>{u"English.ini"});
+  EXPECT_TRUE(system.FileExists(U16(folder + L"Korean.lang")));
+  EXPECT_FALSE(system.FileExists(U16(folder + L"sub.ini"))) << "a folder is no file";
+  SetCurrentDirectoryW(folder.c_str());
+  EXPECT_EQ(system.FullPathName(u"dev\\setup.config"), U16(folder + L"dev\\setup.config"));
+}
+
+TEST(FileStreamWin32, ReadsAFileAnotherProcessHoldsForWriting) {
+  std::wstring path = TempFolder() + L"locked.bin";
+  WriteBytes(path, std::string(20000, 'q'));
+  // Held with write access and read+write sharing: the plain read-sharing open fails with a
+  // sharing violation, one of the retries succeeds.
+  HANDLE holder =
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  XFileReadStream stream;
+  ASSERT_TRUE(stream.Open(U16(path)));
+  EXPECT_EQ(stream.GetSize(), 20000);
+  char buffer[10];
+  uint32_t got = 0;
+  ASSERT_EQ(stream.Seek(8190), 8190);
+  ASSERT_TRUE(stream.Read(buffer, 10, &got));
+  EXPECT_EQ(got, 10u);
+  EXPECT_EQ(stream.FileReadCount(), 2u) << "a 2-byte refill to the 8 KiB boundary, then 8 KiB";
+  EXPECT_FALSE(stream.Open(U16(path))) << "already open";
+  CloseHandle(holder);
+}
+
+TEST(FileStreamWin32, WriteStreamReplacesAReadOnlyFile) {
+  std::wstring path = TempFolder() + L"readonly.txt";
+  WriteBytes(path, "old");
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  XFileWriteStream stream;
+  ASSERT_TRUE(stream.Create(U16(path)));
+  ASSERT_TRUE(stream.Write("new", 3));
+  ASSERT_TRUE(stream.Close(1700000000));
+  XFileReadStream read;
+  ASSERT_TRUE(read.Open(U16(path)));
+  char buffer[8] = {};
+  uint32_t got = 0;
+  read.Read(buffer, 8, &got);
+  EXPECT_EQ(std::string(buffer, got), "new");
+}
+
+TEST(CodePageWin32, OemConversionRoundTrips) {
+  std::optional<std::string> oem = SystemCodePage().ToOem(u"lang\\English.ini");
+  ASSERT_TRUE(oem.has_value());
+  EXPECT_EQ(*oem, "lang\\English.ini");
+  EXPECT_EQ(SystemCodePage().FromOem(*oem), u"lang\\English.ini");
+}
+
+// Message boxes shown by this process, read back by a watcher thread that presses OK.
+struct SeenBox {
+  std::wstring caption, text;
+  bool systemModal = false;
+};
+
+DWORD WINAPI WatchForBox(void* param) {
+  auto* seen = static_cast<SeenBox*>(param);
+  for (int i = 0; i < 400; ++i) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box != nullptr && IsWindowVisible(box)) {
+      wchar_t caption[128] = {}, text[512] = {};
+      GetWindowTextW(box, caption, 128);
+      HWND child = nullptr;
+      while ((child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr) {
+        GetWindowTextW(child, text, 512);
+        if (text[0] != 0) break;
+      }
+      seen->caption = caption;
+      seen->text = text;
+      seen->systemModal = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    Sleep(25);
+  }
+  return 1;
+}
+
+TEST(InstallerSystemWin32, MessageBoxShowsTextAndCaption) {
+  XInstallerSystemWin32 system;
+  SeenBox seen;
+  HANDLE watcher = CreateThread(nullptr, 0, WatchForBox, &seen, 0, nullptr);
+  system.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\nC:\\setup.exe", u"QORIN",
+                        kBoxSystemModal | kBoxIconWarning);
+  WaitForSingleObject(watcher, 15000);
+  CloseHandle(watcher);
+  EXPECT_EQ(seen.caption, L"QORIN");
+  EXPECT_EQ(seen.text, L"Installer intergrity check has failed. \r\n\r\nC:\\setup.exe");
+  EXPECT_TRUE(seen.systemModal) << "MB_SYSTEMMODAL boxes stay on top";
+}
+
+}  // namespace
+}  // namespace qorin
