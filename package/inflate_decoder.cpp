@@ -1,5 +1,6 @@
 #include "inflate_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -152,6 +153,20 @@ bool InflateDecoder::Reserve(size_t bytes, int* error) {
   return true;
 }
 
+// Only the last 32 KiB of a long run matter to the window; they go in at most two pieces.
+void InflateDecoder::CopyToWindow(const uint8_t* bytes, size_t count) {
+  if (count > kWindowSize) {
+    windowPos_ += static_cast<uint32_t>(count - kWindowSize);
+    bytes += count - kWindowSize;
+    count = kWindowSize;
+  }
+  size_t at = windowPos_ & kWindowMask;
+  size_t first = std::min(count, kWindowSize - at);
+  std::memcpy(window_.get() + at, bytes, first);
+  std::memcpy(window_.get(), bytes + first, count - first);
+  windowPos_ += static_cast<uint32_t>(count);
+}
+
 void InflateDecoder::Emit(uint8_t byte) {
   window_[windowPos_++ & kWindowMask] = byte;
   out_[outSize_++] = byte;
@@ -251,9 +266,8 @@ int InflateDecoder::Run() {
           size_t run = inEnd_ - in_;
           if (run > storedLeft_) run = storedLeft_;
           if (!Reserve(run, &error)) return error;
-          for (size_t i = 0; i < run; ++i) window_[(windowPos_ + i) & kWindowMask] = in_[i];
+          CopyToWindow(in_, run);
           std::memcpy(out_ + outSize_, in_, run);
-          windowPos_ += static_cast<uint32_t>(run);
           outSize_ += run;
           in_ += run;
           storedLeft_ -= static_cast<uint32_t>(run);

@@ -83,6 +83,7 @@ class InflateDecoder {
   bool Decode(const Table& table, int* symbol);
   bool Reserve(size_t bytes, int* error);
   void Emit(uint8_t byte);
+  void CopyToWindow(const uint8_t* bytes, size_t count);
   int Run();
   int StartBlock();
   int FinishBlockEnd();
