@@ -173,6 +173,8 @@ bool XZipReader::LocateData(XZipEntry& entry) {
 bool XZipReader::ExtractToMemory(int index, XByteBuffer* buffer) {
   if (source_ == nullptr || GetEntry(index) == nullptr) return Fail(XZIP_ERR_NO_ENTRY);
   XZipEntry& entry = entries_[static_cast<size_t>(index)];
+  // Sizes come from the archive: check them against the source before allocating anything.
+  if (int64_t{entry.compressedSize} > source_->GetSize()) return Fail(XZIP_ERR_TRUNCATED);
   if (entry.method == 0 && entry.uncompressedSize > entry.compressedSize) {
     return Fail(XZIP_ERR_TOO_MUCH_DATA);
   }

@@ -74,8 +74,9 @@ int main(int argc, char** argv) {
   }
   uint32_t sink = 0;
   double ours = Throughput(size, [&] { sink ^= qorin::Crc32(0, inputs[2].bytes.data(), size); });
-  double theirs = Throughput(size, [&] { sink ^= static_cast<uint32_t>(crc32(0, inputs[2].bytes.data(), size)); });
-  std::printf("crc32: qorin %.2f GB/s, zlib %.2f GB/s, ratio %.2f (%08x)\n", ours / 1e3, theirs / 1e3, ours / theirs,
-              sink);
+  double theirs = Throughput(
+      size, [&] { sink ^= static_cast<uint32_t>(crc32(0, inputs[2].bytes.data(), size)); });
+  std::printf("crc32: qorin %.2f GB/s, zlib %.2f GB/s, ratio %.2f (%08x)\n", ours / 1e3,
+              theirs / 1e3, ours / theirs, sink);
   return 0;
 }
