@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "byte_order.h"
+
 namespace qorin {
 namespace {
 
@@ -23,10 +25,6 @@ constexpr Tables MakeTables() {
 }
 
 constexpr Tables kTables = MakeTables();
-
-uint32_t LoadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 }  // namespace
 

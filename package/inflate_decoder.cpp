@@ -94,12 +94,11 @@ void InflateDecoder::SetOutputBuffer(uint8_t* buffer, size_t capacity) {
   outCapacity_ = callerOutput_ ? capacity : ownOutput_.size();
 }
 
-bool InflateDecoder::Refill() {
+void InflateDecoder::Refill() {
   while (bitCount_ < 25 && in_ < inEnd_) {
     bitBuffer_ |= uint32_t(*in_++) << bitCount_;
     bitCount_ += 8;
   }
-  return true;
 }
 
 bool InflateDecoder::Need(unsigned bits) {

@@ -76,7 +76,7 @@ class InflateDecoder {
     kFinished,
   };
 
-  bool Refill();
+  void Refill();
   bool Need(unsigned bits);
   unsigned Take(unsigned bits);
   // Decodes one symbol; false when more input is needed. Sets *symbol to -1 for no code.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "byte_order.h"
 #include "crc32.h"
 #include "file_stream.h"
 
@@ -18,13 +19,6 @@ constexpr uint32_t kDirectoryAttribute = 0x10;
 // Deflate cannot expand a byte into more than about 1032 bytes; a header that claims more is
 // corrupt, and its size is not worth allocating.
 constexpr uint64_t kMaxDeflateRatio = 1032;
-
-uint16_t Le16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 int CompareIgnoreAsciiCase(const std::string& a, const std::string& b) {
   for (size_t i = 0;; ++i) {
@@ -78,13 +72,14 @@ bool XZipReader::ReadExact(void* buffer, uint32_t length) {
 bool XZipReader::ReadDirectory() {
   uint8_t record[42];
   if (source_->Seek(0) != 0 || !ReadExact(record, 4)) return Fail(XZIP_ERR_OPEN);
-  if (Le32(record) != kLocalSignature) return Fail(XZIP_ERR_NOT_ZIP);
+  if (LoadLe32(record) != kLocalSignature) return Fail(XZIP_ERR_NOT_ZIP);
   if (source_->GetSize() < 22) return Fail(XZIP_ERR_TRUNCATED);
   if (SeekFrom(*source_, -22, kSeekEnd) < 0 || !ReadExact(record, 4)) return Fail(XZIP_ERR_OPEN);
-  if (Le32(record) != kEndSignature) return Fail(XZIP_ERR_NOT_ZIP);
+  if (LoadLe32(record) != kEndSignature) return Fail(XZIP_ERR_NOT_ZIP);
   if (!ReadExact(record, 18)) return Fail(XZIP_ERR_TRUNCATED);
   // The directory offset lies at offset 16 of the end record, 12 after its signature.
-  if (source_->Seek(Le32(record + 12)) != Le32(record + 12)) return Fail(XZIP_ERR_TRUNCATED);
+  if (source_->Seek(LoadLe32(record + 12)) != LoadLe32(record + 12))
+    return Fail(XZIP_ERR_TRUNCATED);
   try {
     entries_.reserve(1024);
   } catch (const std::bad_alloc&) {
@@ -92,7 +87,7 @@ bool XZipReader::ReadDirectory() {
   }
   while (true) {
     if (!ReadExact(record, 4)) return Fail(XZIP_ERR_OPEN);
-    uint32_t signature = Le32(record);
+    uint32_t signature = LoadLe32(record);
     if (signature == kEndSignature) return true;
     if (signature != kCentralSignature) return Fail(XZIP_ERR_BAD_DIRECTORY);
     if (!ReadCentralHeader()) return false;
@@ -104,8 +99,8 @@ bool XZipReader::ReadDirectory() {
 bool XZipReader::ReadCentralHeader() {
   uint8_t header[42];
   if (!ReadExact(header, 42)) return Fail(XZIP_ERR_BAD_DIRECTORY);
-  auto field16 = [&](int offset) { return Le16(header + offset - 4); };
-  auto field32 = [&](int offset) { return Le32(header + offset - 4); };
+  auto field16 = [&](int offset) { return LoadLe16(header + offset - 4); };
+  auto field32 = [&](int offset) { return LoadLe32(header + offset - 4); };
   XZipEntry entry;
   entry.method = field16(10);
   entry.encrypted = (field16(8) & 1) != 0;
@@ -159,10 +154,10 @@ bool XZipReader::LocateData(XZipEntry& entry) {
   if (source_->Seek(entry.localHeaderOffset) != entry.localHeaderOffset)
     return Fail(XZIP_ERR_TRUNCATED);
   if (!ReadExact(header, 4)) return Fail(XZIP_ERR_TRUNCATED);
-  if (Le32(header) != kLocalSignature) return Fail(XZIP_ERR_BAD_DIRECTORY);
+  if (LoadLe32(header) != kLocalSignature) return Fail(XZIP_ERR_BAD_DIRECTORY);
   if (!ReadExact(header, 26)) return Fail(XZIP_ERR_TRUNCATED);
   // Name and extra lengths lie at offsets 26 and 28 of the local header.
-  uint32_t skip = uint32_t{Le16(header + 22)} + Le16(header + 24);
+  uint32_t skip = uint32_t{LoadLe16(header + 22)} + LoadLe16(header + 24);
   int64_t data = source_->GetPosition() + skip;
   if (data > INT32_MAX || SeekFrom(*source_, skip, kSeekCurrent) != data)
     return Fail(XZIP_ERR_TRUNCATED);

@@ -32,8 +32,6 @@ const char kExtractUsage[] =
     "the LZMA SDK) into DIR. Names that would leave DIR are refused.\n";
 
 bool IsZipFile(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  std::string error;
   FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   uint8_t head[4] = {};

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "byte_order.h"
 #include "crc32.h"
 #include "file_stream.h"
 #include "ini_file.h"
@@ -13,10 +14,6 @@ namespace {
 constexpr uint32_t kCrcChunk = 16384;
 // A trailer holds six short lines; anything near this size is not one.
 constexpr uint32_t kMaxTrailerSize = 1 << 20;
-
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 bool ReadAt(XReadStream& stream, int64_t offset, void* buffer, uint32_t length) {
   uint32_t got = 0;
@@ -78,8 +75,8 @@ bool FindFooter(XReadStream& stream, PackageFooter* footer) {
     uint8_t bytes[16];
     if (!ReadAt(stream, at, bytes, 16)) return false;
     if (std::equal(bytes + 9, bytes + 16, kFooterMagic)) {
-      footer->trailerSize = Le32(bytes);
-      footer->trailerCrc = Le32(bytes + 4);
+      footer->trailerSize = LoadLe32(bytes);
+      footer->trailerCrc = LoadLe32(bytes + 4);
       footer->version = bytes[8];
       footer->offset = at;
       return true;
