@@ -1,9 +1,13 @@
 // Process entry of the installer stub.
 #include <windows.h>
 
-#include "debug_log.h"
+#include <clocale>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  DebugLog(L"pelra-start");
-  return 0;
+#include "process_entry.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  std::setlocale(LC_ALL, "");
+  qorin::ReadScreenDpi();
+  qorin::XWin32StartupHost host;
+  return qorin::RunStartup(host, commandLine != nullptr ? commandLine : L"");
 }

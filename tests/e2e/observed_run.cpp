@@ -16,15 +16,18 @@ std::wstring Quote(const std::wstring& text) {
   return L"\"" + text + L"\"";
 }
 
-// A fresh folder for one run's files under the temporary folder.
+// A new folder for one run's files under the temporary folder. Wine reuses small process IDs,
+// so the name also carries the time: a stop file left by an earlier run must never be found.
 std::wstring MakeRunFolder() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   static unsigned counter = 0;
-  std::wstring folder = std::wstring(temp) + L"qorin-e2e-" +
-                        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder + L"\\";
+  while (true) {
+    std::wstring folder = std::wstring(temp) + L"qorin-e2e-" +
+                          std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return folder + L"\\";
+  }
 }
 
 class Process {
@@ -40,6 +43,7 @@ class Process {
     }
     CloseHandle(info.hThread);
     handle_ = info.hProcess;
+    id_ = info.dwProcessId;
     return true;
   }
   ~Process() {
@@ -58,9 +62,11 @@ class Process {
   bool Running() const {
     return handle_ != nullptr && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
   }
+  DWORD Id() const { return id_; }
 
  private:
   HANDLE handle_ = nullptr;
+  DWORD id_ = 0;
 };
 
 // One observation helper: started with its log, ready and stop files, stopped through the stop
@@ -129,6 +135,64 @@ std::vector<std::string> ObservedRun::Texts(const std::string& window) const {
   return texts;
 }
 
+namespace {
+
+struct WindowSearch {
+  const std::wstring* windowClass;
+  DWORD process;  // 0: any
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (IsWindowVisible(window) && *search->windowClass == name &&
+      (search->process == 0 || search->process == process)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void SendKey(WORD key, bool withControl) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (withControl) add(VK_CONTROL, false);
+  add(key, false);
+  add(key, true);
+  if (withControl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Perform(HWND window, const std::vector<WindowAction>& actions) {
+  for (const WindowAction& action : actions) {
+    switch (action.kind) {
+      case WindowAction::kWait: Sleep(action.value); break;
+      case WindowAction::kKey:
+        PostMessageW(window, WM_KEYDOWN, action.value, 1);
+        PostMessageW(window, WM_KEYUP, action.value, 0xC0000001);
+        break;
+      case WindowAction::kCtrlKey:
+        SetForegroundWindow(window);
+        Sleep(100);
+        SendKey(static_cast<WORD>(action.value), true);
+        break;
+      case WindowAction::kClose: PostMessageW(window, WM_CLOSE, 0, 0); break;
+    }
+  }
+}
+
+}  // namespace
+
 ObservedRun RunObserved(const RunOptions& options) {
   ObservedRun run;
   std::wstring folder = MakeRunFolder();
@@ -137,11 +201,39 @@ ObservedRun RunObserved(const RunOptions& options) {
   if (!receiver.WaitReady() || !answerer.WaitReady()) return run;
 
   Process program;
+  ULONGLONG start = GetTickCount64();
   run.started = program.Start(options.program, options.arguments);
-  if (run.started) {
-    run.timedOut = !program.Wait(options.timeoutMs);
-    run.exitCode = program.ExitCode();
+  bool exited = !run.started;
+  HWND window = nullptr;
+  bool watch = !options.windowClass.empty();
+  while (run.started && GetTickCount64() < start + options.timeoutMs) {
+    if (!exited && program.Wait(0)) {
+      exited = true;
+      run.exitCode = program.ExitCode();
+    }
+    if (watch && window == nullptr) {
+      WindowSearch search{&options.windowClass, options.windowOfAnyProcess ? 0 : program.Id(),
+                          nullptr};
+      EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+      if ((window = search.found) != nullptr) {
+        run.windowSeen = true;
+        run.windowShownMs = static_cast<DWORD>(GetTickCount64() - start);
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);
+        run.windowTitle = helpers::ToUtf8(title);
+        run.windowExStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        Perform(window, options.actions);
+      }
+    }
+    bool windowDone = !watch || (window != nullptr && !IsWindow(window)) ||
+                      (window == nullptr && exited && !options.windowOfAnyProcess);
+    if (exited && windowDone) break;
+    Sleep(20);
   }
+  if (!exited) run.exitCode = program.ExitCode();
+  run.timedOut = run.started && (!exited || (watch && window != nullptr && IsWindow(window)));
+  // Let the last log lines of a process that just ended arrive.
+  Sleep(100);
   for (const auto& fields : receiver.Stop()) {
     if (fields.size() != 4) continue;
     run.log.push_back({fields[0], std::stoul(fields[1]), std::stoul(fields[2]), fields[3]});

@@ -24,11 +24,24 @@ struct MessageBoxSeen {
   std::string pressed;
 };
 
+// Done to the program's window once it is visible, in order.
+struct WindowAction {
+  enum Kind { kWait, kKey, kCtrlKey, kClose } kind;
+  unsigned value = 0;  // milliseconds for kWait, a virtual key for kKey and kCtrlKey
+};
+
 struct RunOptions {
   std::wstring program;    // full path
   std::wstring arguments;  // the command line after the program name
   DWORD timeoutMs = 60000;
   std::wstring press = L"OK";  // the button boxanswer presses
+  // When set, the run watches for a visible top-level window of this class, records it, and
+  // performs the actions on it; the run ends when the program has exited and that window is gone.
+  std::wstring windowClass;
+  // Also a window of another process (a program that relaunches itself); the run then waits
+  // for the window even after the program has exited.
+  bool windowOfAnyProcess = false;
+  std::vector<WindowAction> actions;
 };
 
 struct ObservedRun {
@@ -37,6 +50,10 @@ struct ObservedRun {
   DWORD exitCode = 0;
   std::vector<LogLine> log;
   std::vector<MessageBoxSeen> boxes;
+  bool windowSeen = false;
+  std::string windowTitle;
+  LONG_PTR windowExStyle = 0;
+  DWORD windowShownMs = 0;  // from the program's start until its window was visible
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;

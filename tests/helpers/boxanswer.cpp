@@ -100,7 +100,7 @@ class Answerer {
     std::set<HWND> present;
     EnumWindows(&Answerer::Visit, reinterpret_cast<LPARAM>(&present));
     for (HWND box : present) {
-      if (answered_.insert(box).second) Answer(box);
+      if (answered_.count(box) == 0 && Answer(box)) answered_.insert(box);
     }
     // Forget boxes that are gone: their handles may be reused by later boxes.
     for (auto it = answered_.begin(); it != answered_.end();) {
@@ -119,9 +119,11 @@ class Answerer {
     return TRUE;
   }
 
-  void Answer(HWND window) {
+  // False while the box is still being built (no buttons yet): it is looked at again.
+  bool Answer(HWND window) {
     BoxContents box;
     EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&box));
+    if (box.buttons.empty()) return false;
     std::string labels;
     for (const Button& button : box.buttons) {
       if (!labels.empty()) labels += '|';
@@ -134,6 +136,7 @@ class Answerer {
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(press->id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(press->window));
     }
+    return true;
   }
 
   qorin::helpers::LineWriter& log_;

@@ -4,7 +4,7 @@
 //
 //   observe [--press BUTTON] [--timeout MS] PROGRAM [ARGUMENTS...]
 //
-// A PROGRAM without a folder is taken from beside observe.exe.
+// A relative PROGRAM is taken from the folder of observe.exe (the build folder).
 #include <windows.h>
 
 #include <cstdio>
@@ -43,9 +43,9 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   std::wstring program = argv[i++];
-  options.program = program.find_first_of(L"\\/") == std::wstring::npos
-                        ? qorin::e2e::BuildFile(program.c_str())
-                        : program;
+  bool absolute =
+      program.size() > 1 && (program[1] == L':' || program[0] == L'\\' || program[0] == L'/');
+  options.program = absolute ? program : qorin::e2e::BuildFile(program.c_str());
   for (; i < argc; ++i) {
     if (!options.arguments.empty()) options.arguments += L' ';
     options.arguments += QuoteArgument(argv[i]);

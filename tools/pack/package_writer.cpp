@@ -2,7 +2,6 @@
 
 #include <zlib.h>
 
-#include <ctime>
 #include <stdexcept>
 
 #include "crc32.h"
@@ -38,13 +37,19 @@ std::vector<uint8_t> RawDeflate(const std::vector<uint8_t>& data) {
 }
 
 // MS-DOS date and time of the entries, in UTC so the archive does not depend on the machine.
+// The civil date comes from the day count (Howard Hinnant's days-to-civil), with no C library
+// time functions, so the writer builds the same on every toolchain.
 void DosTime(int64_t unixTime, uint16_t* date, uint16_t* time) {
-  std::time_t t = static_cast<std::time_t>(unixTime < 315532800 ? 315532800 : unixTime);  // 1980
-  std::tm parts{};
-  gmtime_r(&t, &parts);
-  *date = static_cast<uint16_t>(((parts.tm_year - 80) << 9) | ((parts.tm_mon + 1) << 5) |
-                                parts.tm_mday);
-  *time = static_cast<uint16_t>((parts.tm_hour << 11) | (parts.tm_min << 5) | (parts.tm_sec / 2));
+  if (unixTime < 315532800) unixTime = 315532800;  // 1980-01-01, the first DOS date
+  int64_t days = unixTime / 86400, seconds = unixTime % 86400;
+  int64_t z = days + 719468, era = z / 146097, doe = z - era * 146097;
+  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+  int64_t day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+  int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  *date = static_cast<uint16_t>(((year - 1980) << 9) | (month << 5) | day);
+  *time = static_cast<uint16_t>(((seconds / 3600) << 11) | ((seconds / 60 % 60) << 5) |
+                                (seconds % 60 / 2));
 }
 
 }  // namespace

@@ -1,0 +1,275 @@
+// The stub's start-up observed from outside: packages built here, run under Wine with the log
+// receiver and the message-box answerer, closed from outside like a user would.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "helper_win.h"
+#include "observed_run.h"
+#include "package_writer.h"
+
+namespace qorin::e2e {
+namespace {
+
+using helpers::ReadWholeFile;
+using helpers::WriteWholeFile;
+
+const char kIntegrityText[] = "Installer intergrity check has failed. \r\n\r\n";
+
+std::vector<uint8_t> Utf16File(const std::wstring& text) {
+  std::vector<uint8_t> out = {0xFF, 0xFE};
+  for (wchar_t c : text) {
+    out.push_back(static_cast<uint8_t>(c));
+    out.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return out;
+}
+
+std::string AsString(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) {
+  return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// The Unix path of a Windows path, through Wine's own export.
+std::string UnixPath(const std::wstring& path) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(found));
+  if (convert == nullptr) return {};
+  char* unix = convert(path.c_str());
+  std::string out = unix != nullptr ? unix : "";
+  HeapFree(GetProcessHeap(), 0, unix);
+  return out;
+}
+
+// Runs a shell command of the Linux host: Wine starts Unix programs too, but does not report
+// their exit, so the command's success is seen in a marker file it writes last. The Unix side
+// sees Wine's PATH, so the host's is set first.
+bool RunHostShell(const std::string& command, const std::wstring& marker) {
+  std::string script =
+      "PATH=/usr/bin:/bin; " + command + " && echo done > '" + UnixPath(marker) + "'";
+  std::wstring line = L"Z:\\bin\\sh -c \"" + helpers::FromUtf8(script) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info))
+    return false;
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  for (int i = 0; i < 600 && !helpers::FileExists(marker); ++i) Sleep(50);
+  return helpers::FileExists(marker);
+}
+
+class StubStartup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    // Wine reuses process IDs: the time keeps folders of earlier runs apart.
+    folder_ = std::wstring(temp) + L"qorin-startup-" + std::to_wstring(GetTickCount64()) + L"-" +
+              helpers::FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+              L"\\";
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    std::string stub = ReadWholeFile(BuildFile(L"qorin-stub.exe"));
+    parts_.stub.assign(stub.begin(), stub.end());
+    parts_.config = "setup.ini";
+    parts_.packTime = 1700000000;
+    config_ =
+        L"[config]\r\nname_eng = QorinE2E\r\ntitle = Qorin E2E Setup\r\nlang_folder = lang\r\n";
+    languages_ = {{"lang/English.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = English\r\n")},
+                  {"lang/Korean.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = 한국어\r\n")}};
+  }
+
+  std::vector<uint8_t> Package() {
+    std::vector<pack::DataFile> files = languages_;
+    files.push_back({"setup.ini", Utf16File(config_)});
+    parts_.data = pack::WriteZip(files, parts_.packTime);
+    return pack::BuildPackage(parts_);
+  }
+  std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) {
+    std::wstring path = folder_ + name;
+    EXPECT_TRUE(WriteWholeFile(path, AsString(bytes)));
+    return path;
+  }
+  static RunOptions Options(const std::wstring& program) {
+    RunOptions options;
+    options.program = program;
+    options.timeoutMs = 30000;
+    return options;
+  }
+  // Waits until the installer window is shown, then acts on it.
+  static RunOptions WindowOptions(const std::wstring& program, std::vector<WindowAction> actions) {
+    RunOptions options = Options(program);
+    options.windowClass = L"QORINCLASS";
+    options.actions = std::move(actions);
+    return options;
+  }
+  static std::vector<WindowAction> CloseSoon() {
+    return {{WindowAction::kWait, 400}, {WindowAction::kClose}};
+  }
+
+  std::wstring folder_;
+  pack::PackageParts parts_;
+  std::wstring config_;
+  std::vector<pack::DataFile> languages_;
+};
+
+TEST_F(StubStartup, SoundPackageShowsItsWindowUntilClosed) {
+  ObservedRun run = RunObserved(WindowOptions(Write(L"setup.exe", Package()), CloseSoon()));
+  ASSERT_TRUE(run.started);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.windowSeen);
+  EXPECT_EQ(run.windowTitle, "Qorin E2E Setup");
+  EXPECT_EQ(run.windowExStyle & WS_EX_LAYOUTRTL, 0);
+  EXPECT_EQ(run.Texts(), (std::vector<std::string>{"pelra-start", "pelra-(IsElevated2() == TRUE )",
+                                                   "pelra exit : 0"}))
+      << "Wine runs the stub elevated, as its manifest asks";
+  EXPECT_TRUE(run.boxes.empty());
+  std::printf("[ figures  ] window shown %lu ms after the start\n", run.windowShownMs);
+}
+
+// Start-up reads the whole covered range for crc_total: the time to the window grows with the
+// payload. The figure is printed, not judged.
+TEST_F(StubStartup, WindowTimeWith50MiBPayload) {
+  parts_.payload.resize(50u << 20);
+  uint32_t state = 1;
+  for (uint8_t& b : parts_.payload)
+    b = static_cast<uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+  ObservedRun run = RunObserved(WindowOptions(Write(L"large.exe", Package()), CloseSoon()));
+  ASSERT_TRUE(run.windowSeen);
+  EXPECT_EQ(run.exitCode, 0u);
+  std::printf("[ figures  ] 50 MiB payload: window shown %lu ms after the start\n",
+              run.windowShownMs);
+}
+
+TEST_F(StubStartup, RightToLeftLanguageMirrorsTheWindow) {
+  languages_ = {{"lang/English.ini",
+                 Utf16File(L"[INSTALLER]\r\n[GENERAL]\r\nIS_RIGHT_TO_LEFT_TEXT = 1\r\n")}};
+  ObservedRun run = RunObserved(WindowOptions(Write(L"setup.exe", Package()), CloseSoon()));
+  ASSERT_TRUE(run.windowSeen);
+  EXPECT_NE(run.windowExStyle & WS_EX_LAYOUTRTL, 0);
+}
+
+TEST_F(StubStartup, ChangedByteFailsTheIntegrityCheck) {
+  std::vector<uint8_t> bytes = Package();
+  bytes[600] ^= 0x01;
+  std::wstring path = Write(L"broken.exe", bytes);
+  ObservedRun run = RunObserved(Options(path));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].caption, "QORIN");
+  EXPECT_EQ(run.boxes[0].text, kIntegrityText + helpers::ToUtf8(path));
+  EXPECT_EQ(run.Texts().back(), "pelra exit : 1");
+}
+
+TEST_F(StubStartup, PackageSignedAfterPackingPasses) {
+  std::wstring unsignedPath = Write(L"unsigned.exe", Package());
+  std::string dir = UnixPath(folder_);
+  ASSERT_FALSE(dir.empty());
+  ASSERT_TRUE(RunHostShell(
+      "cd '" + dir +
+          "' && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 "
+          "-subj /CN=QorinTest >/dev/null 2>&1 && osslsigncode sign -certs cert.pem -key key.pem "
+          "-in unsigned.exe -out signed.exe >/dev/null 2>&1",
+      folder_ + L"signed.done"));
+  std::wstring signedPath = folder_ + L"signed.exe";
+  ASSERT_GT(ReadWholeFile(signedPath).size(), ReadWholeFile(unsignedPath).size());
+  ObservedRun run = RunObserved(WindowOptions(signedPath, CloseSoon()));
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.windowSeen);
+  EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST_F(StubStartup, PackageWithoutLanguagesFailsReadData) {
+  languages_.clear();
+  ObservedRun run = RunObserved(Options(Write(L"nolang.exe", Package())));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 2u);
+  EXPECT_EQ(run.boxes[0].text, "Critial Error - no language file found.");
+  EXPECT_EQ(run.boxes[0].caption, "QORIN");
+  EXPECT_EQ(run.boxes[1].text, "Error at ReadData");
+  EXPECT_EQ(run.boxes[1].caption, "PELRA");
+}
+
+TEST_F(StubStartup, LaunchInTempRelaunchesACopyOnce) {
+  config_ += L"launch_in_temp = 1\r\n";
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring copy = std::wstring(temp) + L"QorinE2E~qorin~temp~.exe";
+  DeleteFileW(copy.c_str());
+  RunOptions options = WindowOptions(Write(L"setup.exe", Package()), CloseSoon());
+  options.windowOfAnyProcess = true;
+  options.arguments = L"  /S  ";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u) << "the first process ends at once";
+  EXPECT_TRUE(run.windowSeen) << "the copy shows the window";
+  EXPECT_TRUE(helpers::FileExists(copy));
+  std::vector<std::string> texts = run.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "pelra-start"), 2)
+      << "the copy does not relaunch again";
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "pelra exit : 0"), 2);
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const std::string& t) { return t.rfind("RelaunchInTemp()", 0) == 0; }),
+            1);
+  DeleteFileW(copy.c_str());
+}
+
+TEST_F(StubStartup, DeveloperModeRunsFromLooseFiles) {
+  CreateDirectoryW((folder_ + L"loose").c_str(), nullptr);
+  CreateDirectoryW((folder_ + L"loose\\lang").c_str(), nullptr);
+  Write(L"loose\\setup.ini", Utf16File(config_));
+  Write(L"loose\\lang\\English.ini", languages_[0].bytes);
+  std::wstring stub = Write(L"dev-setup.exe", parts_.stub);  // a bare stub: no package
+  Write(L"dev-setup.ini",
+        Bytes("[DEBUG]\r\nPARAM = " + helpers::ToUtf8(folder_) + "loose\\setup.ini\r\n"));
+  ObservedRun run = RunObserved(WindowOptions(stub, CloseSoon()));
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.windowSeen);
+  EXPECT_EQ(run.windowTitle, "Qorin E2E Setup");
+  EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST_F(StubStartup, DeveloperSideFileNamingAnotherPackageChecksThatFile) {
+  std::vector<uint8_t> broken = Package();
+  broken[700] ^= 0x01;
+  std::wstring other = Write(L"other.exe", broken);
+  std::wstring stub = Write(L"side-setup.exe", parts_.stub);
+  Write(L"side-setup.ini", Bytes("[DEBUG]\r\nPARAM = " + helpers::ToUtf8(other) + "\r\n"));
+  ObservedRun run = RunObserved(Options(stub));
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, kIntegrityText + helpers::ToUtf8(other));
+}
+
+TEST_F(StubStartup, EscapeClosesTheIdleWindow) {
+  ObservedRun run =
+      RunObserved(WindowOptions(Write(L"setup.exe", Package()),
+                                {{WindowAction::kWait, 400}, {WindowAction::kKey, VK_ESCAPE}}));
+  ASSERT_FALSE(run.timedOut) << "Escape must close the window by itself";
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.Texts().back(), "pelra exit : 0");
+}
+
+TEST_F(StubStartup, CtrlRReloadsTheLanguage) {
+  ObservedRun run =
+      RunObserved(WindowOptions(Write(L"setup.exe", Package()), {{WindowAction::kWait, 400},
+                                                                 {WindowAction::kCtrlKey, 'R'},
+                                                                 {WindowAction::kWait, 500},
+                                                                 {WindowAction::kClose}}));
+  ASSERT_FALSE(run.timedOut);
+  std::vector<std::string> texts = run.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "CMainWnd::Reload() : English"), texts.end());
+  EXPECT_EQ(run.exitCode, 0u);
+}
+
+}  // namespace
+}  // namespace qorin::e2e
