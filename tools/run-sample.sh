@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the stub (win32) and the qorin tool (native),
-# and runs the stub under Wine while observing it: its developer log, any message box, and its
-# exit code are printed.
+# packs the sample installer samples/minimal into build/win32/samples/minimal-setup.exe, and runs
+# it under Wine while observing it. It prints the developer log ("XRecv"), any message box, the
+# installer window when it shows (closed again after two seconds, as a user would), and the exit
+# code.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,5 +19,11 @@ cmake --build --preset native -j "$jobs" --target qorin
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs" --target qorin-stub observe
 
-echo "== qorin-stub.exe under Wine"
-QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe qorin-stub.exe
+mkdir -p build/win32/samples
+build/native/qorin pack --stub build/win32/qorin-stub.exe --data samples/minimal/data --config setup.ini \
+  -o build/win32/samples/minimal-setup.exe
+build/native/qorin verify build/win32/samples/minimal-setup.exe
+
+echo "== minimal-setup.exe under Wine"
+QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe --window QORINCLASS \
+  --close-after 2000 --timeout 30000 'samples\minimal-setup.exe'

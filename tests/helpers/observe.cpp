@@ -2,7 +2,10 @@
 // received by "XRecv" and "XScriptDebugConsole", every message box (answered with --press),
 // and the exit code, which it returns as its own.
 //
-//   observe [--press BUTTON] [--timeout MS] PROGRAM [ARGUMENTS...]
+//   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM [ARGUMENTS...]
+//
+// With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
+// --close-after milliseconds later.
 //
 // A relative PROGRAM is taken from the folder of observe.exe (the build folder).
 #include <windows.h>
@@ -37,9 +40,14 @@ int wmain(int argc, wchar_t** argv) {
       options.press = argv[i + 1];
     else if (flag == L"--timeout")
       options.timeoutMs = std::wcstoul(argv[i + 1], nullptr, 10);
+    else if (flag == L"--window")
+      options.windowClass = argv[i + 1];
+    else if (flag == L"--close-after")
+      options.actions = {{qorin::e2e::WindowAction::kWait, static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))},
+                         {qorin::e2e::WindowAction::kClose}};
   }
   if (i >= argc) {
-    std::fputs("usage: observe [--press BUTTON] [--timeout MS] PROGRAM [ARGUMENTS...]\n", stderr);
+    std::fputs("usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM [ARGUMENTS...]\n", stderr);
     return 2;
   }
   std::wstring program = argv[i++];
@@ -61,6 +69,9 @@ int wmain(int argc, wchar_t** argv) {
   for (const auto& box : run.boxes) {
     std::printf("[message box] %s: %s (pressed %s)\n", box.caption.c_str(), box.text.c_str(),
                 box.pressed.c_str());
+  }
+  if (run.windowSeen) {
+    std::printf("[window] \"%s\" shown %lu ms after the start\n", run.windowTitle.c_str(), run.windowShownMs);
   }
   if (run.timedOut)
     std::printf("[timeout] the program was still running after %lu ms\n", options.timeoutMs);
