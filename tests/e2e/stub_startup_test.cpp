@@ -199,6 +199,16 @@ TEST_F(StubStartup, PackageWithoutLanguagesFailsReadData) {
   EXPECT_EQ(run.boxes[1].caption, "PELRA");
 }
 
+TEST_F(StubStartup, MissingConfigurationIsReportedOnTheScriptConsole) {
+  parts_.config = "missing.ini";
+  ObservedRun run = RunObserved(Options(Write(L"noconfig.exe", Package())));
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.Texts("XScriptDebugConsole"),
+            std::vector<std::string>{"ReadWholeFile()-실패:missing.ini"});
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text, "Error at ReadData");
+}
+
 TEST_F(StubStartup, LaunchInTempRelaunchesACopyOnce) {
   config_ += L"launch_in_temp = 1\r\n";
   wchar_t temp[MAX_PATH] = {};

@@ -2,7 +2,8 @@
 // received by "XRecv" and "XScriptDebugConsole", every message box (answered with --press),
 // and the exit code, which it returns as its own.
 //
-//   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM [ARGUMENTS...]
+//   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM
+//   [ARGUMENTS...]
 //
 // With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
 // --close-after milliseconds later.
@@ -43,11 +44,15 @@ int wmain(int argc, wchar_t** argv) {
     else if (flag == L"--window")
       options.windowClass = argv[i + 1];
     else if (flag == L"--close-after")
-      options.actions = {{qorin::e2e::WindowAction::kWait, static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))},
+      options.actions = {{qorin::e2e::WindowAction::kWait,
+                          static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))},
                          {qorin::e2e::WindowAction::kClose}};
   }
   if (i >= argc) {
-    std::fputs("usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM [ARGUMENTS...]\n", stderr);
+    std::fputs(
+        "usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] "
+        "PROGRAM [ARGUMENTS...]\n",
+        stderr);
     return 2;
   }
   std::wstring program = argv[i++];
@@ -71,7 +76,8 @@ int wmain(int argc, wchar_t** argv) {
                 box.pressed.c_str());
   }
   if (run.windowSeen) {
-    std::printf("[window] \"%s\" shown %lu ms after the start\n", run.windowTitle.c_str(), run.windowShownMs);
+    std::printf("[window] \"%s\" shown %lu ms after the start\n", run.windowTitle.c_str(),
+                run.windowShownMs);
   }
   if (run.timedOut)
     std::printf("[timeout] the program was still running after %lu ms\n", options.timeoutMs);
