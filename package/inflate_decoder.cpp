@@ -10,6 +10,7 @@ namespace {
 constexpr size_t kWindowSize = 32768;
 constexpr uint32_t kWindowMask = 0x7fff;
 constexpr size_t kFirstOutputSize = 262144;
+constexpr size_t kMaxMatch = 258;
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
                                       15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
@@ -167,8 +168,27 @@ void InflateDecoder::CopyToWindow(const uint8_t* bytes, size_t count) {
 }
 
 void InflateDecoder::Emit(uint8_t byte) {
-  window_[windowPos_++ & kWindowMask] = byte;
   out_[outSize_++] = byte;
+}
+
+// Copies a match. While a call runs, the window holds the history up to the call's start and the
+// output buffer the rest, so recent bytes come straight from the output.
+void InflateDecoder::CopyMatch(uint32_t distance, unsigned length) {
+  uint8_t* to = out_ + outSize_;
+  if (distance <= outSize_) {
+    const uint8_t* from = to - distance;
+    if (distance >= length) {
+      std::memcpy(to, from, length);
+    } else {
+      for (unsigned i = 0; i < length; ++i) to[i] = from[i];  // overlapping: repeats recent bytes
+    }
+    outSize_ += length;
+    return;
+  }
+  for (unsigned i = 0; i < length; ++i) {
+    int64_t at = static_cast<int64_t>(outSize_) - distance;
+    out_[outSize_++] = at >= 0 ? out_[at] : window_[(windowPos_ + at) & kWindowMask];
+  }
 }
 
 int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
@@ -186,7 +206,9 @@ int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
   in_ = input;
   inEnd_ = input + length;
   if (step_ == Step::kFinished) return length != 0 ? kInflateAfterEnd : kInflateOk;
-  return Run();
+  int result = Run();
+  CopyToWindow(out_, outSize_);  // this call's output becomes history for the next
+  return result;
 }
 
 int InflateDecoder::StartBlock() {
@@ -235,6 +257,63 @@ int InflateDecoder::BuildDynamicTables() {
   return kInflateOk;
 }
 
+// The common case of a Huffman block, with plenty of input and output room: whole
+// literal/length/distance groups are decoded from a 64-bit bit buffer without returning to the
+// state machine. Anything unusual (a pattern that is no code, the end of the block, little input)
+// leaves the loop with nothing of the current symbol consumed, for the step-by-step path.
+void InflateDecoder::FastLiterals() {
+  const Code* literals = literals_->entries.data();
+  const Code* distances = distances_->entries.empty() ? nullptr : distances_->entries.data();
+  const uint32_t literalMask = (1u << literals_->bits) - 1;
+  const uint32_t distanceMask = distances ? (1u << distances_->bits) - 1 : 0;
+  uint64_t bits = bitBuffer_;
+  unsigned count = bitCount_;
+  int error = kInflateOk;
+  while (inEnd_ - in_ >= 8) {
+    // Room for the longest match; a full caller buffer is left to the exact checks of the slow
+    // path.
+    if (outSize_ + kMaxMatch > outCapacity_ && (callerOutput_ || !Reserve(kMaxMatch, &error)))
+      break;
+    while (count <= 56) {
+      bits |= uint64_t(*in_++) << count;
+      count += 8;
+    }
+    Code literal = literals[bits & literalMask];
+    if (literal.symbol < 0 || literal.symbol == 256 || literal.symbol > 285) break;
+    if (literal.symbol < 256) {
+      bits >>= literal.length;
+      count -= literal.length;
+      out_[outSize_++] = static_cast<uint8_t>(literal.symbol);
+      continue;
+    }
+    // A length symbol, its extra bits, a distance code and its extra bits: at most 15 + 5 + 15
+    // + 13 = 48 bits, all in the buffer.
+    unsigned lengthIndex = static_cast<unsigned>(literal.symbol) - 257;
+    unsigned used = literal.length;
+    unsigned length =
+        kLengthBase[lengthIndex] + ((bits >> used) & ((1u << kLengthExtra[lengthIndex]) - 1));
+    used += kLengthExtra[lengthIndex];
+    if (distances == nullptr) break;
+    Code distanceCode = distances[(bits >> used) & distanceMask];
+    if (distanceCode.symbol < 0 || distanceCode.symbol > 29) break;
+    used += distanceCode.length;
+    unsigned extra = kDistanceExtra[distanceCode.symbol];
+    uint32_t distance = kDistanceBase[distanceCode.symbol] +
+                        static_cast<uint32_t>((bits >> used) & ((1u << extra) - 1));
+    used += extra;
+    bits >>= used;
+    count -= used;
+    CopyMatch(distance, length);
+  }
+  // Give back whole bytes that do not fit the 32-bit buffer of the step-by-step path.
+  while (count > 24) {
+    --in_;
+    count -= 8;
+  }
+  bitBuffer_ = static_cast<uint32_t>(bits & ((uint64_t{1} << count) - 1));
+  bitCount_ = count;
+}
+
 int InflateDecoder::Run() {
   int error = kInflateOk;
   while (true) {
@@ -265,7 +344,6 @@ int InflateDecoder::Run() {
           size_t run = inEnd_ - in_;
           if (run > storedLeft_) run = storedLeft_;
           if (!Reserve(run, &error)) return error;
-          CopyToWindow(in_, run);
           std::memcpy(out_ + outSize_, in_, run);
           outSize_ += run;
           in_ += run;
@@ -333,6 +411,7 @@ int InflateDecoder::Run() {
       }
 
       case Step::kLiteral:
+        FastLiterals();
         while (true) {
           int symbol;
           if (!Decode(*literals_, &symbol)) return kInflateOk;
@@ -371,8 +450,7 @@ int InflateDecoder::Run() {
         if (!Need(kDistanceExtra[distanceSymbol_])) return kInflateOk;
         uint32_t distance = kDistanceBase[distanceSymbol_] + Take(kDistanceExtra[distanceSymbol_]);
         if (!Reserve(matchLength_, &error)) return error;
-        uint32_t from = windowPos_ - distance;
-        for (unsigned i = 0; i < matchLength_; ++i) Emit(window_[(from + i) & kWindowMask]);
+        CopyMatch(distance, matchLength_);
         step_ = Step::kLiteral;
         break;
       }

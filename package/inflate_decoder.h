@@ -84,6 +84,8 @@ class InflateDecoder {
   bool Reserve(size_t bytes, int* error);
   void Emit(uint8_t byte);
   void CopyToWindow(const uint8_t* bytes, size_t count);
+  void CopyMatch(uint32_t distance, unsigned length);
+  void FastLiterals();
   int Run();
   int StartBlock();
   int FinishBlockEnd();
