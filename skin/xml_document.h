@@ -1,0 +1,91 @@
+// The skin's XML parser: elements with quoted attributes, text, comments, CDATA sections and
+// processing instructions, in UTF-16LE, UTF-8 or the ANSI code page, built into a tree.
+//
+//   bytes ─► encoding (FF FE | EF BB BF | <?xml ... "utf-8" | ANSI) ─► UTF-16 text
+//         ─► character reader (line, column; CR skipped; tab = 4 columns)
+//         ─► tokens (outside a tag / inside a tag) ─► tag reader ─► node reader ─► tree
+//
+// Every failure is one XXML_ERR code with the reader's line and column at that moment.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qorin {
+
+enum XXML_ERR : int {
+  XXML_ERR_NONE = 0,
+  XXML_ERR_GENERAL = 1,
+  XXML_ERR_FILE_OPEN = 2,
+  XXML_ERR_NO_MEMORY = 3,
+  XXML_ERR_FILE_READ = 4,
+  XXML_ERR_CODEPAGE = 5,
+  XXML_ERR_TAG_NOT_CLOSED = 256,
+  XXML_ERR_PI_NEEDS_END = 257,
+  XXML_ERR_BAD_EOF = 258,
+  XXML_ERR_NO_END_TAG = 259,
+  XXML_ERR_BAD_TOKEN = 260,
+  XXML_ERR_NEED_EQUAL = 261,
+  XXML_ERR_NEED_VALUE = 262,
+  XXML_ERR_DUPLICATE_ATTRIBUTE = 263,
+  XXML_ERR_AFTER_ROOT = 264,
+  XXML_ERR_TAG_MISMATCH = 265,
+  XXML_ERR_ROOT_NOT_TAG = 266,
+  XXML_ERR_END_TAG_NAME = 267,
+  XXML_ERR_NEED_SPACE_AFTER_VALUE = 268,
+  XXML_ERR_COMMENT_NOT_CLOSED = 269,
+  XXML_ERR_CDATA_NOT_CLOSED = 270,
+  XXML_ERR_BAD_BANG = 271,
+  XXML_ERR_PI_NOT_CLOSED = 272,
+  XXML_ERR_UNKNOWN_TOKEN = 513,
+  XXML_ERR_TOKEN_PARSE = 514,
+};
+
+// The user-facing text of an error code.
+std::u16string XmlErrorText(int code);
+
+enum XXmlNodeType : int { kXmlElement = 1, kXmlCData = 2, kXmlProcessing = 3, kXmlText = 4 };
+
+struct XXmlNode {
+  int type = 0;
+  std::u16string name;  // element: tag; CDATA and text: the content; processing instruction: target
+  std::u16string value;  // processing instruction: its content
+  std::vector<std::pair<std::u16string, std::u16string>> attributes;
+  std::vector<std::unique_ptr<XXmlNode>> children;
+  int line = 0, column = 0;
+};
+
+// Decodes bytes of a code page to UTF-16: 65001 is UTF-8, 0 the ANSI code page. Natively the ANSI
+// code page is Windows-1252; on Windows it is the system's.
+bool DecodeCodePage(unsigned codePage, const uint8_t* bytes, size_t length, std::u16string* text);
+
+class XXmlDocument : public XXmlNode {
+ public:
+  // Nesting deeper than this is refused (XXML_ERR_GENERAL) instead of exhausting the stack.
+  static constexpr int kMaxDepth = 512;
+
+  bool LoadFromMemory(const uint8_t* bytes, size_t length);
+  bool ParseText(std::u16string_view text);
+  void Clear();
+
+  static const XXmlNode* FindChild(const XXmlNode& node, int type, std::u16string_view name);
+  // Advances *index (start at -1) to the next child of that type and name; null at the end.
+  static const XXmlNode* NextChild(const XXmlNode& node, int* index, int type,
+                                   std::u16string_view name);
+  static bool GetAttribute(const XXmlNode& node, std::u16string_view name, std::u16string* value);
+
+  int Error() const { return error_; }
+  int Line() const { return errorLine_; }
+  int Column() const { return errorColumn_; }
+
+ private:
+  int error_ = 0, errorLine_ = 0, errorColumn_ = 0;
+  std::u16string text_;
+};
+
+}  // namespace qorin
