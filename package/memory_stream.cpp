@@ -43,7 +43,7 @@ XMemoryReadStream::~XMemoryReadStream() {
 bool XMemoryReadStream::Read(void* buffer, uint32_t length, uint32_t* bytesRead) {
   *bytesRead = 0;
   if (buffer_ == nullptr) return false;
-  if (position_ >= size_) return true;
+  if (position_ >= size_ || length == 0) return true;
   uint32_t count = static_cast<uint32_t>(std::min<int64_t>(length, size_ - position_));
   std::memcpy(buffer, buffer_ + position_, count);
   position_ += count;
