@@ -1,0 +1,51 @@
+// Pixel memory for the stub: a top-down DIB section, so that the bitmap can be selected into a
+// device context and drawn with GDI.
+#include <windows.h>
+
+#include <cwchar>
+
+#include "bitmap.h"
+
+namespace qorin {
+namespace {
+
+void ReportFailure(DWORD error) {
+  HWND receiver = FindWindowW(L"#32770", L"XRecv");
+  if (receiver == nullptr) return;
+  wchar_t text[128] = {};
+  _snwprintf(text, 127, L"@@rMemoy 부족??? - err:%u", static_cast<unsigned>(error));
+  COPYDATASTRUCT data{1, static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)), text};
+  SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+class DibPixelMemory final : public IXPixelMemory {
+ public:
+  uint8_t* Allocate(int width, int height, int bitCount, int stride, void** handle) override {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);  // 40
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(stride) * height;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+      ReportFailure(GetLastError());
+      return nullptr;
+    }
+    *handle = bitmap;
+    return static_cast<uint8_t*>(bits);
+  }
+  void Release(void* handle, uint8_t*) override { DeleteObject(static_cast<HBITMAP>(handle)); }
+};
+
+}  // namespace
+
+IXPixelMemory& SystemPixelMemory() {
+  static DibPixelMemory memory;
+  return memory;
+}
+
+}  // namespace qorin
