@@ -42,6 +42,7 @@ bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
 }
 
 void XBitmap::Destroy() {
+  if (memoryDC != nullptr) SystemPixelMemory().ReleaseContext(memoryDC, previousObject);
   if (bits != nullptr) SystemPixelMemory().Release(handle, bits);
   uint32_t error = lastError;
   handle = nullptr;

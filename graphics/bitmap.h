@@ -32,6 +32,8 @@ class IXPixelMemory {
   // Zeroed memory of stride × height bytes, or null; *handle is what Release takes back.
   virtual uint8_t* Allocate(int width, int height, int bitCount, int stride, void** handle) = 0;
   virtual void Release(void* handle, uint8_t* bits) = 0;
+  // Releases a memory device context the bitmap still holds (Windows only).
+  virtual void ReleaseContext(void* /*memoryDC*/, void* /*previousObject*/) {}
 };
 
 IXPixelMemory& SystemPixelMemory();

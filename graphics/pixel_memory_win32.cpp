@@ -39,6 +39,10 @@ class DibPixelMemory final : public IXPixelMemory {
     return static_cast<uint8_t*>(bits);
   }
   void Release(void* handle, uint8_t*) override { DeleteObject(static_cast<HBITMAP>(handle)); }
+  void ReleaseContext(void* memoryDC, void* previousObject) override {
+    SelectObject(static_cast<HDC>(memoryDC), static_cast<HGDIOBJ>(previousObject));
+    DeleteDC(static_cast<HDC>(memoryDC));
+  }
 };
 
 }  // namespace
