@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 #include "bitmap_copy.h"
+#include "builtin_images.h"
+#include "image_cache.h"
 #include "image_decode.h"
 #include "image_modes.h"
 
@@ -193,6 +198,77 @@ TEST(ImageDecoding, FormatsAndErrors) {
   std::vector<uint8_t> short_ = {0x89, 'P', 'N', 'G'};
   EXPECT_FALSE(DecodeImage(short_.data(), short_.size(), &bitmap));
   EXPECT_EQ(bitmap.lastError, kBitmapErrUnknownFormat);
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+struct FakeImages : IXImageSource {
+  std::map<std::u16string, std::vector<uint8_t>> files;
+  int dpi = 96;
+  int reads = 0;
+  bool ReadImageFile(const std::u16string& name, std::vector<uint8_t>* bytes) override {
+    ++reads;
+    auto it = files.find(name);
+    if (it == files.end()) return false;
+    *bytes = it->second;
+    return true;
+  }
+  int Dpi() override { return dpi; }
+  uint32_t SystemColour(int index) override { return 0x00010101u * static_cast<uint32_t>(index); }
+};
+
+TEST(ImageCache, BuiltInImages) {
+  FakeImages source;
+  XImageCache cache(source);
+  XBitmap* button = cache.LoadSkinImage(u"Button_Default", kResizeStrip, false, false);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->width, 120);
+  EXPECT_EQ(button->GetPixel(10, 10), 0xFF0F0F0Fu) << "COLOR_BTNFACE";
+  EXPECT_EQ(button->GetPixel(0, 0), 0xFF101010u) << "first frame: COLOR_BTNSHADOW";
+  EXPECT_EQ(button->GetPixel(59, 29), 0xFF0A0A0Au) << "second frame: COLOR_ACTIVEBORDER";
+  EXPECT_EQ(button->GetPixel(60, 0), 0xFF151515u) << "third frame: COLOR_3DDKSHADOW";
+  EXPECT_EQ(button->GetPixel(90, 0), 0xFF0F0F0Fu) << "the fourth frame has no outline";
+  XBitmap* group = cache.LoadSkinImage(u"groupbox", 0, false, false);
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->GetPixel(7, 20), 0xFFA0A0A0u);
+  EXPECT_EQ(group->GetPixel(53, 20), 0xFFFFFFFFu);
+  EXPECT_EQ(group->GetPixel(20, 20), 0u);
+  for (auto [name, width, height] :
+       {std::tuple{u"checkbox_on_default", 72, 13}, std::tuple{u"checkbox_off_default", 72, 13},
+        std::tuple{u"static_default", 90, 90}}) {
+    XBitmap* image = cache.LoadSkinImage(name, 0, false, false);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, width);
+    EXPECT_EQ(image->height, height);
+    EXPECT_EQ(image->bitCount, 32);
+  }
+  EXPECT_EQ(source.reads, 0) << "built-ins need no file";
+}
+
+TEST(ImageCache, KeysAndDpi) {
+  FakeImages source;
+  // The static default's PNG bytes stand in for a skin file.
+  source.files[u"skin\\strip.png"] =
+      std::vector<uint8_t>(kStaticDefault, kStaticDefault + kStaticDefaultSize);
+  source.files[u"tiny.png"] = {0x89, 'P', 'N', 'G'};
+  XImageCache cache(source);
+  EXPECT_EQ(XImageCache::CacheKey(u"Skin\\Strip.PNG", 1, true), u"skin\\strip.png:1:1");
+  XBitmap* first = cache.LoadSkinImage(u"skin\\strip.png", kResizeStrip, true, false);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(cache.LoadSkinImage(u"skin\\strip.png", kResizeStrip, true, false), first) << "a hit";
+  EXPECT_EQ(source.reads, 1);
+  source.dpi = 144;
+  XBitmap* large = cache.LoadSkinImage(u"skin\\strip.png", kResizePlain, true, false);
+  ASSERT_NE(large, nullptr);
+  EXPECT_EQ(large->width, 135);
+  EXPECT_EQ(cache.LoadSkinImage(u"skin\\strip.png", kResizePlain, false, false)->width, 90)
+      << "no DPI resize asked";
+  EXPECT_EQ(cache.LoadSkinImage(u"tiny.png", 0, false, false), nullptr) << "fewer than 26 bytes";
+  EXPECT_EQ(cache.LoadSkinImage(u"missing.png", 0, false, false), nullptr);
 }
 
 }  // namespace
