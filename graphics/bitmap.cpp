@@ -53,6 +53,21 @@ void XBitmap::Destroy() {
   lastError = error;
 }
 
+void XBitmap::Swap(XBitmap& other) {
+  std::swap(handle, other.handle);
+  std::swap(stride, other.stride);
+  std::swap(padding, other.padding);
+  std::swap(width, other.width);
+  std::swap(height, other.height);
+  std::swap(bitCount, other.bitCount);
+  std::swap(bytesPerPixel, other.bytesPerPixel);
+  std::swap(bits, other.bits);
+  std::swap(lastError, other.lastError);
+  std::swap(memoryDC, other.memoryDC);
+  std::swap(previousObject, other.previousObject);
+  std::swap(dcLockCount, other.dcLockCount);
+}
+
 void XBitmap::Fill(uint32_t colour) {
   if (Empty()) return;
   if (colour == 0) {
@@ -142,13 +157,7 @@ bool XBitmap::ConvertDepth(int newBitCount) {
       if (newBitCount == 32) to[3] = 255;
     }
   }
-  // Take over the converted pixels.
-  Destroy();
-  std::swap(handle, converted.handle);
-  std::swap(bits, converted.bits);
-  width = converted.width, height = converted.height, bitCount = converted.bitCount;
-  bytesPerPixel = converted.bytesPerPixel, stride = converted.stride, padding = converted.padding;
-  converted.width = converted.height = 0;
+  Swap(converted);
   return true;
 }
 

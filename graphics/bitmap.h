@@ -59,6 +59,8 @@ struct XBitmap {
 
   bool Create(int width, int height, int bitCount);
   void Destroy();
+  // Exchanges the pixels and every field with another bitmap.
+  void Swap(XBitmap& other);
   bool Empty() const { return bits == nullptr; }
   uint8_t* Row(int y) const { return bits + static_cast<intptr_t>(y) * stride; }
   uint8_t* Pixel(int x, int y) const { return Row(y) + x * bytesPerPixel; }

@@ -82,12 +82,7 @@ bool DecodeImage(const uint8_t* bytes, size_t count, XBitmap* bitmap, int reques
     return false;
   }
   if (requestedBitCount == 0 || requestedBitCount == decoded.bitCount) {
-    std::swap(bitmap->handle, decoded.handle);
-    std::swap(bitmap->bits, decoded.bits);
-    bitmap->width = decoded.width, bitmap->height = decoded.height,
-    bitmap->bitCount = decoded.bitCount;
-    bitmap->bytesPerPixel = decoded.bytesPerPixel, bitmap->stride = decoded.stride,
-    bitmap->padding = decoded.padding;
+    bitmap->Swap(decoded);
     bitmap->lastError = 0;
     return true;
   }

@@ -7,5 +7,6 @@ int RunPack(int argc, char** argv);
 int RunVerify(int argc, char** argv);
 int RunLs(int argc, char** argv);
 int RunExtract(int argc, char** argv);
+int RunImage(int argc, char** argv);
 
 }  // namespace qorin::cli

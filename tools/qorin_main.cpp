@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"verify", qorin::cli::RunVerify, "check a package as the stub does and print its trailer"},
     {"ls", qorin::cli::RunLs, "list the data archive and payload of a package or ZIP file"},
     {"extract", qorin::cli::RunExtract, "extract the data archive or the payload"},
+    {"image", qorin::cli::RunImage,
+     "decode, resize and draw an image as the installer would (BMP)"},
 };
 
 void PrintUsage(FILE* out) {

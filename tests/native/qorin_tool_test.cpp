@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "builtin_images.h"
 #include "cli.h"
 #include "test_data.h"
 
@@ -86,6 +87,20 @@ TEST_F(QorinToolRun, RefusalsAndUsage) {
   EXPECT_EQ(Run("verify"), 2);
   EXPECT_EQ(Run("pack --help"), 0);
   EXPECT_EQ(Run("extract stub.exe --data out"), 1) << "no package";
+}
+
+TEST_F(QorinToolRun, ImageIsDrawnAsTheInstallerWould) {
+  Write("static.png", std::vector<uint8_t>(kStaticDefault, kStaticDefault + kStaticDefaultSize));
+  ASSERT_EQ(Run("image static.png --dpi 144 -o big.bmp"), 0);
+  std::string big = Read("big.bmp");
+  ASSERT_EQ(big.size(), 14u + 40 + 135 * 135 * 4) << "90 x 90 at 144 DPI is 135 x 135, 32 bits";
+  ASSERT_EQ(Run("image static.png --mode fillframe --size 200x60 -o frame.bmp"), 0);
+  std::string frame = Read("frame.bmp");
+  ASSERT_EQ(frame.size(), 14u + 40 + 200 * 60 * 4);
+  EXPECT_EQ(frame.substr(0, 2), "BM");
+  EXPECT_EQ(Run("image static.png --mode wobble --size 2x2 -o x.bmp"), 2);
+  EXPECT_EQ(Run("image static.png --mode tile -o x.bmp"), 2) << "a mode needs a size";
+  EXPECT_EQ(Run("image stub.exe -o x.bmp"), 1) << "not an image";
 }
 
 }  // namespace
