@@ -10,7 +10,7 @@ cache=${QORIN_CACHE:-$HOME/.cache/qorin}
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
-  googletest libgtest-dev libbenchmark-dev zlib1g-dev
+  googletest libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev libpugixml-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   wine wine32:i386 xvfb xauth
   osslsigncode 7zip imagemagick xz-utils ca-certificates
