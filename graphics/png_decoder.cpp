@@ -55,7 +55,8 @@ void ReconstructRow(const uint8_t* in, uint8_t* out, const uint8_t* above, int r
 }
 
 template <int Channels>
-void ReconstructRowFor(int filter, const uint8_t* in, uint8_t* out, const uint8_t* above, int rowBytes) {
+void ReconstructRowFor(int filter, const uint8_t* in, uint8_t* out, const uint8_t* above,
+                       int rowBytes) {
   switch (filter) {
     case 0: ReconstructRow<0, Channels>(in, out, above, rowBytes); break;
     case 1: ReconstructRow<1, Channels>(in, out, above, rowBytes); break;
@@ -269,7 +270,8 @@ bool XPngSimple::State::Consume(const uint8_t* data, size_t size) {
     }
     // A whole indexed row: indices reconstructed in one pass, then looked up.
     if (!needFilter && indexed && rowPos == 0 && size - i >= width) {
-      ReconstructRowFor<1>(filter, data + i, indices.data(), previousIndices.data(), static_cast<int>(width));
+      ReconstructRowFor<1>(filter, data + i, indices.data(), previousIndices.data(),
+                           static_cast<int>(width));
       for (rowPos = 0; rowPos < static_cast<int>(width); ++rowPos) PutIndex(indices[rowPos]);
       indices.swap(previousIndices);
       i += width - 1;

@@ -38,12 +38,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      out += static_cast<char16_t>(lead);
-      ++i;
+    // A run of ASCII goes across in one piece.
+    size_t run = i;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+    if (run > i) {
+      out.append(text.begin() + i, text.begin() + run);
+      i = run;
       continue;
     }
+    unsigned char lead = static_cast<unsigned char>(text[i]);
     unsigned extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
     if (extra == 0 || i + extra >= text.size()) {
       out += u'\xFFFD';

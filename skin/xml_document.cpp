@@ -1,5 +1,6 @@
 #include "xml_document.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qorin {
@@ -71,7 +72,39 @@ class Reader {
     for (size_t i = 0; i < count; ++i) Get();
   }
   void SkipSpace() {
-    while (IsSpace(Peek())) Get();
+    Advance([](char16_t c) { return !IsSpace(c); });
+  }
+
+  // Reads characters up to (not including) the first for which stop is true, or the end of the
+  // text, as Get would one by one; returns them without carriage returns.
+  template <typename Stop>
+  std::u16string Scan(Stop stop) {
+    const char16_t* start = cursor_;
+    bool carriageReturn = Advance(stop);
+    std::u16string text(start, cursor_);
+    if (carriageReturn) text.erase(std::remove(text.begin(), text.end(), u'\r'), text.end());
+    return text;
+  }
+
+  // Moves over what Scan would read; true when a carriage return was among it.
+  template <typename Stop>
+  bool Advance(Stop stop) {
+    bool carriageReturn = false;
+    for (char16_t c = *cursor_; c != 0 && (c == u'\r' || !stop(c)); c = *++cursor_) {
+      if (newlinePending_) {
+        ++line_;
+        column_ = 0;
+        newlinePending_ = false;
+      }
+      if (c == u'\r') {
+        carriageReturn = true;
+      } else if (c == u'\n') {
+        newlinePending_ = true;
+      } else {
+        column_ += c == u'\t' ? kTabWidth : 1;
+      }
+    }
+    return carriageReturn;
   }
 
   int Line() const { return line_; }
@@ -153,7 +186,7 @@ class Parser {
     if (inTag) return NextInTag(c);
     if (c != u'<') {
       token.kind = Tok::kText;
-      while (reader_.Peek() != u'<' && reader_.Peek() != 0) token.text += reader_.Get();
+      token.text = reader_.Scan([](char16_t ch) { return ch == u'<'; });
       token.text = DecodeEntities(std::move(token.text));
       return token;
     }
@@ -167,9 +200,11 @@ class Parser {
   // Reads characters up to and including the terminator; the end of text first fails.
   std::u16string Until(std::u16string_view terminator, int error) {
     std::u16string text;
+    char16_t first = terminator.front();
     while (!reader_.StartsWith(terminator)) {
       if (reader_.AtZero()) throw XmlFailure{error};
       text += reader_.Get();
+      text += reader_.Scan([first](char16_t ch) { return ch == first; });
     }
     reader_.Skip(terminator.size());
     return text;
@@ -228,11 +263,8 @@ class Parser {
       case u'"':
       case u'\'': {
         reader_.Get();
-        while (reader_.Peek() != c) {
-          char16_t next = reader_.Peek();
-          if (next == u'<' || next == 0) throw XmlFailure{XXML_ERR_TOKEN_PARSE};
-          token.text += reader_.Get();
-        }
+        token.text = reader_.Scan([c](char16_t ch) { return ch == c || ch == u'<'; });
+        if (reader_.Peek() != c) throw XmlFailure{XXML_ERR_TOKEN_PARSE};
         reader_.Get();
         char16_t after = reader_.Peek();
         if (!IsSpace(after) && after != u'/' && after != u'>' && after != u'?') {

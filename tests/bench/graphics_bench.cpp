@@ -42,7 +42,8 @@ void Chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_
   Put32(png, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-// A photo-like image: smooth gradients with noise, rows filtered Sub, Up, Average and Paeth in turn.
+// A photo-like image: smooth gradients with noise, rows filtered Sub, Up, Average and Paeth in
+// turn.
 std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colourType) {
   int channels = colourType == 6 ? 4 : colourType == 2 ? 3 : 1;
   std::vector<uint8_t> raw;
@@ -61,7 +62,11 @@ std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colourType
       int c = i >= uint32_t(channels) ? previous[i - channels] : 0;
       int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
       int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? paeth : 0;
+      int predicted = filter == 1   ? a
+                      : filter == 2 ? b
+                      : filter == 3 ? (a + b) / 2
+                      : filter == 4 ? paeth
+                                    : 0;
       raw.push_back(static_cast<uint8_t>(row[i] - predicted));
     }
     previous = row;
@@ -82,7 +87,8 @@ std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colourType
     Chunk(png, "PLTE", palette);
   }
   for (size_t at = 0; at < z.size(); at += 65536) {
-    Chunk(png, "IDAT", std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + 65536)));
+    Chunk(png, "IDAT",
+          std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + 65536)));
   }
   Chunk(png, "IEND", {});
   return png;
@@ -106,7 +112,8 @@ void LibpngDecode(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& pixel
   PngSource source{&bytes, 0};
   png_set_read_fn(png, &source, ReadFromMemory);
   png_read_info(png, info);
-  if (png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png), png_set_add_alpha(png, 255, PNG_FILLER_AFTER);
+  if (png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE)
+    png_set_palette_to_rgb(png), png_set_add_alpha(png, 255, PNG_FILLER_AFTER);
   png_set_bgr(png);
   png_read_update_info(png, info);
   size_t rowBytes = png_get_rowbytes(png, info);
@@ -119,10 +126,13 @@ void LibpngDecode(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& pixel
 }
 
 std::string SkinDocument(size_t targetBytes) {
-  std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XSkin>\n  <Head title=\"Setup &amp; more\"/>\n  <Body>\n";
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XSkin>\n  <Head title=\"Setup &amp; more\"/>\n "
+      " <Body>\n";
   for (int i = 0; xml.size() < targetBytes; ++i) {
     xml += "    <Button ID=\"" + std::to_string(i) + "\" Name=\"btn_" + std::to_string(i) +
-           "\" Pos=\"10,20,110,50\" Image=\"skin/button.png\" Text=\"$BTN_INSTALL\" OnClick=\"OnInstall();\">"
+           "\" Pos=\"10,20,110,50\" Image=\"skin/button.png\" Text=\"$BTN_INSTALL\" "
+           "OnClick=\"OnInstall();\">"
            "<Tooltip>Install &lt;now&gt;</Tooltip></Button>\n";
   }
   return xml + "  </Body>\n</XSkin>\n";
@@ -131,13 +141,16 @@ std::string SkinDocument(size_t targetBytes) {
 }  // namespace
 
 int main() {
-  std::printf("%-22s %10s %12s %12s %8s\n", "PNG", "size KiB", "qorin MB/s", "libpng MB/s", "ratio");
+  std::printf("%-22s %10s %12s %12s %8s\n", "PNG", "size KiB", "qorin MB/s", "libpng MB/s",
+              "ratio");
   struct Case {
     const char* name;
     uint32_t width, height;
     uint8_t type;
-  } cases[] = {{"truecolour 512x512", 512, 512, 2}, {"truecolour 1024x1024", 1024, 1024, 2},
-               {"rgba 512x512", 512, 512, 6},       {"rgba 1024x1024", 1024, 1024, 6},
+  } cases[] = {{"truecolour 512x512", 512, 512, 2},
+               {"truecolour 1024x1024", 1024, 1024, 2},
+               {"rgba 512x512", 512, 512, 6},
+               {"rgba 1024x1024", 1024, 1024, 6},
                {"indexed 1024x1024", 1024, 1024, 3}};
   for (const Case& c : cases) {
     std::vector<uint8_t> png = MakePng(c.width, c.height, c.type);
@@ -146,16 +159,17 @@ int main() {
     double ours = BestSeconds([&] { qorin::DecodeImage(png.data(), png.size(), &bitmap); });
     std::vector<uint8_t> pixels;
     double theirs = BestSeconds([&] { LibpngDecode(png, pixels); });
-    std::printf("%-22s %10zu %12.1f %12.1f %8.2f\n", c.name, png.size() / 1024, pixelBytes / ours / 1e6,
-                pixelBytes / theirs / 1e6, theirs / ours);
+    std::printf("%-22s %10zu %12.1f %12.1f %8.2f\n", c.name, png.size() / 1024,
+                pixelBytes / ours / 1e6, pixelBytes / theirs / 1e6, theirs / ours);
   }
 
   std::string xml = SkinDocument(8 << 20);
   qorin::XXmlDocument doc;
-  double ours = BestSeconds([&] { doc.LoadFromMemory(reinterpret_cast<const uint8_t*>(xml.data()), xml.size()); });
+  double ours = BestSeconds(
+      [&] { doc.LoadFromMemory(reinterpret_cast<const uint8_t*>(xml.data()), xml.size()); });
   pugi::xml_document pugi;
   double theirs = BestSeconds([&] { pugi.load_buffer(xml.data(), xml.size()); });
-  std::printf("XML %zu MiB: qorin %.1f MB/s, pugixml %.1f MB/s, ratio %.2f\n", xml.size() >> 20, xml.size() / ours / 1e6,
-              xml.size() / theirs / 1e6, theirs / ours);
+  std::printf("XML %zu MiB: qorin %.1f MB/s, pugixml %.1f MB/s, ratio %.2f\n", xml.size() >> 20,
+              xml.size() / ours / 1e6, xml.size() / theirs / 1e6, theirs / ours);
   return 0;
 }
