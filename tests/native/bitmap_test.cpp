@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "bitmap_copy.h"
+#include "blur.h"
 #include "builtin_images.h"
 #include "image_cache.h"
 #include "image_decode.h"
@@ -269,6 +270,41 @@ TEST(ImageCache, KeysAndDpi) {
       << "no DPI resize asked";
   EXPECT_EQ(cache.LoadSkinImage(u"tiny.png", 0, false, false), nullptr) << "fewer than 26 bytes";
   EXPECT_EQ(cache.LoadSkinImage(u"missing.png", 0, false, false), nullptr);
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+TEST(Blur, BoxesForGauss) {
+  int widths[3];
+  GaussBoxes(2, widths);
+  EXPECT_EQ(widths[0], 3);
+  EXPECT_EQ(widths[1], 3);
+  EXPECT_EQ(widths[2], 5);  // sqrt(17) = 4.1 -> lower 3, upper 5, m = round(1.75) = 2
+}
+
+TEST(Blur, SpreadsSymmetricallyAndKeepsFlatAreas) {
+  XBitmap bitmap;
+  ASSERT_TRUE(bitmap.Create(21, 21, 24));
+  bitmap.Fill(0);
+  bitmap.Pixel(10, 10)[0] = 255;
+  Blur(bitmap, {0, 0, 21, 21}, 2);
+  EXPECT_LT(bitmap.Pixel(10, 10)[0], 255);
+  EXPECT_GT(bitmap.Pixel(10, 10)[0], bitmap.Pixel(11, 10)[0]);
+  EXPECT_EQ(bitmap.Pixel(9, 10)[0], bitmap.Pixel(11, 10)[0]);
+  EXPECT_EQ(bitmap.Pixel(10, 8)[0], bitmap.Pixel(12, 10)[0]);
+  EXPECT_EQ(bitmap.Pixel(0, 0)[0], 0);
+  bitmap.Fill(0x00808080);
+  Blur(bitmap, {0, 0, 21, 21}, 3);
+  EXPECT_EQ(bitmap.Pixel(0, 0)[1], 0x80) << "extended borders keep a flat image flat";
+  XBitmap small;
+  ASSERT_TRUE(small.Create(6, 6, 24));
+  small.Pixel(3, 3)[0] = 255;
+  Blur(small, {0, 0, 6, 6}, 3);
+  EXPECT_EQ(small.Pixel(3, 3)[0], 255) << "a radius not below half the size is skipped";
 }
 
 }  // namespace
