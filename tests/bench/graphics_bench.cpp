@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "image_decode.h"
+#include "test_data.h"
 #include "xml_document.h"
 
 namespace {
@@ -28,18 +29,6 @@ double BestSeconds(const std::function<void()>& work) {
     best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
   }
   return best;
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift : {24, 16, 8, 0}) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void Chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-  Put32(png, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> typed(type, type + 4);
-  typed.insert(typed.end(), data.begin(), data.end());
-  png.insert(png.end(), typed.begin(), typed.end());
-  Put32(png, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
 // A photo-like image: smooth gradients with noise, rows filtered Sub, Up, Average and Paeth in
@@ -77,20 +66,21 @@ std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colourType
   z.resize(size);
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<uint8_t> header;
-  Put32(header, width);
-  Put32(header, height);
+  qorin::test::AppendBigEndian32(header, width);
+  qorin::test::AppendBigEndian32(header, height);
   header.insert(header.end(), {8, colourType, 0, 0, 0});
-  Chunk(png, "IHDR", header);
+  qorin::test::AppendPngChunk(png, "IHDR", header);
   if (colourType == 3) {
     std::vector<uint8_t> palette(768);
     for (int i = 0; i < 768; ++i) palette[i] = static_cast<uint8_t>(i * 5);
-    Chunk(png, "PLTE", palette);
+    qorin::test::AppendPngChunk(png, "PLTE", palette);
   }
   for (size_t at = 0; at < z.size(); at += 65536) {
-    Chunk(png, "IDAT",
-          std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + 65536)));
+    qorin::test::AppendPngChunk(
+        png, "IDAT",
+        std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + 65536)));
   }
-  Chunk(png, "IEND", {});
+  qorin::test::AppendPngChunk(png, "IEND", {});
   return png;
 }
 

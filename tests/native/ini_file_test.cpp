@@ -3,15 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "test_data.h"
+
 namespace qorin {
 namespace {
-
-std::vector<uint8_t> Utf16Le(std::u16string_view text) {
-  std::vector<uint8_t> out = {0xFF, 0xFE};
-  for (char16_t c : text)
-    out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-  return out;
-}
 
 XIniFile Parse(const std::vector<uint8_t>& bytes) {
   XIniFile ini;
@@ -21,7 +16,7 @@ XIniFile Parse(const std::vector<uint8_t>& bytes) {
 
 TEST(IniEncodings, Utf16Utf8WithAndWithoutBom) {
   std::u16string text = u"[config]\r\nname_local = 설치 프로그램\r\n";
-  XIniFile utf16 = Parse(Utf16Le(text));
+  XIniFile utf16 = Parse(test::Utf16LeFile(text));
   EXPECT_EQ(utf16.GetText(u"config", u"name_local"), u"설치 프로그램");
   std::string utf8 = "[config]\r\nname_local = \xEC\x84\xA4\xEC\xB9\x98\r\n";
   std::vector<uint8_t> bom = {0xEF, 0xBB, 0xBF};
@@ -37,7 +32,7 @@ TEST(IniSyntax, KeysValuesQuotesCommentsAndPadding) {
   std::u16string text =
       u"; comment\r\n[qorin]\r\n  stub_size  =   17408  \r\nconfig = \"setup.ini\"\r\nq = 'x y'\r\n"
       u"half = \"open\r\n;skipped = 1\r\n\r\nempty =\r\n[other]\nk=v\n";
-  std::vector<uint8_t> bytes = Utf16Le(text);
+  std::vector<uint8_t> bytes = test::Utf16LeFile(text);
   bytes.insert(bytes.end(), 6, 0);  // zero padding of the trailer
   XIniFile ini = Parse(bytes);
   EXPECT_EQ(ini.SectionCount(), 2u);

@@ -17,13 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> Utf16File(std::u16string_view text) {
-  std::vector<uint8_t> out = {0xFF, 0xFE};
-  for (char16_t c : text)
-    out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-  return out;
-}
-
 class InstallerData : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -35,10 +28,11 @@ class InstallerData : public ::testing::Test {
   void TearDown() override { fs::remove(path_); }
 
   void AddLanguage(const std::string& file, std::u16string_view body) {
-    files_.push_back({"lang/" + file, Utf16File(u"[INSTALLER]\r\n" + std::u16string(body))});
+    files_.push_back(
+        {"lang/" + file, test::Utf16LeFile(u"[INSTALLER]\r\n" + std::u16string(body))});
   }
   bool Load() {
-    files_.push_back({"setup.ini", Utf16File(config_)});
+    files_.push_back({"setup.ini", test::Utf16LeFile(config_)});
     pack::PackageParts parts{test::RandomData(1024), {}, pack::WriteZip(files_, 0), "setup.ini", 0};
     std::vector<uint8_t> bytes = pack::BuildPackage(parts);
     std::ofstream(path_, std::ios::binary)

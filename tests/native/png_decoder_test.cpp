@@ -8,21 +8,10 @@
 #include <cstdlib>
 
 #include "crc32.h"
+#include "test_data.h"
 
 namespace qorin {
 namespace {
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift : {24, 16, 8, 0}) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void Chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-  Put32(png, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> typed(type, type + 4);
-  typed.insert(typed.end(), data.begin(), data.end());
-  png.insert(png.end(), typed.begin(), typed.end());
-  Put32(png, Crc32(0, typed.data(), typed.size()));
-}
 
 uint8_t PaethPredictor(int a, int b, int c) {
   int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
@@ -48,13 +37,14 @@ int Channels(const PngSpec& spec) {
 std::vector<uint8_t> WritePng(const PngSpec& spec) {
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<uint8_t> header;
-  Put32(header, spec.width);
-  Put32(header, spec.height);
+  test::AppendBigEndian32(header, spec.width);
+  test::AppendBigEndian32(header, spec.height);
   header.insert(header.end(), {spec.bitDepth, spec.colourType, 0, 0, spec.interlace});
-  Chunk(png, "IHDR", header);
-  if (spec.text) Chunk(png, "tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'});
-  if (!spec.palette.empty()) Chunk(png, "PLTE", spec.palette);
-  if (!spec.transparency.empty()) Chunk(png, "tRNS", spec.transparency);
+  test::AppendPngChunk(png, "IHDR", header);
+  if (spec.text)
+    test::AppendPngChunk(png, "tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'});
+  if (!spec.palette.empty()) test::AppendPngChunk(png, "PLTE", spec.palette);
+  if (!spec.transparency.empty()) test::AppendPngChunk(png, "tRNS", spec.transparency);
   int bpp = Channels(spec);
   size_t rowBytes = spec.width * bpp;
   std::vector<uint8_t> raw;
@@ -78,10 +68,11 @@ std::vector<uint8_t> WritePng(const PngSpec& spec) {
   compress2(z.data(), &size, raw.data(), raw.size(), 9);
   z.resize(size);
   for (size_t at = 0; at < z.size(); at += spec.idatSize) {
-    Chunk(png, "IDAT",
-          std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + spec.idatSize)));
+    test::AppendPngChunk(
+        png, "IDAT",
+        std::vector<uint8_t>(z.begin() + at, z.begin() + std::min(z.size(), at + spec.idatSize)));
   }
-  Chunk(png, "IEND", {});
+  test::AppendPngChunk(png, "IEND", {});
   return png;
 }
 

@@ -67,4 +67,24 @@ std::vector<uint8_t> Bytes(const std::string& text) {
   return {text.begin(), text.end()};
 }
 
+std::vector<uint8_t> Utf16LeFile(std::u16string_view text) {
+  std::vector<uint8_t> out = {0xFF, 0xFE};
+  for (char16_t c : text)
+    out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+  return out;
+}
+
+void AppendBigEndian32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int shift : {24, 16, 8, 0}) out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void AppendPngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+  AppendBigEndian32(png, static_cast<uint32_t>(data.size()));
+  std::vector<uint8_t> typed(type, type + 4);
+  typed.insert(typed.end(), data.begin(), data.end());
+  png.insert(png.end(), typed.begin(), typed.end());
+  AppendBigEndian32(png,
+                    static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+}
+
 }  // namespace qorin::test

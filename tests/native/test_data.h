@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qorin::test {
@@ -16,5 +17,12 @@ std::vector<uint8_t> RandomData(size_t size, uint32_t seed = 3);
 std::vector<uint8_t> ZlibDeflate(const std::vector<uint8_t>& data, int level, int strategy = 0);
 
 std::vector<uint8_t> Bytes(const std::string& text);
+
+// A text file as the package's text files are: UTF-16LE with the byte-order mark FF FE.
+std::vector<uint8_t> Utf16LeFile(std::u16string_view text);
+
+// Appends one PNG chunk: big-endian length, type, data, CRC-32 of type and data.
+void AppendPngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data);
+void AppendBigEndian32(std::vector<uint8_t>& out, uint32_t value);
 
 }  // namespace qorin::test

@@ -5,15 +5,10 @@
 
 #include <string>
 
+#include "test_data.h"
+
 namespace qorin {
 namespace {
-
-std::vector<uint8_t> Utf16Le(std::u16string_view text) {
-  std::vector<uint8_t> out = {0xFF, 0xFE};
-  for (char16_t c : text)
-    out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-  return out;
-}
 
 std::vector<uint8_t> Bytes(std::string_view text) {
   return {text.begin(), text.end()};
@@ -30,8 +25,9 @@ std::u16string Attribute(const XXmlNode& node, std::u16string_view name) {
 
 TEST(XmlEncodings, Utf16WithDeclaredUtf16AndUtf8Variants) {
   XXmlDocument doc;
-  ASSERT_TRUE(
-      Load(doc, Utf16Le(u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<XSkin name=\"설치\"/>")));
+  ASSERT_TRUE(Load(
+      doc,
+      test::Utf16LeFile(u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<XSkin name=\"설치\"/>")));
   EXPECT_EQ(doc.name, u"XSkin");
   EXPECT_EQ(Attribute(doc, u"name"), u"설치");
 
