@@ -13,7 +13,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev libpugixml-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   wine wine32:i386 xvfb xauth
-  osslsigncode 7zip imagemagick xz-utils ca-certificates
+  osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4
 )
 
 log() { printf 'bootstrap: %s\n' "$*" >&2; }

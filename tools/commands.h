@@ -8,5 +8,7 @@ int RunVerify(int argc, char** argv);
 int RunLs(int argc, char** argv);
 int RunExtract(int argc, char** argv);
 int RunImage(int argc, char** argv);
+int RunScript(int argc, char** argv);
+int RunCheck(int argc, char** argv);
 
 }  // namespace qorin::cli

@@ -24,6 +24,8 @@ constexpr Command kCommands[] = {
     {"extract", qorin::cli::RunExtract, "extract the data archive or the payload"},
     {"image", qorin::cli::RunImage,
      "decode, resize and draw an image as the installer would (BMP)"},
+    {"run", qorin::cli::RunScript, "run package scripts with the script engine's base library"},
+    {"check", qorin::cli::RunCheck, "tokenize and parse package scripts without running them"},
 };
 
 void PrintUsage(FILE* out) {

@@ -1,0 +1,349 @@
+// The tree walker: statements, declarations, variables, elements and operators. Every rule of
+// an operator is a row of ApplyBinary; a pair of operand types without a row is an error.
+#include <climits>
+
+#include "script.h"
+#include "utf.h"
+
+namespace qorin {
+namespace {
+
+using E = XScriptExpr;
+using T = XScriptType;
+
+// Arrays larger than this are refused (the stub is a 32-bit process).
+constexpr int32_t kMaxArrayElements = 1 << 24;
+
+int32_t Wrap(int64_t value) {
+  return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+}  // namespace
+
+void XScript::ExecStatement(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
+                            Flags& flags) {
+  CountStep(node.token);
+  switch (node.kind) {
+    case XScriptStmt::Empty:
+    case XScriptStmt::CodeList:
+    case XScriptStmt::StructDef:
+    case XScriptStmt::FuncDef: return;
+    case XScriptStmt::VarDecl: DeclareVariable(node, scope, nullptr); return;
+    case XScriptStmt::Expr: Eval(node, scope, result); return;
+    case XScriptStmt::Block: ExecBlock(node, scope, result, flags); return;
+    case XScriptStmt::Return:
+      if (node.left) Eval(*node.left, scope, result);
+      flags.returning = true;
+      return;
+    case XScriptStmt::Break: flags.breaking = true; return;
+    case XScriptStmt::If:
+      if (Condition(*node.condition, scope)) {
+        ExecStatement(*node.thenStmt, scope, result, flags);
+      } else if (node.elseStmt) {
+        ExecStatement(*node.elseStmt, scope, result, flags);
+      }
+      return;
+    case XScriptStmt::For: ExecFor(node, scope, result, flags); return;
+  }
+  RaiseRuntimeError(node.token, XSERR_INTERNAL);
+}
+
+// A block's value is that of its last item, or of the item that returned.
+void XScript::ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
+                        Flags& flags) {
+  XScopeChild child(scope);
+  for (size_t i = 0; i < node.items.size(); ++i) {
+    XScriptValue itemResult;
+    ExecStatement(*node.items[i], child.get(), &itemResult, flags);
+    if (i + 1 == node.items.size() || flags.returning) CopyValue(Deref(itemResult), result);
+    if (flags.returning || flags.breaking) return;
+  }
+}
+
+void XScript::ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
+                      Flags& flags) {
+  if (node.init) {
+    XScriptValue ignored;
+    Eval(*node.init, scope, &ignored);
+  }
+  for (;;) {
+    if (node.condition && !Condition(*node.condition, scope)) return;
+    XScriptValue bodyResult;
+    Flags bodyFlags{flags.returning, false};  // the loop's own breaking flag
+    ExecStatement(*node.body, scope, &bodyResult, bodyFlags);
+    if (bodyFlags.returning) {
+      CopyValue(Deref(bodyResult), result);
+      flags.returning = true;
+      return;
+    }
+    if (bodyFlags.breaking) return;
+    if (node.step) {
+      XScriptValue ignored;
+      Eval(*node.step, scope, &ignored);
+    }
+  }
+}
+
+// Int != 0, Double != 0.0; any other type is an error, after which (continueOnError) the
+// condition counts as true.
+bool XScript::Condition(const XScriptNode& node, XScriptScope* scope) {
+  XScriptValue value;
+  Eval(node, scope, &value);
+  std::optional<bool> truth = Truth(value);
+  if (!truth) {
+    RaiseRuntimeError(node.token, XSERR_NOT_IMPLEMNTED);
+    return true;
+  }
+  return *truth;
+}
+
+void XScript::DeclareVariable(const XScriptNode& decl, XScriptScope* scope,
+                              const XScriptValue* initialValue) {
+  if (scope->FindLocal(decl.name) != nullptr) {
+    // No message and no continuing; recorded at the second declaration.
+    RecordError(decl.token, XSERR_VARIABLE_REDEFINITION, u"");
+    throw XScriptException{XSERR_VARIABLE_REDEFINITION};
+  }
+  int32_t arraySize = 0;
+  if (decl.arraySize) {
+    XScriptValue size;
+    Eval(*decl.arraySize, scope, &size);
+    const XScriptValue& count = Deref(size);
+    if (!count.Is(T::Int))
+      return RaiseRuntimeError(decl.arraySize->token, XSERR_EXPECTED_INT_EXPRESSION);
+    if (count.Int() < 1) return RaiseRuntimeError(decl.arraySize->token, XSERR_INVALID_ARRAY_SIZE);
+    if (count.Int() > kMaxArrayElements)
+      return RaiseRuntimeError(decl.arraySize->token, XSERR_ALLOC_FAILED);
+    arraySize = count.Int();
+  }
+  XScriptValue made;
+  if (!MakeVariable(decl.decl, arraySize, initialValue, &made))
+    return RaiseRuntimeError(decl.token, XSERR_INTERNAL);
+  if (options_.trace)
+    TraceLine(scope, u"decl " + std::u16string(decl.name) + u" = " + ToDisplay(made));
+  *scope->Declare(decl.name) = std::move(made);
+}
+
+// --- Expressions ----------------------------------------------------------------------------
+
+// False when an error was raised and execution goes on (continueOnError); the result is then
+// whatever the failing operation left, never a Ref without target.
+bool XScript::Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+  CountStep(node.token);
+  switch (node.expr) {
+    case E::Const: CopyValue(node.constant, result); return true;
+    case E::VarRef: return EvalVarRef(node, scope, result);
+    case E::ArrayElem: return EvalArrayElem(node, scope, result);
+    case E::Call: return EvalCall(node, scope, result);
+    default: return EvalOperator(node, scope, result);
+  }
+}
+
+bool XScript::EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+  XScriptValue* variable = scope->Find(node.name);
+  if (variable == nullptr) variable = constants_->FindLocal(node.name);
+  if (variable == nullptr) {
+    RaiseRuntimeError(node.token, XSERR_UNDECLARED_ID, u"Err@FindVar:" + std::u16string(node.name));
+    return false;
+  }
+  result->SetRef(variable);
+  for (const XScriptNode* link = node.left.get(); link != nullptr; link = link->left.get()) {
+    XScriptValue& current = Deref(*result);
+    XScriptValue* member = current.Is(T::Struct) && current.Struct() != nullptr
+                               ? current.Struct()->Member(link->name)
+                               : nullptr;
+    if (member == nullptr) {
+      result->Reset();
+      RaiseRuntimeError(link->token, XSERR_INTERNAL);
+      return false;
+    }
+    result->SetRef(member);
+  }
+  return true;
+}
+
+bool XScript::EvalArrayElem(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+  XScriptValue indexValue;
+  Eval(*node.left, scope, &indexValue);
+  XScriptValue* variable = scope->Find(node.name);  // constants are not arrays
+  XSERR code = XSERR_OK;
+  const XScriptValue& index = Deref(indexValue);
+  if (variable == nullptr) {
+    code = XSERR_UNDECLARED_ID;
+  } else if (!variable->Is(T::Array)) {
+    code = XSERR_ARRAY_TYPE_REQUIRED;
+  } else if (!index.Is(T::Int)) {
+    code = XSERR_EXPECTED_INT_EXPRESSION;
+  } else if (index.Int() < 0 ||
+             index.Int() >= static_cast<int32_t>(variable->Array()->elements.size())) {
+    code = XSERR_ARRAY_INDEX_OUT_OF_RANGE;
+  }
+  if (code != XSERR_OK) {
+    RaiseRuntimeError(node.token, code);
+    return false;
+  }
+  result->SetRef(&variable->Array()->elements[index.Int()], index.Int());
+  return true;
+}
+
+bool XScript::EvalOperator(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+  XScriptValue leftValue, rightValue;
+  bool ok = true;
+  if (node.left) ok = Eval(*node.left, scope, &leftValue);  // both sides always run, left first
+  if (node.right) ok = Eval(*node.right, scope, &rightValue) && ok;
+  XScriptValue& left = Deref(leftValue);
+  const XScriptValue& right = Deref(rightValue);
+  bool applied;
+  switch (node.expr) {
+    case E::Assign: applied = ApplyAssign(node, left, rightValue, result); break;
+    case E::PostInc:
+    case E::PostDec:
+    case E::PreInc:
+    case E::PreDec:
+    case E::Plus:
+    case E::Neg:
+    case E::BitNot:
+    case E::LogNot: applied = ApplyUnary(node, leftValue, result); break;
+    default: applied = ApplyBinary(node, left, right, result); break;
+  }
+  return applied && ok;
+}
+
+namespace {
+
+// Equal types; String <- ConstString, String <- Int, Int <- Double. Double <- Int is not
+// among them, although AssignValue would convert.
+bool AssignmentAllowed(const XScriptValue& dst, const XScriptValue& src) {
+  if (dst.type() == src.type()) {
+    if (!dst.Is(T::Struct)) return true;
+    return dst.Struct() != nullptr && src.Struct() != nullptr &&
+           dst.Struct()->def->name == src.Struct()->def->name;
+  }
+  if (dst.Is(T::String)) return src.Is(T::ConstString) || src.Is(T::Int);
+  return dst.Is(T::Int) && src.Is(T::Double);
+}
+
+}  // namespace
+
+bool XScript::ApplyAssign(const XScriptNode& node, XScriptValue& left,
+                          const XScriptValue& rightValue, XScriptValue* result) {
+  bool target = node.left && (node.left->IsExpr(E::VarRef) || node.left->IsExpr(E::ArrayElem)) &&
+                !node.left->name.empty();
+  if (!node.right || !target) {
+    RaiseRuntimeError(node.token, XSERR_INTERNAL);
+    return false;
+  }
+  const XScriptValue& right = Deref(rightValue);
+  if (!AssignmentAllowed(left, right) || !AssignValue(&left, right)) {
+    RaiseRuntimeError(node.token, XSERR_CANNOT_ASSIGN);
+    return false;
+  }
+  if (options_.trace)
+    TraceLine(nullptr, u"assign " + std::u16string(node.left->name) + u" = " + ToDisplay(left));
+  CopyValue(rightValue, result);  // a Ref to the right-hand variable when it was one
+  return true;
+}
+
+bool XScript::ApplyUnary(const XScriptNode& node, XScriptValue& operandValue,
+                         XScriptValue* result) {
+  XScriptValue& operand = Deref(operandValue);
+  if (node.right || !operand.Is(T::Int)) {
+    RaiseRuntimeError(node.token, XSERR_INTERNAL);
+    return false;
+  }
+  int32_t x = operand.Int();
+  switch (node.expr) {
+    case E::PostInc:
+    case E::PostDec:
+    case E::PreInc:
+    case E::PreDec: {
+      bool up = node.expr == E::PostInc || node.expr == E::PreInc;
+      operand.StoreInt(Wrap(int64_t{x} + (up ? 1 : -1)));
+      if (node.expr == E::PostInc || node.expr == E::PostDec) {
+        result->SetInt(x);
+      } else if (operandValue.Is(T::Ref)) {
+        CopyValue(operandValue, result);  // a Ref to the changed storage
+      } else {
+        result->SetInt(operand.Int());  // ++ of a temporary: its value, not a Ref to it
+      }
+      return true;
+    }
+    case E::Plus: result->SetInt(x); return true;
+    case E::Neg: result->SetInt(Wrap(-int64_t{x})); return true;
+    case E::BitNot: result->SetInt(~x); return true;
+    default: result->SetInt(x == 0 ? 1 : 0); return true;  // LogNot
+  }
+}
+
+bool XScript::ApplyBinary(const XScriptNode& node, const XScriptValue& l, const XScriptValue& r,
+                          XScriptValue* result) {
+  bool ints = l.Is(T::Int) && r.Is(T::Int);
+  bool numbers = (l.Is(T::Int) || l.Is(T::Double)) && (r.Is(T::Int) || r.Is(T::Double));
+  auto number = [](const XScriptValue& v) { return v.Is(T::Int) ? v.Int() : v.Double(); };
+  int64_t a = ints ? l.Int() : 0, b = ints ? r.Int() : 0;
+  if (options_.trace)
+    TraceLine(nullptr, u"op " + AsciiToUtf16(ExprName(node.expr)) + u" " + ToDisplay(l) + u", " +
+                           ToDisplay(r));
+  switch (node.expr) {
+    case E::Add:
+      if (ints) return result->SetInt(Wrap(a + b)), true;
+      if (l.Is(T::Double) && numbers) return result->SetDouble(l.Double() + number(r)), true;
+      if (IsText(l) && IsText(r))
+        return result->SetString(std::u16string(ToText(l)) + std::u16string(ToText(r))), true;
+      if (IsText(l)) return result->SetString(std::u16string(ToText(l)) + ToDisplay(r)), true;
+      break;
+    case E::Sub:
+      if (ints) return result->SetInt(Wrap(a - b)), true;
+      break;
+    case E::Mul:
+      if (ints) return result->SetInt(Wrap(a * b)), true;
+      if (numbers) return result->SetDouble(number(l) * number(r)), true;
+      break;
+    case E::Div:
+      if (ints && b == 0)
+        return RaiseRuntimeError(node.token, XSERR_NOT_IMPLEMNTED, u"Err@DivideByZero"), false;
+      if (ints && a == INT_MIN && b == -1)
+        return RaiseRuntimeError(node.token, XSERR_NOT_IMPLEMNTED, u"Err@DivideOverflow"), false;
+      if (ints) return result->SetInt(static_cast<int32_t>(a / b)), true;
+      if (numbers) return result->SetDouble(number(l) / number(r)), true;
+      break;
+    case E::Eq:
+    case E::Ne: {
+      bool equal;
+      if (ints) {
+        equal = a == b;
+      } else if (IsText(l) && IsText(r)) {
+        equal = ToText(l) == ToText(r);
+      } else {
+        break;
+      }
+      return result->SetInt(equal == (node.expr == E::Eq) ? 1 : 0), true;
+    }
+    case E::Lt:
+      if (ints) return result->SetInt(a < b), true;
+      break;
+    case E::Gt:
+      if (ints) return result->SetInt(a > b), true;
+      break;
+    case E::Le:
+      if (ints) return result->SetInt(a <= b), true;
+      break;
+    case E::Ge:
+      if (ints) return result->SetInt(a >= b), true;
+      break;
+    case E::LogAnd:
+      if (ints) return result->SetInt(a != 0 && b != 0), true;
+      break;
+    case E::LogOr:
+      if (ints) return result->SetInt(a != 0 || b != 0), true;
+      break;
+    case E::BitOr:
+      if (ints) return result->SetInt(static_cast<int32_t>(a | b)), true;
+      break;
+    default: break;  // Mod, Shl, Shr, BitAnd, BitXor, AddrOf, Deref: no rule at all
+  }
+  RaiseRuntimeError(node.token, XSERR_NOT_IMPLEMNTED);
+  return false;
+}
+
+}  // namespace qorin

@@ -1,0 +1,122 @@
+// The syntax tree: one node record for every kind of statement and expression. An expression
+// is a statement of kind Expr. Lists (block items, call arguments, parameters) are vectors in
+// source order.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script_token.h"
+#include "script_value.h"
+
+namespace qorin {
+
+enum class XScriptStmt : int32_t {
+  Empty = 1,
+  CodeList = 2,
+  VarDecl = 3,
+  Expr = 4,
+  StructDef = 5,
+  FuncDef = 6,
+  Block = 7,
+  Return = 8,
+  Break = 9,
+  If = 10,
+  For = 11,
+};
+
+enum class XScriptExpr : int32_t {
+  Const = 0,
+  VarRef = 1,     // a name; left is the first Member of its chain
+  ArrayElem = 2,  // name[left]
+  Member = 3,     // .name; left is the next link
+  Call = 4,       // name(args)
+  Eq = 5,
+  Ne = 6,
+  Le = 7,
+  Ge = 8,
+  Lt = 9,
+  Gt = 10,
+  LogAnd = 11,
+  LogOr = 12,
+  Shl = 13,
+  Shr = 14,
+  PostInc = 15,
+  PostDec = 16,
+  PreInc = 17,
+  PreDec = 18,
+  AddrOf = 19,
+  Deref = 20,
+  Plus = 21,
+  Neg = 22,
+  BitNot = 23,
+  LogNot = 24,
+  Add = 25,
+  Sub = 26,
+  Mul = 27,
+  Div = 28,
+  Mod = 29,
+  Assign = 30,
+  BitAnd = 31,
+  BitOr = 32,
+  BitXor = 33,
+};
+
+const char* ExprName(XScriptExpr kind);  // "Add", "VarRef", ... for listings
+
+struct XScriptNode;
+using XScriptNodePtr = std::unique_ptr<XScriptNode>;
+
+struct XScriptNode {
+  XScriptStmt kind = XScriptStmt::Empty;
+  // Gives the node its position: the operator of unary and binary kinds, the first token of
+  // the left side of an assignment, the name of variables, members, elements, calls and
+  // declarations, the keyword of statements.
+  XScriptToken token;
+
+  // Expr
+  XScriptExpr expr = XScriptExpr::Const;
+  XScriptNodePtr left, right;        // operands; also Return's expression
+  std::u16string_view name;          // VarRef, ArrayElem, Member, Call, declarations, definitions
+  XScriptValue constant;             // Const
+  std::vector<XScriptNodePtr> args;  // Call
+
+  // VarDecl: declared type and name; array size expression or none.
+  XScriptDecl decl;
+  XScriptNodePtr arraySize;
+
+  // StructDef
+  XScriptStructDef structDef;
+
+  // FuncDef
+  XScriptType returnType = XScriptType::Undef;
+  std::u16string signatureKey;
+  std::vector<XScriptNodePtr> params;  // VarDecl nodes; a void parameter has type Undef
+  XScriptNodePtr body;                 // Block; also the body of For
+
+  // Block
+  std::vector<XScriptNodePtr> items;
+
+  // If and For
+  XScriptNodePtr condition, thenStmt, elseStmt, init, step;
+
+  bool IsExpr(XScriptExpr kind_) const { return kind == XScriptStmt::Expr && expr == kind_; }
+};
+
+inline XScriptNodePtr MakeNode(XScriptStmt kind, const XScriptToken& token) {
+  auto node = std::make_unique<XScriptNode>();
+  node->kind = kind;
+  node->token = token;
+  return node;
+}
+
+inline XScriptNodePtr MakeExpr(XScriptExpr expr, const XScriptToken& token) {
+  auto node = MakeNode(XScriptStmt::Expr, token);
+  node->expr = expr;
+  return node;
+}
+
+}  // namespace qorin

@@ -1,0 +1,60 @@
+// XScriptScope: the variables of the global scope, a block or a call. Names point into the
+// engine's text pool. A scope has at most one child; making a new child destroys the previous
+// one with everything below it, which is safe because execution is strictly nested.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "script_value.h"
+
+namespace qorin {
+
+class XScriptScope {
+ public:
+  explicit XScriptScope(XScriptScope* parent)
+      : parent_(parent), level_(parent != nullptr ? parent->level_ + 1 : 0) {}
+
+  XScriptScope* MakeChild();
+  void DestroyChild();
+
+  // A new Undef variable of that name, or null when the name exists in this scope.
+  XScriptValue* Declare(std::u16string_view name);
+  XScriptValue* FindLocal(std::u16string_view name) const;
+  XScriptValue* Find(std::u16string_view name) const;  // this scope, then outward
+
+  int32_t Level() const { return level_; }
+
+ private:
+  void Clear();
+
+  // Small scopes are searched in order; past this many names an index takes over.
+  static constexpr size_t kIndexFrom = 12;
+
+  XScriptScope* parent_;
+  int32_t level_;
+  std::unique_ptr<XScriptScope> child_;
+  bool childLive_ = false;  // the child object is kept for reuse once destroyed
+  std::vector<std::pair<std::u16string_view, std::unique_ptr<XScriptValue>>> values_;
+  std::unordered_map<std::u16string_view, XScriptValue*> index_;
+};
+
+// Destroys the child of a scope when a block or call ends, also when an error unwinds.
+class XScopeChild {
+ public:
+  explicit XScopeChild(XScriptScope* parent) : parent_(parent), child_(parent->MakeChild()) {}
+  ~XScopeChild() { parent_->DestroyChild(); }
+  XScopeChild(const XScopeChild&) = delete;
+  XScopeChild& operator=(const XScopeChild&) = delete;
+  XScriptScope* get() const { return child_; }
+
+ private:
+  XScriptScope* parent_;
+  XScriptScope* child_;
+};
+
+}  // namespace qorin

@@ -1,0 +1,150 @@
+// The one tagged record that holds every script datum, and the small verbs on it.
+//
+//   XScriptValue = type (32-bit) | payload (int, double or one pointer) | extra (element index)
+//
+// String, Struct and Array values own what they point at; ConstString borrows a literal's text
+// from the engine's text pool; Ref points at a variable, element or member owned elsewhere.
+// Variables never hold Refs: Refs live only in results of expressions, which never outlive the
+// storage they point at.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorin {
+
+enum class XScriptType : int32_t {
+  Undef = 0,
+  Void = 1,
+  Int = 2,
+  Double = 3,
+  String = 4,
+  Struct = 5,
+  ConstString = 6,
+  Ref = 7,
+  Array = 8,
+};
+
+// "Undef", "void", "int", "double", "string", "struct"; "err" for the other numbers.
+const char* TypeDisplayName(int32_t type);
+
+struct XScriptStructDef;
+
+// A declared variable, parameter or struct member: name and type (with the definition for a
+// struct type).
+struct XScriptDecl {
+  std::u16string_view name;
+  XScriptType type = XScriptType::Undef;
+  const XScriptStructDef* structDef = nullptr;
+};
+
+// A struct type, known by its name; members in declaration order.
+struct XScriptStructDef {
+  std::u16string_view name;
+  std::vector<XScriptDecl> members;
+};
+
+struct XScriptStruct;
+struct XScriptArray;
+
+class XScriptValue {
+ public:
+  XScriptValue() = default;
+  ~XScriptValue() { Reset(); }
+  XScriptValue(XScriptValue&& other) noexcept;
+  XScriptValue& operator=(XScriptValue&& other) noexcept;
+  XScriptValue(const XScriptValue&) = delete;
+  XScriptValue& operator=(const XScriptValue&) = delete;
+
+  static XScriptValue OfInt(int32_t value);
+  static XScriptValue OfDouble(double value);
+  static XScriptValue OfString(std::u16string_view text);
+
+  // Releases what the value owns; the value becomes Undef.
+  void Reset();
+
+  XScriptType type() const { return type_; }
+  bool Is(XScriptType type) const { return type_ == type; }
+  int32_t Int() const { return payload_.i; }
+  double Double() const { return payload_.d; }
+  const std::u16string& String() const { return *payload_.text; }
+  const std::u16string& ConstString() const { return *payload_.constText; }
+  XScriptStruct* Struct() const { return payload_.st; }  // null for an unusable array element
+  XScriptArray* Array() const { return payload_.array; }
+  XScriptValue* Target() const { return payload_.ref; }
+  int32_t Extra() const { return extra_; }
+
+  void SetVoid();
+  void SetInt(int32_t value);
+  void SetDouble(double value);
+  void SetString(std::u16string text);
+  void SetConstString(const std::u16string* text);
+  void SetStruct(std::unique_ptr<XScriptStruct> instance);
+  void SetArray(std::unique_ptr<XScriptArray> array);
+  void SetRef(XScriptValue* target, int32_t index = 0);
+  void SetExtra(int32_t extra) { extra_ = extra; }
+  // Writes an Int's payload in place (the storage of ++ and --).
+  void StoreInt(int32_t value) { payload_.i = value; }
+
+ private:
+  XScriptType type_ = XScriptType::Undef;
+  union Payload {
+    int32_t i;
+    double d;
+    std::u16string* text;
+    const std::u16string* constText;
+    XScriptStruct* st;
+    XScriptArray* array;
+    XScriptValue* ref;
+  } payload_{.d = 0.0};
+  int32_t extra_ = 0;
+};
+
+struct XScriptStruct {
+  const XScriptStructDef* def = nullptr;
+  std::vector<XScriptValue> members;  // one per member declaration, in order
+
+  // The first member of that name, or null.
+  XScriptValue* Member(std::u16string_view name);
+};
+
+struct XScriptArray {
+  std::vector<XScriptValue> elements;  // at least one; each records its index as its extra word
+};
+
+// Follows Refs until the value is not a Ref.
+XScriptValue& Deref(XScriptValue& value);
+const XScriptValue& Deref(const XScriptValue& value);
+
+bool IsText(const XScriptValue& value);                 // String or ConstString, after Deref
+std::u16string_view ToText(const XScriptValue& value);  // the text of a text, else empty
+std::u16string ToDisplay(const XScriptValue& value);    // the form of trace lines
+
+// "%d" and "%f" as the C library prints them (six decimals).
+std::u16string DisplayInt(int32_t value);
+std::u16string DisplayDouble(double value);
+
+// Int <- Double truncates toward zero; a double outside the int range (or NaN) gives the
+// smallest int, as the x86 conversion instruction does.
+int32_t TruncateToInt(double value);
+
+void CopyValue(const XScriptValue& src, XScriptValue* dst);
+bool AssignValue(XScriptValue* dst, const XScriptValue& src);
+bool MakeVariable(const XScriptDecl& decl, int32_t arraySize, const XScriptValue* initialValue,
+                  XScriptValue* out);
+
+// A new instance of a struct type with default members.
+std::unique_ptr<XScriptStruct> MakeStructInstance(const XScriptStructDef& def);
+
+// The truth of a condition: Int != 0, Double != 0.0; nothing for the other types.
+std::optional<bool> Truth(const XScriptValue& value);
+
+// Signature codes of values and of declared types: "v", "i", "d", "s", "(NAME)", "E".
+void AppendSignatureCode(const XScriptValue& value, std::u16string* key);
+void AppendSignatureCode(const XScriptDecl& decl, std::u16string* key);
+
+}  // namespace qorin

@@ -1,0 +1,28 @@
+// How much machine stack a Run has used. The parser and the interpreter recurse with the
+// script's nesting; past the budget they end the Run with an error instead of overflowing.
+// Measured with frame addresses, which sanitizers' fake stacks do not move.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qorin {
+
+class XStackBudget {
+ public:
+  // The stub's main thread reserves 4 MiB and the Linux default is 8 MiB; what a script may use
+  // leaves room for the host below Run and for natives (dialogs) above it.
+  static constexpr size_t kBytes = 1024 * 1024;
+
+  void Start() { base_ = Here(); }
+  bool Exceeded() const {
+    uintptr_t here = Here();
+    return base_ != 0 && (base_ > here ? base_ - here : here - base_) > kBytes;
+  }
+
+ private:
+  static uintptr_t Here() { return reinterpret_cast<uintptr_t>(__builtin_frame_address(0)); }
+  uintptr_t base_ = 0;
+};
+
+}  // namespace qorin
