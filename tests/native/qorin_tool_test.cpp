@@ -105,3 +105,92 @@ TEST_F(QorinToolRun, ImageIsDrawnAsTheInstallerWould) {
 
 }  // namespace
 }  // namespace qorin
+
+namespace qorin {
+namespace {
+
+// qorin run and qorin check: output, error lines and exit codes.
+class QorinToolScripts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("qorin-scripts-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+  }
+  int Run(const std::string& arguments) {
+    std::string command =
+        "cd '" + dir_.string() + "' && '" QORIN_TOOL "' " + arguments + " >out.txt 2>err.txt";
+    int status = std::system(command.c_str());
+    out_ = Read("out.txt");
+    err_ = Read("err.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Read(const std::string& name) {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  fs::path dir_;
+  std::string out_, err_;
+};
+
+TEST_F(QorinToolScripts, RunPrintsWhatTheSampleScriptPrints) {
+  std::string samples = QORIN_SOURCE_DIR "/samples/scripts/";
+  ASSERT_EQ(Run("run '" + samples + "demo.xs'"), 0) << err_;
+  std::ifstream expected(samples + "demo.expected", std::ios::binary);
+  EXPECT_EQ(out_, std::string((std::istreambuf_iterator<char>(expected)), {}));
+  EXPECT_EQ(Run("run '" + samples + "error.xs'"), 1);
+  EXPECT_EQ(out_, "3\n");
+  EXPECT_NE(
+      err_.find("error.xs:5:9: ErrCode:302 ErrHint:'Err@FindVar:totl' Line:5 Col:9 Tok:totl\n"),
+      std::string::npos)
+      << err_;
+}
+
+TEST_F(QorinToolScripts, RunSharesOneEngineAcrossFilesAndTakesUtf16) {
+  Write("a.xs", "int shared = 2; void Hello(string who) { print('hello ' + who); }");
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("Hello('b'); Debug(shared);")) utf16 += std::string{c, '\0'};
+  Write("b.xs", utf16);
+  ASSERT_EQ(Run("run a.xs b.xs"), 0) << err_;
+  EXPECT_EQ(out_, "hello b\n");
+  EXPECT_EQ(err_, "2\n");  // Debug goes to stderr
+}
+
+TEST_F(QorinToolScripts, RunOptions) {
+  Write("e.xs", "print('a\\tb');");
+  ASSERT_EQ(Run("run --escapes e.xs"), 0);
+  EXPECT_EQ(out_, "a\tb\n");
+  ASSERT_EQ(Run("run e.xs"), 0);
+  EXPECT_EQ(out_, "a\\tb\n");
+  Write("c.xs", "x = 1; print('after');");
+  EXPECT_EQ(Run("run c.xs"), 1);
+  ASSERT_EQ(Run("run --continue-on-error c.xs"), 0);
+  EXPECT_EQ(out_, "after\n");
+  Write("u.xs", "Unknown(1); print('on');");
+  ASSERT_EQ(Run("run --ignore-unknown-functions u.xs"), 0);
+  EXPECT_EQ(out_, "on\n");
+  EXPECT_EQ(Run("run --bogus u.xs"), 2);
+  EXPECT_EQ(Run("run"), 2);
+  EXPECT_EQ(Run("run missing.xs"), 1);
+}
+
+TEST_F(QorinToolScripts, CheckParsesWithoutRunning) {
+  Write("ok.xs", "struct P { int x; };\nprint('never printed');");
+  Write("uses.xs", "P p; int f(P q) { return q.x; }");
+  ASSERT_EQ(Run("check ok.xs uses.xs"), 0);
+  EXPECT_EQ(out_, "ok.xs: ok\nuses.xs: ok\n");
+  Write("bad.xs", "int a = 1;\nwhile (a) { }\n");
+  EXPECT_EQ(Run("check bad.xs"), 1);
+  EXPECT_EQ(err_, "bad.xs:2:1: ErrCode:200 ErrHint:'' Line:2 Col:1 Tok:(none)\n");
+  Write("lex.xs", "int a = 0x;");
+  EXPECT_EQ(Run("check lex.xs"), 1);
+  EXPECT_EQ(err_, "lex.xs:1:11: ErrCode:102 ErrHint:'' Line:1 Col:11 Tok:(none)\n");
+  Write("runtime.xs", "y = 1;");
+  EXPECT_EQ(Run("check runtime.xs"), 0);  // an undeclared variable is found only by running
+}
+
+}  // namespace
+}  // namespace qorin

@@ -33,7 +33,8 @@ TEST(ScriptInterpreterTypes, AssignmentRules) {
       {"string s = 1.5;", "error 301"},
       {"int a[2]; int b[3]; a = b; print(a[0]);", "0"},
       {"struct A { int n; }; struct B { int n; }; A a; B b; a = b;", "error 301"},
-      {"struct A { int n; string s; }; A a; A b; b.n = 4; b.s = 'q'; a = b; b.n = 5; print(a.n + a.s);",
+      {"struct A { int n; string s; }; A a; A b; b.n = 4; b.s = 'q'; a = b; b.n = 5; print(a.n + "
+       "a.s);",
        "error 200"},
       {"struct A { int n; string s; }; A a; A b; b.s = 'q'; a = b; b.s = 'z'; print(a.s);", "q"},
       {"int x; x = y;", "error 302"},
@@ -115,13 +116,15 @@ TEST(ScriptInterpreterStatements, ConditionsAndLoops) {
       {"if ('x') print('s');", "error 200"},
       {"int i; for (i = 0; i < 3; i++) print(i);", "0|1|2"},
       {"int i; for (i = 0; ; i++) { if (i == 2) break; print(i); }", "0|1"},
-      {"int i; int j; for (i = 0; i < 2; i++) for (j = 0; j < 5; j++) { if (j == 1) break; print(i); }",
+      {"int i; int j; for (i = 0; i < 2; i++) for (j = 0; j < 5; j++) { if (j == 1) break; "
+       "print(i); }",
        "0|1"},
       {"int i = 0; for (; i < 2;) { int t = i * 10; print(t); i++; }", "0|10"},
       {"print(1); break; print(2);", "1"},
       {"print(1); return; print(2);", "1"},
       {"int f() { print(1); break; print(2); } f(); print(3);", "1|3"},
-      {"int f() { int i; for (i = 0; i < 9; i++) { if (i == 2) return i * 100; } } print(f());", "200"},
+      {"int f() { int i; for (i = 0; i < 9; i++) { if (i == 2) return i * 100; } } print(f());",
+       "200"},
   };
   for (const Case& c : cases) EXPECT_EQ(Output(c.text), c.output) << c.text;
 }
@@ -178,7 +181,8 @@ TEST(ScriptInterpreterScopes, StructMembers) {
   const char* rect = "struct RECT { int left; int top; int right; int bottom;  };";
   ScriptFixture f;
   ASSERT_EQ(f.Run(rect), 1);
-  EXPECT_EQ(f.Run("RECT r; r.right = 30; r.bottom = r.right + 1; print(r.bottom); print('' + r);"), 1);
+  EXPECT_EQ(f.Run("RECT r; r.right = 30; r.bottom = r.right + 1; print(r.bottom); print('' + r);"),
+            1);
   EXPECT_EQ(f.Printed(), "31|struct{0,0,30,31}");
   EXPECT_EQ(f.Run("r.middle = 1;"), 0);
   EXPECT_EQ(f.Error(), "ErrCode:1 ErrHint:'' Line:1 Col:3 Tok:middle");
@@ -200,11 +204,16 @@ TEST(ScriptInterpreterCalls, DynamicScoping) {
 
 TEST(ScriptInterpreterCalls, ArgumentsByValueAndRecursion) {
   EXPECT_EQ(Output("int f(int x) { x = 10; return x; } int a = 1; print(f(a)); print(a);"), "10|1");
-  EXPECT_EQ(Output("string f(string s) { s = s + '!'; return s; } string t = 'hi'; print(f(t)); print(t);"),
-            "hi!|hi");
-  EXPECT_EQ(Output("struct P { int n; }; int f(P p) { p.n = 7; return p.n; } P q; print(f(q)); print(q.n);"),
-            "7|0");
-  EXPECT_EQ(Output("int fib(int n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } print(fib(15));"),
+  EXPECT_EQ(
+      Output(
+          "string f(string s) { s = s + '!'; return s; } string t = 'hi'; print(f(t)); print(t);"),
+      "hi!|hi");
+  EXPECT_EQ(
+      Output(
+          "struct P { int n; }; int f(P p) { p.n = 7; return p.n; } P q; print(f(q)); print(q.n);"),
+      "7|0");
+  EXPECT_EQ(Output("int fib(int n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } "
+                   "print(fib(15));"),
             "610");
   EXPECT_EQ(Output("int f(int a, int a) { }  f(1, 2);"), "error 300");
   EXPECT_EQ(Output("int f(int n[3]) { print(n[2]); } f(5);"), "0");
@@ -212,8 +221,9 @@ TEST(ScriptInterpreterCalls, ArgumentsByValueAndRecursion) {
 }
 
 TEST(ScriptInterpreterCalls, OverloadsByKeyOnly) {
-  const char* defs = "string f(int x) { return 'int'; } string f(double x) { return 'double'; } "
-                     "string f(string x) { return 'string'; } ";
+  const char* defs =
+      "string f(int x) { return 'int'; } string f(double x) { return 'double'; } "
+      "string f(string x) { return 'string'; } ";
   EXPECT_EQ(Output(std::string(defs) + "print(f(1)); print(f(1.0)); print(f('a'));"),
             "int|double|string");
   ScriptFixture f;
@@ -243,7 +253,7 @@ TEST(ScriptInterpreterRun, TextsShareGlobalsAndDefinitions) {
   ASSERT_EQ(f.Run("count;"), 1);
   EXPECT_EQ(f.Result(), "2");
   ASSERT_EQ(f.Run("int late;"), 1);
-  EXPECT_EQ(f.Result(), "Undef");  // a declaration leaves nothing
+  EXPECT_EQ(f.Result(), "Undef");     // a declaration leaves nothing
   EXPECT_EQ(f.Run("int count;"), 0);  // the same top-level declaration again: 300
 }
 

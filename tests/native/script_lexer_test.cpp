@@ -1,8 +1,9 @@
 // The script lexer: token kinds and texts, numbers, literals, positions, and every lexer error
 // at the position where scanning stopped.
+#include "script_lexer.h"
+
 #include <gtest/gtest.h>
 
-#include "script_lexer.h"
 #include "utf.h"
 
 namespace qorin {
@@ -33,7 +34,9 @@ Lexed Lex(std::u16string_view text, bool escapes = false) {
   return {ok, lexer.Error(), lexer.Line(), lexer.Column(), lexer.Tokens()};
 }
 
-Lexed Lex(const std::string& text, bool escapes = false) { return Lex(Utf8ToUtf16(text), escapes); }
+Lexed Lex(const std::string& text, bool escapes = false) {
+  return Lex(Utf8ToUtf16(text), escapes);
+}
 
 TEST(ScriptLexerTokens, OperatorsAndKeywordsByTable) {
   struct Case {
@@ -47,8 +50,10 @@ TEST(ScriptLexerTokens, OperatorsAndKeywordsByTable) {
       {"x.5", "16:x 19:0.500000"},
       {"a+++b", "16:a 28:++ 43:+ 16:b"},
       {"a<<=b", "16:a 26:<< 42:= 16:b"},
-      {"== != <= >= && || >> -- *= += -= < >", "20:== 21:!= 22:<= 23:>= 24:&& 25:|| 27:>> 29:-- 38:*= 40:+= 41:-= 30:< 31:>"},
-      {"!%&()*+,-/;[]^{|}~", "50:! 47:% 51:& 32:( 33:) 45:* 43:+ 48:, 44:- 46:/ 49:; 36:[ 37:] 53:^ 34:{ 52:| 35:} 54:~"},
+      {"== != <= >= && || >> -- *= += -= < >",
+       "20:== 21:!= 22:<= 23:>= 24:&& 25:|| 27:>> 29:-- 38:*= 40:+= 41:-= 30:< 31:>"},
+      {"!%&()*+,-/;[]^{|}~",
+       "50:! 47:% 51:& 32:( 33:) 45:* 43:+ 48:, 44:- 46:/ 49:; 36:[ 37:] 53:^ 34:{ 52:| 35:} 54:~"},
       {"string int double void if else while return break for struct",
        "4:string 5:int 6:double 7:void 8:if 9:else 10:while 11:return 12:break 13:for 14:struct"},
       {"integer int( _int int_ int1 iffy", "16:integer 5:int 32:( 16:_int 16:int_ 16:int1 16:iffy"},

@@ -28,17 +28,25 @@ TEST(ScriptBaseLibrary, PrintDebugAndMath) {
   EXPECT_EQ(f.Result(), "-2147483648");  // the smallest int stays negative
   ASSERT_EQ(f.Run("print(1);"), 1);
   EXPECT_TRUE(f.engine.LastResult().Is(XScriptType::Undef));  // a void native
-  EXPECT_TRUE(f.host.keys.empty());  // the library answered everything
+  EXPECT_TRUE(f.host.keys.empty());                           // the library answered everything
 }
 
 TEST(ScriptBaseLibrary, Str2Int) {
   struct Case {
     const char16_t* text;
     int32_t value;
-  } cases[] = {{u" 42abc", 42},        {u"abc", 0},           {u"", 0},
-               {u"-17", -17},          {u"+8", 8},            {u"\t\n 9", 9},
-               {u"99999999999", INT32_MAX}, {u"-99999999999", INT32_MIN}, {u"2147483648", INT32_MAX},
-               {u"-2147483648", INT32_MIN}, {u"- 5", 0},          {u"0x10", 0}};
+  } cases[] = {{u" 42abc", 42},
+               {u"abc", 0},
+               {u"", 0},
+               {u"-17", -17},
+               {u"+8", 8},
+               {u"\t\n 9", 9},
+               {u"99999999999", INT32_MAX},
+               {u"-99999999999", INT32_MIN},
+               {u"2147483648", INT32_MAX},
+               {u"-2147483648", INT32_MIN},
+               {u"- 5", 0},
+               {u"0x10", 0}};
   for (const Case& c : cases) EXPECT_EQ(Str2Int(c.text), c.value);
   EXPECT_EQ(Str2Int(u"12"), 12);
 }

@@ -1,10 +1,11 @@
 // The script parser: precedence and associativity of the binary levels, the unary level and
 // suffixes, every statement form, declarations and initialisers, definitions under their keys,
 // and the parse errors with their positions.
+#include "script_parser.h"
+
 #include <gtest/gtest.h>
 
 #include "script_lexer.h"
-#include "script_parser.h"
 #include "utf.h"
 
 namespace qorin {
@@ -20,8 +21,8 @@ std::string Render(const XScriptNode* node) {
   switch (node->kind) {
     case S::Empty: return ";";
     case S::VarDecl:
-      return std::string("decl ") + TypeDisplayName(static_cast<int>(node->decl.type)) + " " + name +
-             (node->arraySize ? "[" + Render(node->arraySize.get()) + "]" : "");
+      return std::string("decl ") + TypeDisplayName(static_cast<int>(node->decl.type)) + " " +
+             name + (node->arraySize ? "[" + Render(node->arraySize.get()) + "]" : "");
     case S::Block: {
       std::string out = "{";
       for (const auto& item : node->items) out += Render(item.get()) + ";";
@@ -49,7 +50,8 @@ std::string Render(const XScriptNode* node) {
     case E::ArrayElem: return name + "[" + Render(node->left.get()) + "]";
     case E::Call: {
       std::string out = name + "(";
-      for (size_t i = 0; i < node->args.size(); ++i) out += (i ? "," : "") + Render(node->args[i].get());
+      for (size_t i = 0; i < node->args.size(); ++i)
+        out += (i ? "," : "") + Render(node->args[i].get());
       return out + ")";
     }
     default:
@@ -228,8 +230,9 @@ TEST(ScriptParserDeclarations, DeclaratorsAndInitialisers) {
 
 TEST(ScriptParserDefinitions, StructTypes) {
   Parsed parsed;
-  ASSERT_TRUE(parsed.Parse("struct RECT { int left; int top; int right; int bottom;  };\n"
-                           "struct BOX { RECT r; string name; double d; };\nRECT x; BOX b;"));
+  ASSERT_TRUE(
+      parsed.Parse("struct RECT { int left; int top; int right; int bottom;  };\n"
+                   "struct BOX { RECT r; string name; double d; };\nRECT x; BOX b;"));
   const XScriptStructDef* rect = parsed.program.FindStruct(u"RECT");
   ASSERT_NE(rect, nullptr);
   ASSERT_EQ(rect->members.size(), 4u);

@@ -14,7 +14,8 @@ namespace qorin::test {
 
 class RecordingHost final : public IXScriptCallback {
  public:
-  using Native = std::function<void(XScriptValue* const* args, int32_t count, XScriptValue* result)>;
+  using Native =
+      std::function<void(XScriptValue* const* args, int32_t count, XScriptValue* result)>;
 
   std::map<std::u16string, Native> natives;
   std::vector<std::u16string> keys;  // every key offered to CallNative

@@ -1,8 +1,9 @@
 // Script values: text and display forms, copying, the assignment table, variables, truth and
 // signature codes.
+#include "script_value.h"
+
 #include <gtest/gtest.h>
 
-#include "script_value.h"
 #include "utf.h"
 
 namespace qorin {
@@ -10,11 +11,13 @@ namespace {
 
 using T = XScriptType;
 
-std::string Display(const XScriptValue& value) { return Utf16ToUtf8(ToDisplay(value)); }
+std::string Display(const XScriptValue& value) {
+  return Utf16ToUtf8(ToDisplay(value));
+}
 
 struct Defs {
-  XScriptStructDef rect{u"RECT",
-                        {{u"left", T::Int}, {u"top", T::Int}, {u"right", T::Int}, {u"bottom", T::Int}}};
+  XScriptStructDef rect{
+      u"RECT", {{u"left", T::Int}, {u"top", T::Int}, {u"right", T::Int}, {u"bottom", T::Int}}};
   XScriptStructDef pair{u"PAIR", {{u"n", T::Int}, {u"s", T::String}}};
   XScriptStructDef other{u"OTHER", {{u"n", T::Int}, {u"s", T::String}}};
   XScriptStructDef empty{u"EMPTY", {}};
