@@ -1,0 +1,1 @@
+x = 1; int f(int n) { return f(n + 1); } f(0); for (;;) { break; } y[2] = q.r;

@@ -1,0 +1,1 @@
+print("a\tb" + 1.5); int a[3] = {1, 2, 3}; a[1]++; string s = a[1];

@@ -1,0 +1,1 @@
+RECT r = GetRect(5); print(Width(GetRect(1))); MessageBox("hi", 2); Rerun("int z;"); void OnInit() { Unknown(r); }
