@@ -156,7 +156,12 @@ std::u16string ToDisplay(const XScriptValue& value) {
     case XScriptType::Int: return DisplayInt(v.Int());
     case XScriptType::Double: return DisplayDouble(v.Double());
     case XScriptType::String:
-    case XScriptType::ConstString: return u"\"" + std::u16string(ToText(v)) + u"\"";
+    case XScriptType::ConstString: {
+      std::u16string_view text = ToText(v);
+      std::u16string quoted;
+      quoted.reserve(text.size() + 2);
+      return quoted.append(1, u'"').append(text).append(1, u'"');
+    }
     case XScriptType::Struct: {
       // The members joined by ","; a struct without members shows only the closing brace.
       XScriptStruct* instance = v.Struct();

@@ -23,9 +23,9 @@ const Workload kWorkloads[] = {
      u"int r = fib(25);",
      "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\n"
      "local t = os.clock() local r = fib(25) print(os.clock() - t)\n"},
-    {"string 20000", u"",
-     u"string s = ''; int i; for (i = 0; i < 20000; i++) s = s + 'x';",
-     "local t = os.clock() local s = '' for i = 0, 19999 do s = s .. 'x' end print(os.clock() - t)\n"},
+    {"string 20000", u"", u"string s = ''; int i; for (i = 0; i < 20000; i++) s = s + 'x';",
+     "local t = os.clock() local s = '' for i = 0, 19999 do s = s .. 'x' end print(os.clock() - "
+     "t)\n"},
 };
 
 double EngineMs(const Workload& w) {
@@ -33,7 +33,8 @@ double EngineMs(const Workload& w) {
   engine.Run(w.setup);
   auto start = std::chrono::steady_clock::now();
   if (!engine.Run(w.timed)) std::fprintf(stderr, "engine failed: %s\n", w.name);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 double LuaMs(const Workload& w) {
