@@ -304,3 +304,17 @@ TEST(ScriptInterpreterErrors, RunawayScriptsEndWithAnError) {
 
 }  // namespace
 }  // namespace qorin
+
+namespace qorin {
+namespace {
+
+TEST(ScriptInterpreterRun, EventTextsRunAgainAndAgain) {
+  test::ScriptFixture f;
+  ASSERT_EQ(f.Run("int ticks; void OnTimer() { ticks++; string s = 'tick'; }"), 1);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(f.Run("OnTimer();"), 1);
+  ASSERT_EQ(f.Run("ticks;"), 1);
+  EXPECT_EQ(f.Result(), "1000");
+}
+
+}  // namespace
+}  // namespace qorin

@@ -175,3 +175,21 @@ TEST(ScriptLexerText, EndsAtAZeroCodeUnit) {
 
 }  // namespace
 }  // namespace qorin
+
+namespace qorin {
+namespace {
+
+TEST(ScriptLexerText, PoolKeepsOneCopyOfEachText) {
+  XScriptTextPool pool;
+  XScriptOptions options;
+  XScriptLexer lexer(&options, &pool);
+  ASSERT_TRUE(lexer.Tokenize(u"OnTimer(); s = 'tick';"));
+  size_t size = pool.Size();
+  const std::u16string* first = lexer.Tokens()[0].text;
+  ASSERT_TRUE(lexer.Tokenize(u"OnTimer(); s = 'tick'; OnTimer();"));
+  EXPECT_EQ(pool.Size(), size);
+  EXPECT_EQ(lexer.Tokens()[0].text, first);
+}
+
+}  // namespace
+}  // namespace qorin
