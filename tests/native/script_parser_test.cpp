@@ -96,6 +96,27 @@ std::string ParseCode(const std::string& text) {
   return parsed.Code();
 }
 
+// Each text fails to parse with its code at its line and column, after an optional prelude
+// parsed into the same program.
+struct ParseErrorCase {
+  const char* text;
+  XSERR error;
+  int line, column;
+};
+
+void ExpectParseErrors(std::initializer_list<ParseErrorCase> cases, const char* prelude = nullptr) {
+  for (const ParseErrorCase& c : cases) {
+    Parsed parsed;
+    if (prelude != nullptr) {
+      ASSERT_TRUE(parsed.Parse(prelude));
+    }
+    EXPECT_FALSE(parsed.Parse(c.text)) << c.text;
+    EXPECT_EQ(parsed.error, c.error) << c.text;
+    EXPECT_EQ(parsed.line, c.line) << c.text;
+    EXPECT_EQ(parsed.column, c.column) << c.text;
+  }
+}
+
 TEST(ScriptParserExpressions, PrecedenceAndAssociativity) {
   struct Case {
     const char* text;
@@ -141,11 +162,7 @@ TEST(ScriptParserExpressions, ScanRuleLimits) {
 }
 
 TEST(ScriptParserExpressions, ParenthesesCastsAndBadOperands) {
-  struct Case {
-    const char* text;
-    XSERR error;
-    int line, column;
-  } cases[] = {
+  ExpectParseErrors({
       {"(a + b) * c;", XSERR_NOT_IMPLEMNTED, 1, 1},
       {"x = (int) y;", XSERR_NOT_IMPLEMNTED, 1, 5},
       {"x = 5[1];", XSERR_SYNTAX, 1, 6},
@@ -155,14 +172,7 @@ TEST(ScriptParserExpressions, ParenthesesCastsAndBadOperands) {
       {"x = a[1 2];", XSERR_MISSING_BRACKET_CLOSE, 1, 9},
       {"x = a[];", XSERR_SYNTAX, 1, 7},
       {"x =", XSERR_SYNTAX, 1, 3},
-  };
-  for (const Case& c : cases) {
-    Parsed parsed;
-    EXPECT_FALSE(parsed.Parse(c.text)) << c.text;
-    EXPECT_EQ(parsed.error, c.error) << c.text;
-    EXPECT_EQ(parsed.line, c.line) << c.text;
-    EXPECT_EQ(parsed.column, c.column) << c.text;
-  }
+  });
 }
 
 TEST(ScriptParserStatements, EveryForm) {
@@ -183,11 +193,7 @@ TEST(ScriptParserStatements, EveryForm) {
 }
 
 TEST(ScriptParserStatements, Errors) {
-  struct Case {
-    const char* text;
-    XSERR error;
-    int line, column;
-  } cases[] = {
+  ExpectParseErrors({
       {"x = 1", XSERR_MISSING_SEMICOLON, 1, 1},
       {"a;\n  b = 2 c;", XSERR_MISSING_SEMICOLON, 2, 3},
       {"while (x) { }", XSERR_NOT_IMPLEMNTED, 1, 1},
@@ -205,14 +211,7 @@ TEST(ScriptParserStatements, Errors) {
       {"int a b;", XSERR_INTERNAL, 1, 7},
       {"void v;", XSERR_INTERNAL, 1, 1},
       {"int 5;", XSERR_NOT_IMPLEMNTED, 1, 1},
-  };
-  for (const Case& c : cases) {
-    Parsed parsed;
-    EXPECT_FALSE(parsed.Parse(c.text)) << c.text;
-    EXPECT_EQ(parsed.error, c.error) << c.text;
-    EXPECT_EQ(parsed.line, c.line) << c.text;
-    EXPECT_EQ(parsed.column, c.column) << c.text;
-  }
+  });
 }
 
 TEST(ScriptParserDeclarations, DeclaratorsAndInitialisers) {
@@ -240,29 +239,19 @@ TEST(ScriptParserDefinitions, StructTypes) {
   EXPECT_EQ(parsed.program.FindStruct(u"BOX")->members[0].structDef, rect);
   EXPECT_EQ(parsed.Code(), "; | ; | decl struct x | decl struct b");
 
-  struct Case {
-    const char* text;
-    XSERR error;
-    int column;
-  } cases[] = {
-      {"struct RECT { int a; };", XSERR_STRUCT_TYPE_REDEFINITION, 8},
-      {"struct { int a; };", XSERR_INTERNAL, 8},
-      {"struct S int a; };", XSERR_SYNTAX, 10},
-      {"struct S { int a, b; };", XSERR_SYNTAX, 17},
-      {"struct S { void a; };", XSERR_SYNTAX, 12},
-      {"struct S { int a[2]; };", XSERR_SYNTAX, 17},
-      {"struct S { S inner; };", XSERR_SYNTAX, 12},
-      {"struct S { int a };", XSERR_SYNTAX, 18},
-      {"struct S { int a;", XSERR_SYNTAX, 18},
-  };
-  for (const Case& c : cases) {
-    Parsed again;
-    ASSERT_TRUE(again.Parse("struct RECT { int left; };"));
-    std::string text = c.text;
-    EXPECT_FALSE(again.Parse(text)) << text;
-    EXPECT_EQ(again.error, c.error) << text;
-    EXPECT_EQ(again.column, c.column) << text;
-  }
+  ExpectParseErrors(
+      {
+          {"struct RECT { int a; };", XSERR_STRUCT_TYPE_REDEFINITION, 1, 8},
+          {"struct { int a; };", XSERR_INTERNAL, 1, 8},
+          {"struct S int a; };", XSERR_SYNTAX, 1, 10},
+          {"struct S { int a, b; };", XSERR_SYNTAX, 1, 17},
+          {"struct S { void a; };", XSERR_SYNTAX, 1, 12},
+          {"struct S { int a[2]; };", XSERR_SYNTAX, 1, 17},
+          {"struct S { S inner; };", XSERR_SYNTAX, 1, 12},
+          {"struct S { int a };", XSERR_SYNTAX, 1, 18},
+          {"struct S { int a;", XSERR_SYNTAX, 1, 18},
+      },
+      "struct RECT { int left; };");
 }
 
 TEST(ScriptParserDefinitions, FunctionsUnderTheirKeys) {
@@ -290,25 +279,14 @@ TEST(ScriptParserDefinitions, FailingDefinitionsRegisterNothingButKeepEarlierOne
   EXPECT_EQ(parsed.Function(u"bad@i"), nullptr);
   EXPECT_EQ(parsed.Function(u"later@v"), nullptr);
 
-  struct Case {
-    const char* text;
-    XSERR error;
-    int column;
-  } cases[] = {
-      {"int f(x) { }", XSERR_INTERNAL, 7},
-      {"int f(int) { }", XSERR_INTERNAL, 7},
-      {"int f(int a,) { }", XSERR_INTERNAL, 13},
-      {"int f(int a b) { }", XSERR_SYNTAX, 1},
-      {"int f(int a) return 1;", XSERR_SYNTAX, 1},
-      {"{ int f(int a) { } }", XSERR_INTERNAL, 8},  // no definitions inside blocks
-  };
-  for (const Case& c : cases) {
-    Parsed again;
-    std::string text = c.text;
-    EXPECT_FALSE(again.Parse(text)) << text;
-    EXPECT_EQ(again.error, c.error) << text;
-    EXPECT_EQ(again.column, c.column) << text;
-  }
+  ExpectParseErrors({
+      {"int f(x) { }", XSERR_INTERNAL, 1, 7},
+      {"int f(int) { }", XSERR_INTERNAL, 1, 7},
+      {"int f(int a,) { }", XSERR_INTERNAL, 1, 13},
+      {"int f(int a b) { }", XSERR_SYNTAX, 1, 1},
+      {"int f(int a) return 1;", XSERR_SYNTAX, 1, 1},
+      {"{ int f(int a) { } }", XSERR_INTERNAL, 1, 8},  // no definitions inside blocks
+  });
 }
 
 TEST(ScriptParserDefinitions, StructInsideABlockOutlivesTheText) {
