@@ -113,4 +113,21 @@ std::u16string AsciiToUtf16(std::string_view text) {
   return std::u16string(text.begin(), text.end());
 }
 
+std::u16string DecodeTextFile(const uint8_t* data, size_t size) {
+  if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    std::u16string text;
+    text.reserve((size - 2) / 2);
+    for (size_t i = 2; i + 1 < size; i += 2) {
+      char16_t c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+      if (c == 0) break;
+      text += c;
+    }
+    return text;
+  }
+  size_t start = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
+  std::string_view bytes(reinterpret_cast<const char*>(data) + start, size - start);
+  bytes = bytes.substr(0, bytes.find('\0'));
+  return Utf8ToUtf16(bytes);
+}
+
 }  // namespace qorin

@@ -1,6 +1,8 @@
 // Conversions between the core's UTF-16 text and UTF-8 bytes. Ill-formed input becomes U+FFFD.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,10 @@ std::string Utf16ToUtf8(std::u16string_view text);
 char16_t AsciiLower(char16_t c);
 std::u16string AsciiLower(std::u16string_view text);
 bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// A text file's bytes as text: UTF-16LE after the byte-order mark FF FE, otherwise UTF-8 (with or
+// without its mark); the text ends at the first zero.
+std::u16string DecodeTextFile(const uint8_t* data, size_t size);
 
 // Literal helper for tests and tables: u"..." is already UTF-16; this turns ASCII bytes into it.
 std::u16string AsciiToUtf16(std::string_view text);

@@ -138,10 +138,15 @@ int XScriptParser::ParseFunction(int first) {
   def->returnType = Is(first, K::Identifier) ? XScriptType::Struct : TypeOfKeyword(Tok(first).kind);
   std::u16string key = std::u16string(def->name) + u"@";
   int i = first + 3;
-  if (Is(i, K::RParen)) key += u'v';
-  for (bool more = !Is(i, K::RParen); more; more = Is(i, K::Comma) && ++i) {
-    def->params.push_back(ParseParameter(&i));
-    AppendSignatureCode(def->params.back()->decl, &key);
+  if (Is(i, K::RParen)) {
+    key += u'v';
+  } else {
+    for (;;) {
+      def->params.push_back(ParseParameter(&i));
+      AppendSignatureCode(def->params.back()->decl, &key);
+      if (!Is(i, K::Comma)) break;
+      ++i;
+    }
   }
   if (!Is(i, K::RParen) || !Is(i + 1, K::LBrace)) Fail(XSERR_SYNTAX, first);
   Parsed body = ParseBlock(i + 1);

@@ -30,23 +30,6 @@ const char kCheckUsage[] =
 const std::vector<std::string> kRunFlags = {"escapes", "continue-on-error",
                                             "ignore-unknown-functions", "trace", "dump-tree"};
 
-// Script files are UTF-16 with a byte-order mark, as the package's text files, or UTF-8.
-std::u16string DecodeScript(const std::vector<uint8_t>& bytes) {
-  bool le = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-  bool be = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
-  if (le || be) {
-    std::u16string text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      text +=
-          static_cast<char16_t>(le ? bytes[i] | bytes[i + 1] << 8 : bytes[i] << 8 | bytes[i + 1]);
-    return text;
-  }
-  size_t skip =
-      bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF ? 3 : 0;
-  return Utf8ToUtf16(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()) + skip, bytes.size() - skip));
-}
-
 class ConsoleHost final : public IXScriptCallback {
  public:
   int32_t CallNative(std::u16string_view, XScriptValue* const*, int32_t, XScriptValue*) override {
@@ -64,7 +47,7 @@ bool ReadScript(const std::string& path, std::u16string* text) {
   std::vector<uint8_t> bytes;
   std::string error;
   if (!ReadFile(path, &bytes, &error)) return Fail(error), false;
-  *text = DecodeScript(bytes);
+  *text = DecodeTextFile(bytes.data(), bytes.size());  // UTF-16LE with its mark, or UTF-8
   return true;
 }
 

@@ -9,23 +9,6 @@ bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
 }
 
-std::u16string DecodeText(const uint8_t* data, size_t size) {
-  if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-    std::u16string text;
-    text.reserve((size - 2) / 2);
-    for (size_t i = 2; i + 1 < size; i += 2) {
-      char16_t c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
-      if (c == 0) break;
-      text += c;
-    }
-    return text;
-  }
-  size_t start = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
-  std::string_view bytes(reinterpret_cast<const char*>(data) + start, size - start);
-  bytes = bytes.substr(0, bytes.find('\0'));
-  return Utf8ToUtf16(bytes);
-}
-
 std::u16string_view Unquote(std::u16string_view value) {
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front()) {
@@ -54,7 +37,7 @@ uint64_t LeadingNumber(std::u16string_view text) {
 bool XIniFile::Parse(const uint8_t* data, size_t size) {
   sections_.clear();
   if (data == nullptr || size < 2) return false;
-  ParseText(DecodeText(data, size));
+  ParseText(DecodeTextFile(data, size));
   return true;
 }
 
