@@ -1,10 +1,9 @@
 #include "main_wnd.h"
 
-#include <cwctype>
-
-#include "commands.h"
 #include "debug_log.h"
 #include "elevation.h"
+#include "installer_commands.h"
+#include "text.h"
 
 namespace qorin {
 namespace {
@@ -13,18 +12,16 @@ constexpr wchar_t kWindowClass[] = L"QORINCLASS";
 constexpr DWORD kWindowStyle =
     WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
-std::wstring Trim(const std::wstring& text) {
-  size_t start = 0, end = text.size();
-  while (start < end && std::iswspace(text[start])) ++start;
-  while (end > start && std::iswspace(text[end - 1])) --end;
-  return text.substr(start, end - start);
-}
-
-std::wstring Wide(const std::u16string& text) {
+std::wstring Wide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
 }
 std::u16string U16(const std::wstring& text) {
   return std::u16string(text.begin(), text.end());
+}
+
+// The command line without white space at either end.
+std::wstring Trim(const std::wstring& text) {
+  return Wide(TrimSpace(U16(text)));
 }
 
 // The rich-edit library for LoadRTF; loaded once and kept until the process ends.

@@ -52,8 +52,8 @@ class CMainWnd {
 
   std::wstring commandLine_;
   XInstallerSystemWin32 system_;
-  XPackage package_{system_};
-  XInstallerData data_{package_, system_};
+  XPackage package_{system_.Bundle()};
+  XInstallerData data_{package_, system_.Bundle()};
   HWND window_ = nullptr;
   InstallerState state_ = InstallerState::kIdle;
   bool exitRequested_ = false;

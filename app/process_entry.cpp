@@ -4,21 +4,16 @@
 #include <windows.h>
 
 #include "debug_log.h"
-#include "dpi.h"
+#include "display_dpi.h"
 #include "elevation.h"
 #include "main_wnd.h"
 
 namespace qorin {
 
-XDpi& GlobalDpi() {
-  static XDpi dpi;
-  return dpi;
-}
-
 void ReadScreenDpi() {
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return;
-  GlobalDpi().value = GetDeviceCaps(screen, LOGPIXELSX);
+  SetDisplayDpi(GetDeviceCaps(screen, LOGPIXELSX));
   ReleaseDC(nullptr, screen);
 }
 

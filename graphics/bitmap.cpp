@@ -9,14 +9,6 @@ int StrideFor(int width, int bitCount) {
   return ((width * bitCount + 31) / 32) * 4;
 }
 
-int MulDiv(int a, int b, int c) {
-  if (c == 0) return -1;
-  int64_t product = int64_t{a} * b;
-  bool negative = (product < 0) != (c < 0);
-  int64_t magnitude = (std::abs(product) + std::abs(int64_t{c}) / 2) / std::abs(int64_t{c});
-  return static_cast<int>(negative ? -magnitude : magnitude);
-}
-
 bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
   Destroy();
   if (newWidth <= 0 || newHeight <= 0) return false;

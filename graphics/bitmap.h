@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "display_dpi.h"
+
 namespace qorin {
 
 struct XRect {
@@ -77,7 +79,5 @@ struct XBitmap {
 };
 
 int StrideFor(int width, int bitCount);
-// Rounded a × b / c, as the Windows MulDiv.
-int MulDiv(int a, int b, int c);
 
 }  // namespace qorin

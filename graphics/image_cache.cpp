@@ -4,6 +4,7 @@
 #include "builtin_images.h"
 #include "image_decode.h"
 #include "image_modes.h"
+#include "text.h"
 #include "utf.h"
 
 namespace qorin {
@@ -72,10 +73,9 @@ XBitmap* XImageCache::LoadSkinImage(const std::u16string& name, int resizeKind, 
     if (!source_.ReadImageFile(name, &bytes) || bytes.size() < kMinImageBytes) return nullptr;
     if (!DecodeImage(bytes.data(), bytes.size(), bitmap.get())) return nullptr;
   }
-  int dpi = source_.Dpi();
-  if (resizeWithDpi && dpi != 96) {
+  if (resizeWithDpi && dpi_ != kDefaultDpi) {
     auto resized = std::make_unique<XBitmap>();
-    if (!ResizeForDpi(*bitmap, resizeKind, dpi, resized.get())) return nullptr;
+    if (!ResizeForDpi(*bitmap, resizeKind, dpi_, resized.get())) return nullptr;
     bitmap = std::move(resized);
   }
   if (!keepDepth && !bitmap->ConvertDepth(32)) return nullptr;

@@ -20,7 +20,6 @@ class IXImageSource {
  public:
   virtual ~IXImageSource() = default;
   virtual bool ReadImageFile(const std::u16string& name, std::vector<uint8_t>* bytes) = 0;
-  virtual int Dpi() = 0;
   // A system colour (COLOR_BTNFACE and friends) as 0x00BBGGRR.
   virtual uint32_t SystemColour(int index) = 0;
 };
@@ -32,7 +31,10 @@ constexpr int kColour3DDarkShadow = 21;
 
 class XImageCache {
  public:
-  explicit XImageCache(IXImageSource& source) : source_(source) {}
+  XImageCache(IXImageSource& source, int dpi = DisplayDpi()) : source_(source), dpi_(dpi) {}
+
+  // Images asked for later are resized for this DPI (those made already are kept).
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
   // The cached bitmap, or null when the image cannot be made. resizeKind is an XResizeKind.
   XBitmap* LoadSkinImage(const std::u16string& name, int resizeKind, bool resizeWithDpi,
@@ -46,6 +48,7 @@ class XImageCache {
   bool Build(const std::u16string& lowerName, XBitmap* bitmap);
 
   IXImageSource& source_;
+  int dpi_;
   std::map<std::u16string, std::unique_ptr<XBitmap>> images_;
 };
 

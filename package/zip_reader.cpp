@@ -7,6 +7,8 @@
 #include "byte_order.h"
 #include "crc32.h"
 #include "file_stream.h"
+#include "path.h"
+#include "text.h"
 
 namespace qorin {
 namespace {
@@ -117,9 +119,7 @@ bool XZipReader::ReadCentralHeader() {
   int64_t after = source_->GetPosition() + skip;
   if (SeekFrom(*source_, skip, kSeekCurrent) != after) return Fail(XZIP_ERR_BAD_DIRECTORY);
   if ((field32(38) & kDirectoryAttribute) != 0) return true;
-  for (char& c : entry.name) {
-    if (c == '/') c = '\\';
-  }
+  ToBackslashes(entry.name);
   try {
     entries_.push_back(std::move(entry));
   } catch (const std::bad_alloc&) {

@@ -420,11 +420,12 @@ bool XXmlDocument::LoadFromMemory(const uint8_t* bytes, size_t length) {
   std::u16string text;
   bool ok;
   if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-    ok = DecodeCodePage(65001, bytes + 3, length - 3, &text);
+    ok = codePage_.Decode(kCodePageUtf8, bytes + 3, length - 3, &text);
   } else if (StartsWithBytes(bytes, length, "<?xml")) {
-    ok = DecodeCodePage(DeclaresUtf8(bytes, length) ? 65001 : 0, bytes, length, &text);
+    ok = codePage_.Decode(DeclaresUtf8(bytes, length) ? kCodePageUtf8 : kCodePageAnsi, bytes,
+                          length, &text);
   } else {
-    ok = DecodeCodePage(0, bytes, length, &text);
+    ok = codePage_.Decode(kCodePageAnsi, bytes, length, &text);
   }
   return ok && ParseText(text);
 }

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "code_page.h"
+
 namespace qorin {
 
 enum XXML_ERR : int {
@@ -60,14 +62,13 @@ struct XXmlNode {
   int line = 0, column = 0;
 };
 
-// Decodes bytes of a code page to UTF-16: 65001 is UTF-8, 0 the ANSI code page. Natively the ANSI
-// code page is Windows-1252; on Windows it is the system's.
-bool DecodeCodePage(unsigned codePage, const uint8_t* bytes, size_t length, std::u16string* text);
-
 class XXmlDocument : public XXmlNode {
  public:
   // Nesting deeper than this is refused (XXML_ERR_GENERAL) instead of exhausting the stack.
   static constexpr int kMaxDepth = 512;
+
+  // A text without byte-order mark is decoded in the code page's ANSI page or as UTF-8.
+  explicit XXmlDocument(IXCodePage& codePage = SystemCodePage()) : codePage_(codePage) {}
 
   bool LoadFromMemory(const uint8_t* bytes, size_t length);
   bool ParseText(std::u16string_view text);
@@ -84,6 +85,7 @@ class XXmlDocument : public XXmlNode {
   int Column() const { return errorColumn_; }
 
  private:
+  IXCodePage& codePage_;
   int error_ = 0, errorLine_ = 0, errorColumn_ = 0;
   std::u16string text_;
 };

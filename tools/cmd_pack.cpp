@@ -11,6 +11,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "package_writer.h"
+#include "text.h"
 
 extern char** environ;
 
@@ -153,11 +154,7 @@ int RunPack(int argc, char** argv) {
   std::string wanted = *config;
   std::replace(wanted.begin(), wanted.end(), '\\', '/');
   auto found = std::find_if(files.begin(), files.end(), [&](const pack::DataFile& f) {
-    return f.name.size() == wanted.size() &&
-           std::equal(f.name.begin(), f.name.end(), wanted.begin(), [](char a, char b) {
-             return std::tolower(static_cast<unsigned char>(a)) ==
-                    std::tolower(static_cast<unsigned char>(b));
-           });
+    return EqualsIgnoreAsciiCase(f.name, wanted);
   });
   if (found == files.end())
     return progress.Done(),

@@ -5,10 +5,6 @@
 namespace qorin {
 namespace {
 
-bool IsSpace(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
 std::u16string_view Unquote(std::u16string_view value) {
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front()) {
@@ -18,12 +14,6 @@ std::u16string_view Unquote(std::u16string_view value) {
 }
 
 }  // namespace
-
-std::u16string_view TrimSpace(std::u16string_view text) {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 uint64_t LeadingNumber(std::u16string_view text) {
   uint64_t value = 0;

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "text.h"
+
 namespace qorin {
 
 class XIniFile {
@@ -42,7 +44,6 @@ class XIniFile {
 };
 
 // Helpers shared with the other text rules of the installer.
-std::u16string_view TrimSpace(std::u16string_view text);
 uint64_t LeadingNumber(std::u16string_view text);
 
 }  // namespace qorin

@@ -1,6 +1,8 @@
 #include "installer_data.h"
 
 #include "ini_file.h"
+#include "path.h"
+#include "text.h"
 #include "ui_languages.h"
 #include "utf.h"
 
@@ -10,27 +12,14 @@ namespace {
 // An environment value may name itself; expansion then stops after this many rounds.
 constexpr int kMaxExpansions = 64;
 
-std::u16string WithoutExtension(const std::u16string& name) {
-  size_t dot = name.rfind(u'.');
-  return dot == std::u16string::npos ? name : name.substr(0, dot);
-}
-
 bool IsOneOf(std::u16string_view name, std::u16string_view a, std::u16string_view b) {
   return EqualsIgnoreAsciiCase(name, a) || EqualsIgnoreAsciiCase(name, b);
-}
-
-std::u16string WithBackslash(std::u16string folder) {
-  for (char16_t& c : folder) {
-    if (c == u'/') c = u'\\';
-  }
-  if (folder.empty() || folder.back() != u'\\') folder += u'\\';
-  return folder;
 }
 
 }  // namespace
 
 void XLanguageList::Add(std::u16string fileName, bool packaged) {
-  std::u16string display = WithoutExtension(fileName);
+  std::u16string display(WithoutExtension(fileName));
   if (EqualsIgnoreAsciiCase(display, u"Korean")) display = u"한국어";
   if (packaged && IsOneOf(fileName, u"Korean.ini", u"Korean.lang")) hasKorean_ = true;
   if (packaged && IsOneOf(fileName, u"English.ini", u"English.lang")) {
@@ -64,12 +53,12 @@ void XLanguageList::SelectForUiLanguage(uint16_t languageId) {
 
 std::u16string XLanguageList::SelectedName() const {
   if (selected_ < 0 || selected_ >= static_cast<int>(items_.size())) return {};
-  return WithoutExtension(items_[static_cast<size_t>(selected_)].fileName);
+  return std::u16string(WithoutExtension(items_[static_cast<size_t>(selected_)].fileName));
 }
 
 bool XInstallerData::ReadData(const std::u16string& configName) {
   bool ok = LoadConfig(configName) && LoadLanguages();
-  if (!ok) system_.ShowMessageBox(u"Error at ReadData", u"PELRA", kBoxIconWarning);
+  if (!ok) system_.dialogs.ShowMessageBox(u"Error at ReadData", u"PELRA", kBoxIconWarning);
   return ok;
 }
 
@@ -102,31 +91,31 @@ void XInstallerData::ListLanguages() {
   languages_ = {};
   const PackageInfo& info = package_.Info();
   if (info.packaged) {
-    std::u16string prefix = AsciiLower(WithBackslash(config_.langFolder));
+    std::u16string prefix = AsciiLower(FolderWithBackslash(config_.langFolder));
     XZipReader& zip = package_.Archive();
     for (int i = 0; i < zip.EntryCount(); ++i) {
       std::u16string name = zip.CodePage().FromOem(zip.GetEntry(i)->name);
       if (AsciiLower(name).rfind(prefix, 0) != 0) continue;
-      size_t cut = name.find_last_of(u"/\\|");
-      languages_.Add(cut == std::u16string::npos ? name : name.substr(cut + 1), true);
+      languages_.Add(std::u16string(FileNamePart(name)), true);
     }
   } else {
     std::u16string folder = info.developerFolder + config_.langFolder;
-    std::vector<std::u16string> files = system_.ListFiles(folder, u"*.ini");
-    if (files.empty()) files = system_.ListFiles(folder, u"*.lang");
+    std::vector<std::u16string> files = system_.files.ListFiles(folder, u"*.ini");
+    if (files.empty()) files = system_.files.ListFiles(folder, u"*.lang");
     for (std::u16string& file : files) languages_.Add(std::move(file), false);
   }
-  languages_.SelectForUiLanguage(system_.UserDefaultUILanguage());
+  languages_.SelectForUiLanguage(system_.environment.UserDefaultUILanguage());
 }
 
 std::u16string XInstallerData::LanguageFilePath(const std::u16string& fileName) const {
-  return config_.langFolder.empty() ? fileName : WithBackslash(config_.langFolder) + fileName;
+  return config_.langFolder.empty() ? fileName : FolderWithBackslash(config_.langFolder) + fileName;
 }
 
 bool XInstallerData::LoadLanguages() {
   ListLanguages();
   if (languages_.Items().empty()) {
-    system_.ShowMessageBox(u"Critial Error - no language file found.", u"QORIN", kBoxIconWarning);
+    system_.dialogs.ShowMessageBox(u"Critial Error - no language file found.", u"QORIN",
+                                   kBoxIconWarning);
     return false;
   }
   for (XLanguageItem& item : languages_.Items()) {
@@ -161,9 +150,9 @@ std::u16string XInstallerData::ExpandInstallPath(std::u16string path) {
     size_t second = first == std::u16string::npos ? first : path.find(u'%', first + 1);
     if (second == std::u16string::npos) break;
     std::u16string name = path.substr(first + 1, second - first - 1);
-    std::u16string value = system_.GetEnvironment(name);
+    std::u16string value = system_.environment.GetEnvironment(name);
     if (value.empty() && IsOneOf(name, u"ProgramW6432", u"ProgramFiles"))
-      value = system_.ProgramFilesDir();
+      value = system_.environment.ProgramFilesDir();
     if (value.empty()) break;
     ReplaceAll(path, u"%" + name + u"%", value);
   }

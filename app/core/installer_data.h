@@ -58,8 +58,7 @@ class XLanguageList {
 
 class XInstallerData {
  public:
-  XInstallerData(XPackage& package, IXInstallerSystem& system)
-      : package_(package), system_(system) {}
+  XInstallerData(XPackage& package, XInstallerSystem system) : package_(package), system_(system) {}
 
   // Loads configuration and languages; shows "Error at ReadData" on failure.
   bool ReadData(const std::u16string& configName);
@@ -80,7 +79,7 @@ class XInstallerData {
   bool LoadLanguages();
 
   XPackage& package_;
-  IXInstallerSystem& system_;
+  XInstallerSystem system_;
   XInstallerConfig config_;
   XLanguageList languages_;
   XLanguageTable table_;

@@ -1,11 +1,14 @@
-// What the portable installer logic asks of the system. The stub implements it with the Win32
-// API (app/win32/installer_system_win32.cpp); tests supply their own.
+// What the portable installer logic asks of the system, as a few narrow interfaces. The stub
+// implements them with the Win32 API (app/installer_system_win32.cpp), the qorin tool on the
+// console (tools/cli), tests with fakes. Each piece of logic takes only the ones it uses; the
+// XInstallerSystem bundle carries them together where one object needs several.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "file_access.h"
 
 namespace qorin {
 
@@ -13,22 +16,36 @@ namespace qorin {
 constexpr unsigned kBoxIconWarning = 0x30;    // MB_ICONWARNING
 constexpr unsigned kBoxSystemModal = 0x1000;  // MB_SYSTEMMODAL
 
-class IXInstallerSystem {
+// What the user is shown and asked.
+class IXDialogs {
  public:
-  virtual ~IXInstallerSystem() = default;
+  virtual ~IXDialogs() = default;
   virtual void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                               unsigned style) = 0;
-  // A line for the script console window "XScriptDebugConsole".
+};
+
+// The developer's view: lines for the script console window "XScriptDebugConsole".
+class IXConsole {
+ public:
+  virtual ~IXConsole() = default;
   virtual void ScriptConsoleLog(std::u16string_view text) = 0;
+};
+
+// The user's settings and the process environment.
+class IXEnvironment {
+ public:
+  virtual ~IXEnvironment() = default;
   virtual uint16_t UserDefaultUILanguage() = 0;
   virtual std::u16string GetEnvironment(std::u16string_view name) = 0;
   // HKLM\Software\Microsoft\Windows\CurrentVersion ProgramFilesDir, "C:\Program Files" if absent.
   virtual std::u16string ProgramFilesDir() = 0;
-  // Names (without folder) of the files in folder matching a pattern such as "*.ini".
-  virtual std::vector<std::u16string> ListFiles(const std::u16string& folder,
-                                                std::u16string_view pattern) = 0;
-  virtual bool FileExists(const std::u16string& path) = 0;
-  virtual std::u16string FullPathName(const std::u16string& path) = 0;
+};
+
+struct XInstallerSystem {
+  IXDialogs& dialogs;
+  IXConsole& console;
+  IXEnvironment& environment;
+  IXFileAccess& files;
 };
 
 }  // namespace qorin

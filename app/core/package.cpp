@@ -6,6 +6,8 @@
 #include "crc32.h"
 #include "file_stream.h"
 #include "ini_file.h"
+#include "path.h"
+#include "text.h"
 #include "utf.h"
 
 namespace qorin {
@@ -20,29 +22,8 @@ bool ReadAt(XReadStream& stream, int64_t offset, void* buffer, uint32_t length) 
   return stream.Seek(offset) == offset && stream.Read(buffer, length, &got) && got == length;
 }
 
-// The name's extension: the text from its last dot, if no separator follows that dot.
-std::u16string_view Extension(std::u16string_view name) {
-  size_t dot = name.rfind(u'.');
-  if (dot == std::u16string_view::npos) return {};
-  for (size_t i = dot + 1; i < name.size(); ++i) {
-    if (name[i] == u'\\' || name[i] == u'/' || name[i] == u':') return {};
-  }
-  return name.substr(dot);
-}
-
-std::u16string FileNamePart(std::u16string_view path) {
-  size_t cut = path.find_last_of(u"\\/|");
-  return std::u16string(cut == std::u16string_view::npos ? path : path.substr(cut + 1));
-}
-
-void ToBackslashes(std::u16string& name) {
-  for (char16_t& c : name) {
-    if (c == u'/') c = u'\\';
-  }
-}
-
-bool ReadFileBytes(const std::u16string& path, XByteBuffer* buffer) {
-  XFileReadStream stream;
+bool ReadFileBytes(IXFileAccess& files, const std::u16string& path, XByteBuffer* buffer) {
+  XFileReadStream stream(files);
   if (!stream.Open(path) || !ReadWholeStream(stream, &buffer->storage, true)) return false;
   buffer->length = buffer->storage.size() - 2;
   return true;
@@ -132,19 +113,19 @@ PackageFault XPackage::Verify(XReadStream& stream) {
 
 bool XPackage::CheckPackage(const std::u16string& path) {
   info_.packagePath = path;
-  XFileReadStream stream;
+  XFileReadStream stream(system_.files);
   if (!stream.Open(path)) {
     fault_ = PackageFault::kCannotOpen;
-    system_.ShowMessageBox(u"Can't open file: " + path, u"QORIN",
-                           kBoxSystemModal | kBoxIconWarning);
+    system_.dialogs.ShowMessageBox(u"Can't open file: " + path, u"QORIN",
+                                   kBoxSystemModal | kBoxIconWarning);
     return false;
   }
   fault_ = Verify(stream);
   if (fault_ == PackageFault::kNone) return true;
   zip_.CloseArchive();
   data_.clear();
-  system_.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\n" + path, u"QORIN",
-                         kBoxSystemModal | kBoxIconWarning);
+  system_.dialogs.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\n" + path,
+                                 u"QORIN", kBoxSystemModal | kBoxIconWarning);
   return false;
 }
 
@@ -153,24 +134,24 @@ bool XPackage::ReadWholeFile(std::u16string name, XByteBuffer* buffer) {
   if (info_.packaged) {
     int index = zip_.FindEntry(name);
     if (index < 0) {
-      system_.ScriptConsoleLog(u"ReadWholeFile()-실패:" + name);
+      system_.console.ScriptConsoleLog(u"ReadWholeFile()-실패:" + name);
       return false;
     }
     if (!zip_.ExtractToMemory(index, buffer)) {
-      system_.ScriptConsoleLog(u"ReadWholeFile()-풀기실패:" + name);
+      system_.console.ScriptConsoleLog(u"ReadWholeFile()-풀기실패:" + name);
       return false;
     }
     return true;
   }
   std::u16string path = name;
-  if (!system_.FileExists(path) && !info_.developerFolder.empty()) {
-    if (system_.FileExists(info_.developerFolder + name)) {
+  if (!system_.files.FileExists(path) && !info_.developerFolder.empty()) {
+    if (system_.files.FileExists(info_.developerFolder + name)) {
       path = info_.developerFolder + name;
-    } else if (system_.FileExists(info_.developerFolder + u"bin\\" + name)) {
+    } else if (system_.files.FileExists(info_.developerFolder + u"bin\\" + name)) {
       path = info_.developerFolder + u"bin\\" + name;
     }
   }
-  return ReadFileBytes(path, buffer);
+  return ReadFileBytes(system_.files, path, buffer);
 }
 
 void XPackage::DeveloperSideFile(const std::u16string& modulePath, std::u16string* commandLine) {
@@ -179,16 +160,11 @@ void XPackage::DeveloperSideFile(const std::u16string& modulePath, std::u16strin
   info_.developerFolder.clear();
 
   // Only a dot in the file name itself starts the extension ("C:\my.tools\setup" has none).
-  size_t nameStart = modulePath.find_last_of(u"\\/");
-  nameStart = nameStart == std::u16string::npos ? 0 : nameStart + 1;
-  size_t dot = modulePath.rfind(u'.');
-  std::u16string sidePath =
-      (dot == std::u16string::npos || dot < nameStart ? modulePath : modulePath.substr(0, dot)) +
-      u".ini";
+  std::u16string sidePath = std::u16string(WithoutExtension(modulePath)) + u".ini";
 
   XByteBuffer bytes;
   XIniFile side;
-  if (!system_.FileExists(sidePath) || !ReadFileBytes(sidePath, &bytes) ||
+  if (!system_.files.FileExists(sidePath) || !ReadFileBytes(system_.files, sidePath, &bytes) ||
       !side.Parse(bytes.data(), bytes.length)) {
     return;
   }
@@ -197,13 +173,12 @@ void XPackage::DeveloperSideFile(const std::u16string& modulePath, std::u16strin
   *commandLine = param;
   std::u16string_view extension = Extension(param);
   if (EqualsIgnoreAsciiCase(extension, u".ini") || EqualsIgnoreAsciiCase(extension, u".config")) {
-    std::u16string full = system_.FullPathName(param);
-    size_t cut = full.find_last_of(u"\\/");
-    info_.developerFolder =
-        cut == std::u16string::npos ? std::u16string() : full.substr(0, cut) + u"\\";
+    std::u16string full = system_.files.FullPathName(param);
+    std::u16string_view folder = FolderPart(full);
+    info_.developerFolder = folder.empty() ? std::u16string() : FolderWithBackslash(folder);
     info_.packagePath = side.GetText(u"DEBUG", u"ARCHIVE_PATH_TO_TEST");
     info_.packaged = false;
-    info_.configName = FileNamePart(full);
+    info_.configName = std::u16string(FileNamePart(full));
     info_.stubSize = info_.archiveSize = 0;
     info_.packTime = 0;
   } else {

@@ -65,7 +65,7 @@ bool FindFooter(XReadStream& stream, PackageFooter* footer);
 
 class XPackage {
  public:
-  explicit XPackage(IXInstallerSystem& system) : system_(system) {}
+  explicit XPackage(XInstallerSystem system) : system_(system) {}
 
   // Reads the developer side file beside the module (".ini" in place of its extension). May
   // replace the command line and switch to developer mode.
@@ -85,7 +85,7 @@ class XPackage {
  private:
   PackageFault Verify(XReadStream& stream);
 
-  IXInstallerSystem& system_;
+  XInstallerSystem system_;
   PackageInfo info_;
   std::vector<uint8_t> data_;
   XZipReader zip_;

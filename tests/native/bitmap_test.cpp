@@ -209,7 +209,6 @@ namespace {
 
 struct FakeImages : IXImageSource {
   std::map<std::u16string, std::vector<uint8_t>> files;
-  int dpi = 96;
   int reads = 0;
   bool ReadImageFile(const std::u16string& name, std::vector<uint8_t>* bytes) override {
     ++reads;
@@ -218,7 +217,6 @@ struct FakeImages : IXImageSource {
     *bytes = it->second;
     return true;
   }
-  int Dpi() override { return dpi; }
   uint32_t SystemColour(int index) override { return 0x00010101u * static_cast<uint32_t>(index); }
 };
 
@@ -262,7 +260,7 @@ TEST(ImageCache, KeysAndDpi) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(cache.LoadSkinImage(u"skin\\strip.png", kResizeStrip, true, false), first) << "a hit";
   EXPECT_EQ(source.reads, 1);
-  source.dpi = 144;
+  cache.SetDpi(144);
   XBitmap* large = cache.LoadSkinImage(u"skin\\strip.png", kResizePlain, true, false);
   ASSERT_NE(large, nullptr);
   EXPECT_EQ(large->width, 135);

@@ -1,7 +1,5 @@
 #include "fake_system.h"
 
-#include "file_os.h"
-
 namespace qorin::test {
 
 std::vector<std::u16string> FakeSystem::ListFiles(const std::u16string& folder,
@@ -15,10 +13,6 @@ std::vector<std::u16string> FakeSystem::ListFiles(const std::u16string& folder,
     }
   }
   return out;
-}
-
-bool FakeSystem::FileExists(const std::u16string& path) {
-  return os::FileExists(path);
 }
 
 }  // namespace qorin::test

@@ -1,5 +1,6 @@
 // An installer system for tests: records message boxes and console lines, answers the UI
-// language, environment and file questions from its fields.
+// language, environment and file-listing questions from its fields; everything else about files
+// goes to the real file system.
 #pragma once
 
 #include <map>
@@ -10,7 +11,7 @@
 
 namespace qorin::test {
 
-struct FakeSystem : IXInstallerSystem {
+struct FakeSystem : IXDialogs, IXConsole, IXEnvironment, IXFileAccess {
   struct Box {
     std::u16string text, caption;
     unsigned style;
@@ -21,6 +22,8 @@ struct FakeSystem : IXInstallerSystem {
   std::map<std::u16string, std::u16string> environment;
   std::u16string programFiles = u"C:\\Program Files";
   std::map<std::u16string, std::vector<std::u16string>> folders;  // folder -> file names
+
+  operator XInstallerSystem() { return {*this, *this, *this, *this}; }
 
   void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                       unsigned style) override {
@@ -33,10 +36,29 @@ struct FakeSystem : IXInstallerSystem {
     return it == environment.end() ? u"" : it->second;
   }
   std::u16string ProgramFilesDir() override { return programFiles; }
+
   std::vector<std::u16string> ListFiles(const std::u16string& folder,
                                         std::u16string_view pattern) override;
-  bool FileExists(const std::u16string& path) override;
   std::u16string FullPathName(const std::u16string& path) override { return path; }
+  bool FileExists(const std::u16string& path) override { return real.FileExists(path); }
+  Handle OpenForReading(const std::u16string& path) override { return real.OpenForReading(path); }
+  Handle CreateForWriting(const std::u16string& path) override {
+    return real.CreateForWriting(path);
+  }
+  bool Read(Handle file, void* buffer, uint32_t length, uint32_t* bytesRead) override {
+    return real.Read(file, buffer, length, bytesRead);
+  }
+  bool Write(Handle file, const void* buffer, uint32_t length) override {
+    return real.Write(file, buffer, length);
+  }
+  int64_t SeekTo(Handle file, int64_t position) override { return real.SeekTo(file, position); }
+  int64_t Size(Handle file) override { return real.Size(file); }
+  bool SetLastWriteTime(Handle file, int64_t unixSeconds) override {
+    return real.SetLastWriteTime(file, unixSeconds);
+  }
+  void Close(Handle file) override { real.Close(file); }
+
+  IXFileAccess& real = SystemFileAccess();
 };
 
 }  // namespace qorin::test

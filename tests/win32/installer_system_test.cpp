@@ -35,7 +35,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 TEST(InstallerSystemWin32, EnvironmentProgramFilesAndUiLanguage) {
-  XInstallerSystemWin32 system;
+  XEnvironmentWin32 system;
   SetEnvironmentVariableW(L"QORIN_TEST_VALUE", L"D:\\Apps");
   EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_VALUE"), u"D:\\Apps");
   EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_UNSET"), u"");
@@ -45,7 +45,7 @@ TEST(InstallerSystemWin32, EnvironmentProgramFilesAndUiLanguage) {
 }
 
 TEST(InstallerSystemWin32, FilesListedAndFound) {
-  XInstallerSystemWin32 system;
+  IXFileAccess& system = SystemFileAccess();
   std::wstring folder = TempFolder();
   WriteBytes(folder + L"English.ini", "x");
   WriteBytes(folder + L"Korean.lang", "x");
@@ -132,7 +132,7 @@ DWORD WINAPI WatchForBox(void* param) {
 }
 
 TEST(InstallerSystemWin32, MessageBoxShowsTextAndCaption) {
-  XInstallerSystemWin32 system;
+  XDialogsWin32 system;
   SeenBox seen;
   HANDLE watcher = CreateThread(nullptr, 0, WatchForBox, &seen, 0, nullptr);
   system.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\nC:\\setup.exe", u"QORIN",

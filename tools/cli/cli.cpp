@@ -122,27 +122,4 @@ std::u16string ConsoleSystem::GetEnvironment(std::u16string_view name) {
   return value ? Utf8ToUtf16(value) : std::u16string();
 }
 
-std::vector<std::u16string> ConsoleSystem::ListFiles(const std::u16string& folder,
-                                                     std::u16string_view pattern) {
-  std::vector<std::u16string> names;
-  std::string suffix = Utf16ToUtf8(pattern.substr(pattern.find(u'*') + 1));
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(Utf16ToUtf8(folder), error)) {
-    std::string name = entry.path().filename().string();
-    if (entry.is_regular_file() && name.size() >= suffix.size() &&
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
-      names.push_back(Utf8ToUtf16(name));
-    }
-  }
-  return names;
-}
-
-bool ConsoleSystem::FileExists(const std::u16string& path) {
-  return std::filesystem::is_regular_file(Utf16ToUtf8(path));
-}
-
-std::u16string ConsoleSystem::FullPathName(const std::u16string& path) {
-  return Utf8ToUtf16(std::filesystem::absolute(Utf16ToUtf8(path)).string());
-}
-
 }  // namespace qorin::cli

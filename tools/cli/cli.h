@@ -46,18 +46,18 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 std::optional<std::filesystem::path> SafeJoin(const std::filesystem::path& root,
                                               const std::string& name);
 
-class ConsoleSystem final : public IXInstallerSystem {
+// The installer system on the console: message boxes and console lines become error lines, the
+// UI language is English, files are the real ones.
+class ConsoleSystem final : public IXDialogs, public IXConsole, public IXEnvironment {
  public:
+  operator XInstallerSystem() { return {*this, *this, *this, SystemFileAccess()}; }
+
   void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                       unsigned style) override;
   void ScriptConsoleLog(std::u16string_view text) override;
   uint16_t UserDefaultUILanguage() override { return 0x0409; }
   std::u16string GetEnvironment(std::u16string_view name) override;
   std::u16string ProgramFilesDir() override { return u"C:\\Program Files"; }
-  std::vector<std::u16string> ListFiles(const std::u16string& folder,
-                                        std::u16string_view pattern) override;
-  bool FileExists(const std::u16string& path) override;
-  std::u16string FullPathName(const std::u16string& path) override;
 };
 
 }  // namespace qorin::cli

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "byte_stream.h"
-#include "file_os.h"
+#include "file_access.h"
 
 namespace qorin {
 
@@ -13,14 +13,14 @@ class XFileReadStream final : public XReadStream {
  public:
   static constexpr uint32_t kBufferSize = 8192;
 
-  XFileReadStream() = default;
+  explicit XFileReadStream(IXFileAccess& files = SystemFileAccess()) : files_(files) {}
   ~XFileReadStream() override;
   XFileReadStream(const XFileReadStream&) = delete;
   XFileReadStream& operator=(const XFileReadStream&) = delete;
 
   bool Open(const std::u16string& path);  // fails on a stream that is already open
   void Close();
-  bool IsOpen() const { return file_ != os::kNoFile; }
+  bool IsOpen() const { return file_ != IXFileAccess::kNoFile; }
 
   bool Read(void* buffer, uint32_t length, uint32_t* bytesRead) override;
   int64_t Seek(int64_t position) override;
@@ -31,7 +31,8 @@ class XFileReadStream final : public XReadStream {
   uint32_t FileReadCount() const { return fileReads_; }
 
  private:
-  os::FileHandle file_ = os::kNoFile;
+  IXFileAccess& files_;
+  IXFileAccess::Handle file_ = IXFileAccess::kNoFile;
   uint8_t buffer_[kBufferSize];
   uint32_t fill_ = 0;     // bytes in the buffer
   uint32_t cursor_ = 0;   // read position inside the buffer
@@ -44,7 +45,7 @@ class XFileWriteStream final : public XWriteStream {
  public:
   static constexpr uint32_t kBufferSize = 8192;
 
-  XFileWriteStream() = default;
+  explicit XFileWriteStream(IXFileAccess& files = SystemFileAccess()) : files_(files) {}
   ~XFileWriteStream() override;
   XFileWriteStream(const XFileWriteStream&) = delete;
   XFileWriteStream& operator=(const XFileWriteStream&) = delete;
@@ -61,7 +62,8 @@ class XFileWriteStream final : public XWriteStream {
  private:
   bool Flush();
 
-  os::FileHandle file_ = os::kNoFile;
+  IXFileAccess& files_;
+  IXFileAccess::Handle file_ = IXFileAccess::kNoFile;
   uint8_t buffer_[kBufferSize];
   uint32_t fill_ = 0;
   int64_t position_ = 0;

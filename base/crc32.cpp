@@ -32,7 +32,8 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
   const auto* p = static_cast<const uint8_t*>(data);
   uint32_t c = ~crc;
   while (size >= 16) {
-    uint32_t w0 = LoadLe32(p) ^ c, w1 = LoadLe32(p + 4), w2 = LoadLe32(p + 8), w3 = LoadLe32(p + 12);
+    uint32_t w0 = LoadLe32(p) ^ c, w1 = LoadLe32(p + 4), w2 = LoadLe32(p + 8),
+             w3 = LoadLe32(p + 12);
     c = kTables[15][w0 & 0xFF] ^ kTables[14][(w0 >> 8) & 0xFF] ^ kTables[13][(w0 >> 16) & 0xFF] ^
         kTables[12][w0 >> 24] ^ kTables[11][w1 & 0xFF] ^ kTables[10][(w1 >> 8) & 0xFF] ^
         kTables[9][(w1 >> 16) & 0xFF] ^ kTables[8][w1 >> 24] ^ kTables[7][w2 & 0xFF] ^

@@ -91,24 +91,6 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
-std::u16string AsciiLower(std::u16string_view text) {
-  std::u16string out(text);
-  for (char16_t& c : out) c = AsciiLower(c);
-  return out;
-}
-
-bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 std::u16string AsciiToUtf16(std::string_view text) {
   return std::u16string(text.begin(), text.end());
 }

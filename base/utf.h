@@ -11,11 +11,6 @@ namespace qorin {
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
-// ASCII-only case folding, as the C library's case-insensitive comparison of 8-bit texts does.
-char16_t AsciiLower(char16_t c);
-std::u16string AsciiLower(std::u16string_view text);
-bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b);
-
 // A text file's bytes as text: UTF-16LE after the byte-order mark FF FE, otherwise UTF-8 (with or
 // without its mark); the text ends at the first zero.
 std::u16string DecodeTextFile(const uint8_t* data, size_t size);

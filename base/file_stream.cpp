@@ -11,7 +11,7 @@ XFileReadStream::~XFileReadStream() {
 
 bool XFileReadStream::Open(const std::u16string& path) {
   if (IsOpen()) return false;
-  file_ = os::OpenForReading(path);
+  file_ = files_.OpenForReading(path);
   fill_ = cursor_ = 0;
   position_ = 0;
   size_ = -1;
@@ -19,8 +19,8 @@ bool XFileReadStream::Open(const std::u16string& path) {
 }
 
 void XFileReadStream::Close() {
-  if (IsOpen()) os::Close(file_);
-  file_ = os::kNoFile;
+  if (IsOpen()) files_.Close(file_);
+  file_ = IXFileAccess::kNoFile;
 }
 
 bool XFileReadStream::Read(void* buffer, uint32_t length, uint32_t* bytesRead) {
@@ -42,14 +42,14 @@ bool XFileReadStream::Read(void* buffer, uint32_t length, uint32_t* bytesRead) {
     ++fileReads_;
     fill_ = cursor_ = 0;
     if (length >= kBufferSize) {
-      if (!os::Read(file_, out, length, &got)) return false;
+      if (!files_.Read(file_, out, length, &got)) return false;
       out += got;
       length -= got;
       position_ += got;
       *bytesRead += got;
     } else {
       uint32_t want = kBufferSize - static_cast<uint32_t>(position_ % kBufferSize);
-      if (!os::Read(file_, buffer_, want, &got)) return false;
+      if (!files_.Read(file_, buffer_, want, &got)) return false;
       fill_ = got;
     }
     if (got == 0) break;  // end of file
@@ -67,13 +67,13 @@ int64_t XFileReadStream::Seek(int64_t position) {
     return position_;
   }
   fill_ = cursor_ = 0;
-  position_ = os::SeekTo(file_, position);
+  position_ = files_.SeekTo(file_, position);
   return position_;
 }
 
 int64_t XFileReadStream::GetSize() {
   if (!IsOpen()) return -1;
-  if (size_ < 0) size_ = os::Size(file_);
+  if (size_ < 0) size_ = files_.Size(file_);
   return size_;
 }
 
@@ -82,9 +82,9 @@ XFileWriteStream::~XFileWriteStream() {
 }
 
 bool XFileWriteStream::Create(const std::u16string& path) {
-  if (file_ != os::kNoFile) return false;
-  file_ = os::CreateForWriting(path);
-  if (file_ == os::kNoFile) return false;
+  if (file_ != IXFileAccess::kNoFile) return false;
+  file_ = files_.CreateForWriting(path);
+  if (file_ == IXFileAccess::kNoFile) return false;
   name_ = path;
   fill_ = 0;
   position_ = 0;
@@ -93,27 +93,27 @@ bool XFileWriteStream::Create(const std::u16string& path) {
 
 bool XFileWriteStream::Flush() {
   if (fill_ == 0) return true;
-  bool ok = os::Write(file_, buffer_, fill_);
+  bool ok = files_.Write(file_, buffer_, fill_);
   fill_ = 0;
   return ok;
 }
 
 bool XFileWriteStream::Close(int64_t lastWriteTime) {
-  if (file_ == os::kNoFile) return false;
+  if (file_ == IXFileAccess::kNoFile) return false;
   bool ok = Flush();
-  if (lastWriteTime >= 0) ok = os::SetLastWriteTime(file_, lastWriteTime) && ok;
-  os::Close(file_);
-  file_ = os::kNoFile;
+  if (lastWriteTime >= 0) ok = files_.SetLastWriteTime(file_, lastWriteTime) && ok;
+  files_.Close(file_);
+  file_ = IXFileAccess::kNoFile;
   name_.clear();
   return ok;
 }
 
 bool XFileWriteStream::Write(const void* buffer, uint32_t length) {
-  if (file_ == os::kNoFile) return false;
+  if (file_ == IXFileAccess::kNoFile) return false;
   if (length <= kBufferSize - fill_) {
     std::memcpy(buffer_ + fill_, buffer, length);
     fill_ += length;
-  } else if (!Flush() || !os::Write(file_, buffer, length)) {
+  } else if (!Flush() || !files_.Write(file_, buffer, length)) {
     return false;
   }
   position_ += length;
@@ -121,15 +121,15 @@ bool XFileWriteStream::Write(const void* buffer, uint32_t length) {
 }
 
 int64_t XFileWriteStream::Seek(int64_t position) {
-  if (file_ == os::kNoFile || !Flush()) return -1;
+  if (file_ == IXFileAccess::kNoFile || !Flush()) return -1;
   if (position < 0) return position_;
-  position_ = os::SeekTo(file_, position);
+  position_ = files_.SeekTo(file_, position);
   return position_;
 }
 
 int64_t XFileWriteStream::GetSize() {
-  if (file_ == os::kNoFile || !Flush()) return -1;
-  return os::Size(file_);
+  if (file_ == IXFileAccess::kNoFile || !Flush()) return -1;
+  return files_.Size(file_);
 }
 
 }  // namespace qorin

@@ -5,7 +5,7 @@
 namespace qorin {
 namespace {
 
-class OemCodePage final : public IXCodePage {
+class Win32CodePage final : public IXCodePage {
  public:
   std::optional<std::string> ToOem(std::u16string_view text) override {
     if (text.empty()) return std::string();
@@ -18,6 +18,7 @@ class OemCodePage final : public IXCodePage {
                         nullptr);
     return out;
   }
+
   std::u16string FromOem(std::string_view text) override {
     if (text.empty()) return {};
     int size =
@@ -27,12 +28,26 @@ class OemCodePage final : public IXCodePage {
                         reinterpret_cast<wchar_t*>(out.data()), size);
     return out;
   }
+
+  bool Decode(unsigned codePage, const uint8_t* bytes, size_t length,
+              std::u16string* text) override {
+    text->clear();
+    if (length == 0) return true;
+    if (length > 0x7FFFFFFF) return false;
+    UINT page = codePage == kCodePageUtf8 ? CP_UTF8 : CP_ACP;
+    const char* input = reinterpret_cast<const char*>(bytes);
+    int size = MultiByteToWideChar(page, 0, input, static_cast<int>(length), nullptr, 0);
+    if (size <= 0) return false;
+    text->resize(static_cast<size_t>(size));
+    return MultiByteToWideChar(page, 0, input, static_cast<int>(length),
+                               reinterpret_cast<wchar_t*>(text->data()), size) == size;
+  }
 };
 
 }  // namespace
 
 IXCodePage& SystemCodePage() {
-  static OemCodePage page;
+  static Win32CodePage page;
   return page;
 }
 

@@ -1,0 +1,50 @@
+#include "installer_system_win32.h"
+
+#include <windows.h>
+
+#include "debug_log.h"
+
+namespace qorin {
+namespace {
+
+std::wstring Wide(std::u16string_view text) {
+  return std::wstring(text.begin(), text.end());
+}
+std::u16string Narrow16(std::wstring_view text) {
+  return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+void XDialogsWin32::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                                   unsigned style) {
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style);
+}
+
+void XConsoleWin32::ScriptConsoleLog(std::u16string_view text) {
+  std::wstring line = Wide(text.substr(0, kDebugLogMaxChars));
+  SendCopyDataText(L"XScriptDebugConsole", kConsoleKindInstaller, line.c_str());
+}
+
+uint16_t XEnvironmentWin32::UserDefaultUILanguage() {
+  return GetUserDefaultUILanguage();
+}
+
+std::u16string XEnvironmentWin32::GetEnvironment(std::u16string_view name) {
+  std::wstring key = Wide(name);
+  DWORD size = GetEnvironmentVariableW(key.c_str(), nullptr, 0);
+  if (size == 0) return {};
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(key.c_str(), value.data(), size));
+  return Narrow16(value);
+}
+
+std::u16string XEnvironmentWin32::ProgramFilesDir() {
+  wchar_t value[MAX_PATH] = {};
+  DWORD size = sizeof value;
+  LONG result = RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                             L"ProgramFilesDir", RRF_RT_REG_SZ, nullptr, value, &size);
+  return result == ERROR_SUCCESS && value[0] != 0 ? Narrow16(value) : u"C:\\Program Files";
+}
+
+}  // namespace qorin
