@@ -14,14 +14,14 @@ bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
   if (newWidth <= 0 || newHeight <= 0) return false;
   if (newBitCount != 24 && newBitCount != 32) return false;
   int newStride = StrideFor(newWidth, newBitCount);
-  void* newHandle = nullptr;
+  void* newPlatform = nullptr;
   uint8_t* memory =
-      SystemPixelMemory().Allocate(newWidth, newHeight, newBitCount, newStride, &newHandle);
+      SystemPixelMemory().Allocate(newWidth, newHeight, newBitCount, newStride, &newPlatform);
   if (memory == nullptr) {
-    lastError = kBitmapErrNoDibSection;
+    lastError = XBITMAP_ERR_NO_DIB_SECTION;
     return false;
   }
-  handle = newHandle;
+  platform = newPlatform;
   bits = memory;
   width = newWidth;
   height = newHeight;
@@ -34,19 +34,16 @@ bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
 }
 
 void XBitmap::Destroy() {
-  if (memoryDC != nullptr) SystemPixelMemory().ReleaseContext(memoryDC, previousObject);
-  if (bits != nullptr) SystemPixelMemory().Release(handle, bits);
+  if (bits != nullptr) SystemPixelMemory().Release(platform, bits);
   uint32_t error = lastError;
-  handle = nullptr;
+  platform = nullptr;
   bits = nullptr;
   stride = padding = width = height = bitCount = bytesPerPixel = 0;
-  memoryDC = previousObject = nullptr;
-  dcLockCount = 0;
   lastError = error;
 }
 
 void XBitmap::Swap(XBitmap& other) {
-  std::swap(handle, other.handle);
+  std::swap(platform, other.platform);
   std::swap(stride, other.stride);
   std::swap(padding, other.padding);
   std::swap(width, other.width);
@@ -55,9 +52,6 @@ void XBitmap::Swap(XBitmap& other) {
   std::swap(bytesPerPixel, other.bytesPerPixel);
   std::swap(bits, other.bits);
   std::swap(lastError, other.lastError);
-  std::swap(memoryDC, other.memoryDC);
-  std::swap(previousObject, other.previousObject);
-  std::swap(dcLockCount, other.dcLockCount);
 }
 
 void XBitmap::Fill(uint32_t colour) {

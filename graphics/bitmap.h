@@ -3,7 +3,8 @@
 // B G R A (32-bit). Colours passed in are 0xAABBGGRR.
 //
 // The pixel memory comes from an IXPixelMemory: on Windows a top-down DIB section (so the
-// bitmap can be selected into a device context), natively plain zeroed memory.
+// bitmap can be selected into a device context), natively plain zeroed memory. What the system
+// keeps beside the pixels (the section, a memory device context) sits behind one opaque slot.
 #pragma once
 
 #include <cstdint>
@@ -18,30 +19,32 @@ struct XRect {
   int Height() const { return bottom - top; }
 };
 
-// Error codes kept in XBitmap::lastError.
-constexpr uint32_t kBitmapErrBitCountZero = 0xA0010002;
-constexpr uint32_t kBitmapErrTargetNotCreated = 0xA0010003;
-constexpr uint32_t kBitmapErrUnknownFormat = 0xA0010009;
-constexpr uint32_t kBitmapErrNoDecoder = 0xA001000A;
-constexpr uint32_t kBitmapErrNoDecoderOpen = 0xA001000B;
-constexpr uint32_t kBitmapErrDecoderStillOpen = 0xA001000C;
-constexpr uint32_t kBitmapErrConversion = 0xA0010011;
-constexpr uint32_t kBitmapErrNoDibSection = 0xA0010012;
+// Error codes kept in XBitmap::lastError (after a decoder's failure: the decoder's own code).
+enum XBITMAP_ERR : uint32_t {
+  XBITMAP_OK = 0,
+  XBITMAP_ERR_BIT_COUNT_ZERO = 0xA0010002,
+  XBITMAP_ERR_TARGET_NOT_CREATED = 0xA0010003,
+  XBITMAP_ERR_UNKNOWN_FORMAT = 0xA0010009,
+  XBITMAP_ERR_NO_DECODER = 0xA001000A,
+  XBITMAP_ERR_NO_DECODER_OPEN = 0xA001000B,
+  XBITMAP_ERR_DECODER_STILL_OPEN = 0xA001000C,
+  XBITMAP_ERR_CONVERSION = 0xA0010011,
+  XBITMAP_ERR_NO_DIB_SECTION = 0xA0010012,
+};
 
 class IXPixelMemory {
  public:
   virtual ~IXPixelMemory() = default;
-  // Zeroed memory of stride × height bytes, or null; *handle is what Release takes back.
-  virtual uint8_t* Allocate(int width, int height, int bitCount, int stride, void** handle) = 0;
-  virtual void Release(void* handle, uint8_t* bits) = 0;
-  // Releases a memory device context the bitmap still holds (Windows only).
-  virtual void ReleaseContext(void* /*memoryDC*/, void* /*previousObject*/) {}
+  // Zeroed memory of stride × height bytes, or null; *platform is the system's record of it
+  // (null natively), which Release takes back with the bits.
+  virtual uint8_t* Allocate(int width, int height, int bitCount, int stride, void** platform) = 0;
+  virtual void Release(void* platform, uint8_t* bits) = 0;
 };
 
 IXPixelMemory& SystemPixelMemory();
 
 struct XBitmap {
-  void* handle = nullptr;  // the DIB section on Windows
+  void* platform = nullptr;  // the system's record of the pixels (bitmap_dc_win32.h)
   int32_t stride = 0;
   int32_t padding = 0;
   int32_t width = 0;
@@ -50,9 +53,6 @@ struct XBitmap {
   int32_t bytesPerPixel = 0;
   uint8_t* bits = nullptr;
   uint32_t lastError = 0;
-  void* memoryDC = nullptr;
-  void* previousObject = nullptr;
-  int32_t dcLockCount = 0;
 
   XBitmap() = default;
   ~XBitmap() { Destroy(); }

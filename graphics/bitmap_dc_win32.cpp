@@ -3,42 +3,47 @@
 namespace qorin {
 
 HDC LockDC(XBitmap& bitmap) {
-  if (bitmap.Empty()) return nullptr;
-  if (bitmap.memoryDC == nullptr) {
+  XDibSection* section = DibOf(bitmap);
+  if (bitmap.Empty() || section == nullptr) return nullptr;
+  if (section->memoryDC == nullptr) {
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) return nullptr;
-    bitmap.previousObject = SelectObject(dc, static_cast<HBITMAP>(bitmap.handle));
-    bitmap.memoryDC = dc;
+    section->previousObject = SelectObject(dc, section->bitmap);
+    section->memoryDC = dc;
   }
-  ++bitmap.dcLockCount;
-  return static_cast<HDC>(bitmap.memoryDC);
+  ++section->lockCount;
+  return section->memoryDC;
 }
 
-void ReleaseDC(XBitmap& bitmap) {
-  if (bitmap.memoryDC == nullptr) return;
-  SystemPixelMemory().ReleaseContext(bitmap.memoryDC, bitmap.previousObject);
-  bitmap.memoryDC = nullptr;
-  bitmap.previousObject = nullptr;
-  bitmap.dcLockCount = 0;
+void ReleaseMemoryDC(XDibSection& section) {
+  if (section.memoryDC == nullptr) return;
+  SelectObject(section.memoryDC, section.previousObject);
+  DeleteDC(section.memoryDC);
+  section.memoryDC = nullptr;
+  section.previousObject = nullptr;
+  section.lockCount = 0;
 }
 
 void UnlockDC(XBitmap& bitmap) {
-  if (bitmap.dcLockCount > 0) --bitmap.dcLockCount;
-  if (bitmap.dcLockCount == 0) ReleaseDC(bitmap);
+  XDibSection* section = DibOf(bitmap);
+  if (section == nullptr) return;
+  if (section->lockCount > 0) --section->lockCount;
+  if (section->lockCount == 0) ReleaseMemoryDC(*section);
 }
 
 bool DrawToDC(XBitmap& bitmap, HDC dc, int x, int y, int sourceX, int sourceY, int width,
               int height) {
-  if (bitmap.Empty()) return false;
+  XDibSection* section = DibOf(bitmap);
+  if (bitmap.Empty() || section == nullptr) return false;
   if (width == -1) width = bitmap.width;
   if (height == -1) height = bitmap.height;
   if (width <= 0 || height <= 0) return false;
-  HDC source = static_cast<HDC>(bitmap.memoryDC);
+  HDC source = section->memoryDC;
   HGDIOBJ previous = nullptr;
   bool temporary = source == nullptr;
   if (temporary) {
     source = CreateCompatibleDC(dc);
-    previous = SelectObject(source, static_cast<HBITMAP>(bitmap.handle));
+    previous = SelectObject(source, section->bitmap);
   }
   BOOL ok = BitBlt(dc, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
   if (temporary) {

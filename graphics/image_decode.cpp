@@ -22,11 +22,11 @@ bool Decode(XBitmapDecoder& decoder, XMemoryReadStream& stream, XDecodeRequest& 
     return false;
   }
   if (request.bitCount == 0) {
-    bitmap->lastError = kBitmapErrBitCountZero;
+    bitmap->lastError = XBITMAP_ERR_BIT_COUNT_ZERO;
     return false;
   }
   if (!bitmap->Create(request.width, request.height, request.bitCount)) {
-    bitmap->lastError = kBitmapErrTargetNotCreated;
+    bitmap->lastError = XBITMAP_ERR_TARGET_NOT_CREATED;
     return false;
   }
   if (!decoder.Decode(stream, request, bitmap->bits, bitmap->stride, bitmap->padding,
@@ -61,7 +61,7 @@ bool DecodeImage(const uint8_t* bytes, size_t count, XBitmap* bitmap, int reques
   request.formatId = SniffImageFormat(bytes, count);
   request.requestedBitCount = requestedBitCount;
   if (request.formatId == kFormatUnknown) {
-    bitmap->lastError = kBitmapErrUnknownFormat;
+    bitmap->lastError = XBITMAP_ERR_UNKNOWN_FORMAT;
     return false;
   }
   const XDecoderEntry* entry = nullptr;
@@ -69,7 +69,7 @@ bool DecodeImage(const uint8_t* bytes, size_t count, XBitmap* bitmap, int reques
     if (candidate.formatId == request.formatId) entry = &candidate;
   }
   if (entry == nullptr) {
-    bitmap->lastError = kBitmapErrNoDecoder;
+    bitmap->lastError = XBITMAP_ERR_NO_DECODER;
     return false;
   }
   std::unique_ptr<XBitmapDecoder> decoder = entry->factory();
@@ -90,7 +90,7 @@ bool DecodeImage(const uint8_t* bytes, size_t count, XBitmap* bitmap, int reques
   if (!bitmap->Create(decoded.width, decoded.height, requestedBitCount) ||
       !Blit(*bitmap, 0, 0, decoded, 0, 0, -1, -1, false)) {
     bitmap->Destroy();
-    bitmap->lastError = kBitmapErrConversion;
+    bitmap->lastError = XBITMAP_ERR_CONVERSION;
     return false;
   }
   return true;

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <new>
 
-#include "bitmap.h"
+#include "bitmap_dc_win32.h"
 
 namespace qorin {
 namespace {
@@ -20,7 +21,7 @@ void ReportFailure(DWORD error) {
 
 class DibPixelMemory final : public IXPixelMemory {
  public:
-  uint8_t* Allocate(int width, int height, int bitCount, int stride, void** handle) override {
+  uint8_t* Allocate(int width, int height, int bitCount, int stride, void** platform) override {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);  // 40
     info.bmiHeader.biWidth = width;
@@ -35,13 +36,21 @@ class DibPixelMemory final : public IXPixelMemory {
       ReportFailure(GetLastError());
       return nullptr;
     }
-    *handle = bitmap;
+    auto* section = new (std::nothrow) XDibSection;
+    if (section == nullptr) {
+      DeleteObject(bitmap);
+      return nullptr;
+    }
+    section->bitmap = bitmap;
+    *platform = section;
     return static_cast<uint8_t*>(bits);
   }
-  void Release(void* handle, uint8_t*) override { DeleteObject(static_cast<HBITMAP>(handle)); }
-  void ReleaseContext(void* memoryDC, void* previousObject) override {
-    SelectObject(static_cast<HDC>(memoryDC), static_cast<HGDIOBJ>(previousObject));
-    DeleteDC(static_cast<HDC>(memoryDC));
+  void Release(void* platform, uint8_t*) override {
+    auto* section = static_cast<XDibSection*>(platform);
+    if (section == nullptr) return;
+    ReleaseMemoryDC(*section);
+    DeleteObject(section->bitmap);
+    delete section;
   }
 };
 

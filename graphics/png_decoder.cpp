@@ -230,7 +230,7 @@ bool XPngSimple::State::ImageData(uint32_t length) {
   int result = inflater.DecodeChunk(chunk.data(), length);
   // The zlib stream's Adler-32 follows the Deflate data; it is not checked, and the decoder
   // reports it as input after the end.
-  if (result != kInflateOk && result != kInflateAfterEnd) return Fail(XPNG_ERR_READ);
+  if (result != XINFLATE_OK && result != XINFLATE_ERR_AFTER_END) return Fail(XPNG_ERR_READ);
   if (!CheckCrc(XPNG_ERR_CRC)) return false;
   if (indexed && palette.empty()) return Fail(XPNG_ERR_UNSUPPORTED);
   return Consume(inflater.Output(), inflater.OutputSize());
@@ -281,7 +281,7 @@ bool XPngSimple::State::Consume(const uint8_t* data, size_t size) {
     }
     uint8_t x = data[i];
     if (needFilter) {
-      if (x > 4) return false;
+      if (x > 4) return Fail(XPNG_ERR_MALFORMED);
       filter = x;
       StartRow();
       continue;
@@ -352,6 +352,10 @@ bool XPngSimple::Decode(XReadStream& stream, XDecodeRequest&, uint8_t* bits, int
 
 void XPngSimple::Close() {
   state_.reset();
+}
+
+uint32_t XPngSimple::GetLastError() {
+  return static_cast<uint32_t>(DetailedError());
 }
 
 int XPngSimple::DetailedError() const {

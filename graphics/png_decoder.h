@@ -11,7 +11,8 @@
 
 namespace qorin {
 
-// The decoder's own detailed codes; GetLastError reports 0 whatever happened.
+// The decoder's detailed codes, also what GetLastError reports. The first row reconstructs
+// against a zero row, so NO_PREVIOUS_ROW is never raised; it keeps its number for the table.
 enum XPNG_ERR : int {
   XPNG_ERR_NONE = 0,
   XPNG_ERR_NOT_PNG = 1,
@@ -33,9 +34,9 @@ class XPngSimple final : public XBitmapDecoder {
   bool Decode(XReadStream& stream, XDecodeRequest& request, uint8_t* bits, int stride, int padding,
               int bytesPerPixel) override;
   void Close() override;
-  uint32_t GetLastError() override { return 0; }
+  uint32_t GetLastError() override;
 
-  // The detailed code of the open image (0 without one), for tools and tests.
+  // The code of the open image (0 without one).
   int DetailedError() const;
 
  private:

@@ -43,11 +43,11 @@ int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Ta
   }
   table->entries.clear();
   table->bits = 0;
-  if (longest == 0) return kInflateNoCodes;
+  if (longest == 0) return XINFLATE_ERR_NO_CODES;
   int left = 1;
   for (unsigned length = 1; length <= 15; ++length) {
     left = left * 2 - static_cast<int>(perLength[length]);
-    if (left < 0) return kInflateOversubscribed;
+    if (left < 0) return XINFLATE_ERR_OVERSUBSCRIBED;
   }
   // RFC 1951: the first code of each length is (first of the previous + its count) << 1.
   unsigned next[16] = {};
@@ -67,7 +67,7 @@ int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Ta
       table->entries[index] = {static_cast<int16_t>(symbol), static_cast<uint8_t>(length)};
     }
   }
-  return kInflateOk;
+  return XINFLATE_OK;
 }
 
 InflateDecoder::InflateDecoder() = default;
@@ -137,7 +137,7 @@ bool InflateDecoder::Decode(const Table& table, int* symbol) {
 bool InflateDecoder::Reserve(size_t bytes, int* error) {
   if (outSize_ + bytes <= outCapacity_) return true;
   if (callerOutput_) {
-    *error = kInflateOutputFull;
+    *error = XINFLATE_ERR_OUTPUT_FULL;
     return false;
   }
   size_t capacity = outCapacity_;
@@ -145,7 +145,7 @@ bool InflateDecoder::Reserve(size_t bytes, int* error) {
   try {
     ownOutput_.resize(capacity);
   } catch (const std::bad_alloc&) {
-    *error = kInflateOutOfMemory;
+    *error = XINFLATE_ERR_NO_MEMORY;
     return false;
   }
   out_ = ownOutput_.data();
@@ -193,19 +193,19 @@ void InflateDecoder::CopyMatch(uint32_t distance, unsigned length) {
 
 int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
   outSize_ = 0;
-  if (!reset_) return kInflateNotReset;
-  if (callerOutput_ && outCapacity_ < 2) return kInflateOutputTooSmall;
+  if (!reset_) return XINFLATE_ERR_NOT_RESET;
+  if (callerOutput_ && outCapacity_ < 2) return XINFLATE_ERR_OUTPUT_TOO_SMALL;
   if (!callerOutput_ && ownOutput_.empty()) {
     try {
       ownOutput_.resize(kFirstOutputSize);
     } catch (const std::bad_alloc&) {
-      return kInflateOutOfMemory;
+      return XINFLATE_ERR_NO_MEMORY;
     }
     SetOutputBuffer(nullptr, 0);
   }
   in_ = input;
   inEnd_ = input + length;
-  if (step_ == Step::kFinished) return length != 0 ? kInflateAfterEnd : kInflateOk;
+  if (step_ == Step::kFinished) return length != 0 ? XINFLATE_ERR_AFTER_END : XINFLATE_OK;
   int result = Run();
   CopyToWindow(out_, outSize_);  // this call's output becomes history for the next
   return result;
@@ -214,7 +214,7 @@ int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
 int InflateDecoder::StartBlock() {
   finalBlock_ = Take(1) != 0;
   switch (Take(2)) {
-    case 0: step_ = Step::kStoredHeader; return kInflateOk;
+    case 0: step_ = Step::kStoredHeader; return XINFLATE_OK;
     case 1:
       if (fixedLiterals_.entries.empty()) {
         uint8_t lengths[288];
@@ -229,32 +229,32 @@ int InflateDecoder::StartBlock() {
       literals_ = &fixedLiterals_;
       distances_ = &fixedDistances_;
       step_ = Step::kLiteral;
-      return kInflateOk;
-    case 2: step_ = Step::kDynamicCounts; return kInflateOk;
-    default: return kInflateReservedBlock;
+      return XINFLATE_OK;
+    case 2: step_ = Step::kDynamicCounts; return XINFLATE_OK;
+    default: return XINFLATE_ERR_RESERVED_BLOCK;
   }
 }
 
 int InflateDecoder::FinishBlockEnd() {
   if (!finalBlock_) {
     step_ = Step::kBlockHeader;
-    return kInflateOk;
+    return XINFLATE_OK;
   }
   step_ = Step::kFinished;
   // Fewer than 8 bits left are the final byte's padding; anything more is input after the end.
-  return in_ < inEnd_ || bitCount_ >= 8 ? kInflateAfterEnd : kInflateOk;
+  return in_ < inEnd_ || bitCount_ >= 8 ? XINFLATE_ERR_AFTER_END : XINFLATE_OK;
 }
 
 int InflateDecoder::BuildDynamicTables() {
   int error = BuildHuffmanTable(lengths_, hlit_, &dynamicLiterals_);
-  if (error != kInflateOk) return error;
+  if (error != XINFLATE_OK) return error;
   error = BuildHuffmanTable(lengths_ + hlit_, hdist_, &dynamicDistances_);
   // A block of literals only may have no distance codes at all; using one is then error 5.
-  if (error != kInflateOk && error != kInflateNoCodes) return error;
+  if (error != XINFLATE_OK && error != XINFLATE_ERR_NO_CODES) return error;
   literals_ = &dynamicLiterals_;
   distances_ = &dynamicDistances_;
   step_ = Step::kLiteral;
-  return kInflateOk;
+  return XINFLATE_OK;
 }
 
 // The common case of a Huffman block, with plenty of input and output room: whole
@@ -268,7 +268,7 @@ void InflateDecoder::FastLiterals() {
   const uint32_t distanceMask = distances ? (1u << distances_->bits) - 1 : 0;
   uint64_t bits = bitBuffer_;
   unsigned count = bitCount_;
-  int error = kInflateOk;
+  int error = XINFLATE_OK;
   while (inEnd_ - in_ >= 8) {
     // Room for the longest match; a full caller buffer is left to the exact checks of the slow
     // path.
@@ -315,20 +315,20 @@ void InflateDecoder::FastLiterals() {
 }
 
 int InflateDecoder::Run() {
-  int error = kInflateOk;
+  int error = XINFLATE_OK;
   while (true) {
     switch (step_) {
       case Step::kBlockHeader:
-        if (!Need(3)) return kInflateOk;
-        if ((error = StartBlock()) != kInflateOk) return error;
+        if (!Need(3)) return XINFLATE_OK;
+        if ((error = StartBlock()) != XINFLATE_OK) return error;
         break;
 
       case Step::kStoredHeader: {
         Take(bitCount_ % 8);
-        if (!Need(32)) return kInflateOk;
+        if (!Need(32)) return XINFLATE_OK;
         unsigned length = Take(16);
         unsigned inverted = Take(16);
-        if (length != (~inverted & 0xFFFF)) return kInflateStoredLength;
+        if (length != (~inverted & 0xFFFF)) return XINFLATE_ERR_STORED_LENGTH;
         storedLeft_ = length;
         step_ = Step::kStoredCopy;
         break;
@@ -349,16 +349,16 @@ int InflateDecoder::Run() {
           in_ += run;
           storedLeft_ -= static_cast<uint32_t>(run);
         }
-        if (storedLeft_ != 0) return kInflateOk;
-        if ((error = FinishBlockEnd()) != kInflateOk || step_ == Step::kFinished) return error;
+        if (storedLeft_ != 0) return XINFLATE_OK;
+        if ((error = FinishBlockEnd()) != XINFLATE_OK || step_ == Step::kFinished) return error;
         break;
 
       case Step::kDynamicCounts:
-        if (!Need(14)) return kInflateOk;
+        if (!Need(14)) return XINFLATE_OK;
         hlit_ = Take(5) + 257;
         hdist_ = Take(5) + 1;
         hclen_ = Take(4) + 4;
-        if (hlit_ > 286 || hdist_ > 30) return kInflateBadHeader;
+        if (hlit_ > 286 || hdist_ > 30) return XINFLATE_ERR_BAD_HEADER;
         std::memset(lengths_, 0, sizeof lengths_);
         lengthsRead_ = 0;
         step_ = Step::kCodeLengthLengths;
@@ -366,10 +366,10 @@ int InflateDecoder::Run() {
 
       case Step::kCodeLengthLengths:
         while (lengthsRead_ < hclen_) {
-          if (!Need(3)) return kInflateOk;
+          if (!Need(3)) return XINFLATE_OK;
           lengths_[kCodeLengthOrder[lengthsRead_++]] = static_cast<uint8_t>(Take(3));
         }
-        if ((error = BuildHuffmanTable(lengths_, 19, &codeLengthTable_)) != kInflateOk)
+        if ((error = BuildHuffmanTable(lengths_, 19, &codeLengthTable_)) != XINFLATE_OK)
           return error;
         std::memset(lengths_, 0, sizeof lengths_);
         lengthsRead_ = 0;
@@ -379,8 +379,8 @@ int InflateDecoder::Run() {
       case Step::kCodeLengths: {
         while (lengthsRead_ < hlit_ + hdist_) {
           int symbol;
-          if (!Decode(codeLengthTable_, &symbol)) return kInflateOk;
-          if (symbol < 0) return kInflateBadHeader;
+          if (!Decode(codeLengthTable_, &symbol)) return XINFLATE_OK;
+          if (symbol < 0) return XINFLATE_ERR_BAD_HEADER;
           if (symbol >= 16) {
             repeatSymbol_ = static_cast<unsigned>(symbol);
             break;
@@ -391,7 +391,7 @@ int InflateDecoder::Run() {
           step_ = Step::kRepeatExtra;
           break;
         }
-        if ((error = BuildDynamicTables()) != kInflateOk) return error;
+        if ((error = BuildDynamicTables()) != XINFLATE_OK) return error;
         break;
       }
 
@@ -399,11 +399,11 @@ int InflateDecoder::Run() {
         static constexpr unsigned kExtraBits[3] = {2, 3, 7};
         static constexpr unsigned kBase[3] = {3, 3, 11};
         unsigned which = repeatSymbol_ - 16;
-        if (!Need(kExtraBits[which])) return kInflateOk;
+        if (!Need(kExtraBits[which])) return XINFLATE_OK;
         unsigned count = kBase[which] + Take(kExtraBits[which]);
-        if (which == 0 && lengthsRead_ == 0) return kInflateBadHeader;
+        if (which == 0 && lengthsRead_ == 0) return XINFLATE_ERR_BAD_HEADER;
         uint8_t value = which == 0 ? lengths_[lengthsRead_ - 1] : 0;
-        if (lengthsRead_ + count > hlit_ + hdist_) return kInflateBadHeader;
+        if (lengthsRead_ + count > hlit_ + hdist_) return XINFLATE_ERR_BAD_HEADER;
         std::memset(lengths_ + lengthsRead_, value, count);
         lengthsRead_ += count;
         step_ = Step::kCodeLengths;
@@ -414,15 +414,15 @@ int InflateDecoder::Run() {
         FastLiterals();
         while (true) {
           int symbol;
-          if (!Decode(*literals_, &symbol)) return kInflateOk;
-          if (symbol < 0 || symbol > 285) return kInflateBadLiteral;
+          if (!Decode(*literals_, &symbol)) return XINFLATE_OK;
+          if (symbol < 0 || symbol > 285) return XINFLATE_ERR_BAD_LITERAL;
           if (symbol < 256) {
             if (!Reserve(1, &error)) return error;
             Emit(static_cast<uint8_t>(symbol));
             continue;
           }
           if (symbol == 256) {
-            if ((error = FinishBlockEnd()) != kInflateOk || step_ == Step::kFinished) return error;
+            if ((error = FinishBlockEnd()) != XINFLATE_OK || step_ == Step::kFinished) return error;
           } else {
             symbol_ = symbol - 257;
             step_ = Step::kLengthExtra;
@@ -432,22 +432,22 @@ int InflateDecoder::Run() {
         break;
 
       case Step::kLengthExtra:
-        if (!Need(kLengthExtra[symbol_])) return kInflateOk;
+        if (!Need(kLengthExtra[symbol_])) return XINFLATE_OK;
         matchLength_ = kLengthBase[symbol_] + Take(kLengthExtra[symbol_]);
         step_ = Step::kDistance;
         break;
 
       case Step::kDistance: {
         int symbol;
-        if (!Decode(*distances_, &symbol)) return kInflateOk;
-        if (symbol < 0 || symbol > 29) return kInflateBadDistance;
+        if (!Decode(*distances_, &symbol)) return XINFLATE_OK;
+        if (symbol < 0 || symbol > 29) return XINFLATE_ERR_BAD_DISTANCE;
         distanceSymbol_ = static_cast<unsigned>(symbol);
         step_ = Step::kDistanceExtra;
         break;
       }
 
       case Step::kDistanceExtra: {
-        if (!Need(kDistanceExtra[distanceSymbol_])) return kInflateOk;
+        if (!Need(kDistanceExtra[distanceSymbol_])) return XINFLATE_OK;
         uint32_t distance = kDistanceBase[distanceSymbol_] + Take(kDistanceExtra[distanceSymbol_]);
         if (!Reserve(matchLength_, &error)) return error;
         CopyMatch(distance, matchLength_);
@@ -455,7 +455,7 @@ int InflateDecoder::Run() {
         break;
       }
 
-      case Step::kFinished: return in_ < inEnd_ ? kInflateAfterEnd : kInflateOk;
+      case Step::kFinished: return in_ < inEnd_ ? XINFLATE_ERR_AFTER_END : XINFLATE_OK;
     }
   }
 }

@@ -16,20 +16,20 @@
 
 namespace qorin {
 
-enum InflateError : int {
-  kInflateOk = 0,
-  kInflateNotReset = 1,
-  kInflateReservedBlock = 2,
-  kInflateStoredLength = 3,
-  kInflateOutOfMemory = 4,
-  kInflateBadDistance = 5,
-  kInflateBadLiteral = 6,
-  kInflateAfterEnd = 7,
-  kInflateOversubscribed = 8,
-  kInflateNoCodes = 9,
-  kInflateBadHeader = 10,
-  kInflateOutputFull = 11,
-  kInflateOutputTooSmall = 12,
+enum XINFLATE_ERR : int {
+  XINFLATE_OK = 0,
+  XINFLATE_ERR_NOT_RESET = 1,
+  XINFLATE_ERR_RESERVED_BLOCK = 2,
+  XINFLATE_ERR_STORED_LENGTH = 3,
+  XINFLATE_ERR_NO_MEMORY = 4,
+  XINFLATE_ERR_BAD_DISTANCE = 5,
+  XINFLATE_ERR_BAD_LITERAL = 6,
+  XINFLATE_ERR_AFTER_END = 7,
+  XINFLATE_ERR_OVERSUBSCRIBED = 8,
+  XINFLATE_ERR_NO_CODES = 9,
+  XINFLATE_ERR_BAD_HEADER = 10,
+  XINFLATE_ERR_OUTPUT_FULL = 11,
+  XINFLATE_ERR_OUTPUT_TOO_SMALL = 12,
 };
 
 class InflateDecoder {

@@ -220,8 +220,8 @@ bool XZipReader::ExtractDeflate(const XZipEntry& entry, uint8_t* out, uint32_t* 
     uint32_t take = std::min(kChunkSize, compressedLeft);
     if (!ReadExact(chunk_.data(), take)) return Fail(XZIP_ERR_TRUNCATED);
     int result = decoder_->DecodeChunk(chunk_.data(), take);
-    if (result != kInflateOk) {
-      return Fail(result == kInflateOutputFull ? XZIP_ERR_TOO_MUCH_DATA : XZIP_ERR_CORRUPT);
+    if (result != XINFLATE_OK) {
+      return Fail(result == XINFLATE_ERR_OUTPUT_FULL ? XZIP_ERR_TOO_MUCH_DATA : XZIP_ERR_CORRUPT);
     }
     size_t produced = decoder_->OutputSize();
     if (produced > space) return Fail(XZIP_ERR_TOO_MUCH_DATA);

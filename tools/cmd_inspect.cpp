@@ -154,7 +154,7 @@ int RunVerify(int argc, char** argv) {
   XPackage package(system);
   bool ok = package.CheckPackage(Utf8ToUtf16(path));
   const PackageInfo& info = package.Info();
-  if (ok || package.LastFault() > PackageFault::kTrailerParse) {
+  if (ok || package.LastFault() > XPACKAGE_ERR_TRAILER_PARSE) {
     std::printf("stub_size    = %" PRIu32 "\n", info.stubSize);
     std::printf("data_size    = %" PRIu32 "\n", info.dataSize);
     std::printf("archive_size = %" PRIu32 "\n", info.archiveSize);

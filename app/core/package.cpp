@@ -31,19 +31,18 @@ bool ReadFileBytes(IXFileAccess& files, const std::u16string& path, XByteBuffer*
 
 }  // namespace
 
-const char* DescribeFault(PackageFault fault) {
+const char* DescribeFault(XPACKAGE_ERR fault) {
   switch (fault) {
-    case PackageFault::kNone: return "the package is sound";
-    case PackageFault::kCannotOpen: return "the file cannot be opened";
-    case PackageFault::kNoFooter: return "no footer on a 16-byte boundary in the last 32 KiB";
-    case PackageFault::kBadVersion: return "the footer's version is not 1";
-    case PackageFault::kTrailerCrc:
-      return "the trailer cannot be read or its CRC-32 does not match";
-    case PackageFault::kTrailerParse: return "the trailer is not an INI text with a section";
-    case PackageFault::kCrcTotal:
+    case XPACKAGE_OK: return "the package is sound";
+    case XPACKAGE_ERR_OPEN: return "the file cannot be opened";
+    case XPACKAGE_ERR_NO_FOOTER: return "no footer on a 16-byte boundary in the last 32 KiB";
+    case XPACKAGE_ERR_VERSION: return "the footer's version is not 1";
+    case XPACKAGE_ERR_TRAILER_CRC: return "the trailer cannot be read or its CRC-32 does not match";
+    case XPACKAGE_ERR_TRAILER_PARSE: return "the trailer is not an INI text with a section";
+    case XPACKAGE_ERR_CRC_TOTAL:
       return "crc_total does not match the file from offset 512 to the end of the data archive";
-    case PackageFault::kDataRead: return "the data archive cannot be read";
-    case PackageFault::kZipOpen: return "the data archive is not a readable ZIP archive";
+    case XPACKAGE_ERR_DATA_READ: return "the data archive cannot be read";
+    case XPACKAGE_ERR_ZIP_OPEN: return "the data archive is not a readable ZIP archive";
   }
   return "unknown fault";
 }
@@ -66,21 +65,21 @@ bool FindFooter(XReadStream& stream, PackageFooter* footer) {
   return false;
 }
 
-PackageFault XPackage::Verify(XReadStream& stream) {
+XPACKAGE_ERR XPackage::Verify(XReadStream& stream) {
   PackageFooter footer;
-  if (!FindFooter(stream, &footer)) return PackageFault::kNoFooter;
-  if (footer.version != kFooterVersion) return PackageFault::kBadVersion;
+  if (!FindFooter(stream, &footer)) return XPACKAGE_ERR_NO_FOOTER;
+  if (footer.version != kFooterVersion) return XPACKAGE_ERR_VERSION;
 
   if (footer.trailerSize > kMaxTrailerSize || footer.trailerSize > footer.offset)
-    return PackageFault::kTrailerCrc;
+    return XPACKAGE_ERR_TRAILER_CRC;
   std::vector<uint8_t> trailer(footer.trailerSize, 0);
   if (!ReadAt(stream, footer.offset - footer.trailerSize, trailer.data(), footer.trailerSize) ||
       Crc32(0, trailer.data(), trailer.size()) != footer.trailerCrc) {
-    return PackageFault::kTrailerCrc;
+    return XPACKAGE_ERR_TRAILER_CRC;
   }
   XIniFile ini;
   if (!ini.Parse(trailer.data(), trailer.size()) || ini.SectionCount() == 0)
-    return PackageFault::kTrailerParse;
+    return XPACKAGE_ERR_TRAILER_PARSE;
   info_.stubSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"stub_size"));
   info_.dataSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"data_size"));
   info_.archiveSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"archive_size"));
@@ -90,38 +89,38 @@ PackageFault XPackage::Verify(XReadStream& stream) {
 
   uint64_t covered = uint64_t{info_.stubSize} + info_.dataSize + info_.archiveSize;
   if (covered < kUncoveredPrefix || static_cast<int64_t>(covered) > stream.GetSize())
-    return PackageFault::kCrcTotal;
+    return XPACKAGE_ERR_CRC_TOTAL;
   std::vector<uint8_t> chunk(kCrcChunk);
   uint32_t crc = 0;
-  if (stream.Seek(kUncoveredPrefix) != kUncoveredPrefix) return PackageFault::kCrcTotal;
+  if (stream.Seek(kUncoveredPrefix) != kUncoveredPrefix) return XPACKAGE_ERR_CRC_TOTAL;
   for (uint64_t left = covered - kUncoveredPrefix; left != 0;) {
     uint32_t take = static_cast<uint32_t>(std::min<uint64_t>(left, kCrcChunk));
     uint32_t got = 0;
-    if (!stream.Read(chunk.data(), take, &got) || got != take) return PackageFault::kCrcTotal;
+    if (!stream.Read(chunk.data(), take, &got) || got != take) return XPACKAGE_ERR_CRC_TOTAL;
     crc = Crc32(crc, chunk.data(), take);
     left -= take;
   }
-  if (crc != info_.crcTotal) return PackageFault::kCrcTotal;
+  if (crc != info_.crcTotal) return XPACKAGE_ERR_CRC_TOTAL;
 
   data_.assign(info_.dataSize, 0);
   if (!ReadAt(stream, int64_t{info_.stubSize} + info_.archiveSize, data_.data(), info_.dataSize)) {
-    return PackageFault::kDataRead;
+    return XPACKAGE_ERR_DATA_READ;
   }
-  if (!zip_.OpenMemory(data_.data(), data_.size())) return PackageFault::kZipOpen;
-  return PackageFault::kNone;
+  if (!zip_.OpenMemory(data_.data(), data_.size())) return XPACKAGE_ERR_ZIP_OPEN;
+  return XPACKAGE_OK;
 }
 
 bool XPackage::CheckPackage(const std::u16string& path) {
   info_.packagePath = path;
   XFileReadStream stream(system_.files);
   if (!stream.Open(path)) {
-    fault_ = PackageFault::kCannotOpen;
+    fault_ = XPACKAGE_ERR_OPEN;
     system_.dialogs.ShowMessageBox(u"Can't open file: " + path, u"QORIN",
                                    kBoxSystemModal | kBoxIconWarning);
     return false;
   }
   fault_ = Verify(stream);
-  if (fault_ == PackageFault::kNone) return true;
+  if (fault_ == XPACKAGE_OK) return true;
   zip_.CloseArchive();
   data_.clear();
   system_.dialogs.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\n" + path,

@@ -47,18 +47,18 @@ struct PackageInfo {
 };
 
 // Why a check failed, for the qorin tool; the stub only shows the one integrity message.
-enum class PackageFault {
-  kNone,
-  kCannotOpen,
-  kNoFooter,
-  kBadVersion,
-  kTrailerCrc,
-  kTrailerParse,
-  kCrcTotal,
-  kDataRead,
-  kZipOpen,
+enum XPACKAGE_ERR : int {
+  XPACKAGE_OK = 0,
+  XPACKAGE_ERR_OPEN = 1,
+  XPACKAGE_ERR_NO_FOOTER = 2,
+  XPACKAGE_ERR_VERSION = 3,
+  XPACKAGE_ERR_TRAILER_CRC = 4,
+  XPACKAGE_ERR_TRAILER_PARSE = 5,
+  XPACKAGE_ERR_CRC_TOTAL = 6,
+  XPACKAGE_ERR_DATA_READ = 7,
+  XPACKAGE_ERR_ZIP_OPEN = 8,
 };
-const char* DescribeFault(PackageFault fault);
+const char* DescribeFault(XPACKAGE_ERR fault);
 
 // Searches the last kFooterSearchBlocks 16-byte blocks of the stream for the footer.
 bool FindFooter(XReadStream& stream, PackageFooter* footer);
@@ -80,16 +80,16 @@ class XPackage {
   PackageInfo& Info() { return info_; }
   XZipReader& Archive() { return zip_; }
   const std::vector<uint8_t>& DataArchive() const { return data_; }
-  PackageFault LastFault() const { return fault_; }
+  XPACKAGE_ERR LastFault() const { return fault_; }
 
  private:
-  PackageFault Verify(XReadStream& stream);
+  XPACKAGE_ERR Verify(XReadStream& stream);
 
   XInstallerSystem system_;
   PackageInfo info_;
   std::vector<uint8_t> data_;
   XZipReader zip_;
-  PackageFault fault_ = PackageFault::kNone;
+  XPACKAGE_ERR fault_ = XPACKAGE_OK;
 };
 
 }  // namespace qorin

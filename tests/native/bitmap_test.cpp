@@ -195,10 +195,10 @@ TEST(ImageDecoding, FormatsAndErrors) {
   std::vector<uint8_t> jpeg(40, 0);
   jpeg[0] = 0xFF, jpeg[1] = 0xD8, jpeg[2] = 0xFF;
   EXPECT_FALSE(DecodeImage(jpeg.data(), jpeg.size(), &bitmap));
-  EXPECT_EQ(bitmap.lastError, kBitmapErrNoDecoder);
+  EXPECT_EQ(bitmap.lastError, XBITMAP_ERR_NO_DECODER);
   std::vector<uint8_t> short_ = {0x89, 'P', 'N', 'G'};
   EXPECT_FALSE(DecodeImage(short_.data(), short_.size(), &bitmap));
-  EXPECT_EQ(bitmap.lastError, kBitmapErrUnknownFormat);
+  EXPECT_EQ(bitmap.lastError, XBITMAP_ERR_UNKNOWN_FORMAT);
 }
 
 }  // namespace

@@ -122,17 +122,17 @@ TEST(InflateOutput, CallerBufferFullAndTooSmall) {
   InflateDecoder decoder;
   decoder.ResetDecoder();
   decoder.SetOutputBuffer(small, sizeof small);
-  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOutputFull);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_ERR_OUTPUT_FULL);
 
   uint8_t big[1000];
   decoder.ResetDecoder();
   decoder.SetOutputBuffer(big, sizeof big);
-  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOk);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_OK);
   EXPECT_EQ(decoder.OutputSize(), 1000u);
 
   decoder.ResetDecoder();
   decoder.SetOutputBuffer(big, 1);
-  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), kInflateOutputTooSmall);
+  EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_ERR_OUTPUT_TOO_SMALL);
 }
 
 struct ErrorCase {
@@ -164,36 +164,36 @@ std::string Code(unsigned code, unsigned length) {  // a Huffman code, MSB first
 
 TEST(InflateErrors, EachCodeFromCraftedInput) {
   const ErrorCase cases[] = {
-      {"reserved block type", Bits("1" + Field(3, 2)), kInflateReservedBlock},
-      {"stored length mismatch", {0x01, 0x05, 0x00, 0x00, 0x00}, kInflateStoredLength},
+      {"reserved block type", Bits("1" + Field(3, 2)), XINFLATE_ERR_RESERVED_BLOCK},
+      {"stored length mismatch", {0x01, 0x05, 0x00, 0x00, 0x00}, XINFLATE_ERR_STORED_LENGTH},
       // Fixed block, length symbol 257 (7-bit code 0000001), distance code 30 (5 bits 11110).
       {"distance symbol 30", Bits("1" + Field(1, 2) + Code(1, 7) + Code(30, 5)),
-       kInflateBadDistance},
+       XINFLATE_ERR_BAD_DISTANCE},
       // Fixed block, literal/length symbol 286 (8-bit code 0xC0 + 6).
-      {"literal symbol 286", Bits("1" + Field(1, 2) + Code(0xC6, 8)), kInflateBadLiteral},
-      {"input after the end", {0x03, 0x00, 0x00}, kInflateAfterEnd},
+      {"literal symbol 286", Bits("1" + Field(1, 2) + Code(0xC6, 8)), XINFLATE_ERR_BAD_LITERAL},
+      {"input after the end", {0x03, 0x00, 0x00}, XINFLATE_ERR_AFTER_END},
       // Dynamic header, HCLEN 4: code lengths 16,17,18,0 all of length 1 -> oversubscribed.
       {"oversubscribed lengths",
        Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
             Field(1, 3) + Field(1, 3) + Field(1, 3)),
-       kInflateOversubscribed},
+       XINFLATE_ERR_OVERSUBSCRIBED},
       {"no code lengths at all",
        Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(0, 3) +
             Field(0, 3) + Field(0, 3) + Field(0, 3)),
-       kInflateNoCodes},
+       XINFLATE_ERR_NO_CODES},
       {"HLIT above 286", Bits("1" + Field(2, 2) + Field(30, 5) + Field(0, 5) + Field(0, 4)),
-       kInflateBadHeader},
+       XINFLATE_ERR_BAD_HEADER},
       // Code-length alphabet {16: 1 bit, 17: 1 bit}; the first symbol 16 has nothing to repeat.
       {"repeat without a previous length",
        Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
             Field(1, 3) + Field(0, 3) + Field(0, 3) + Code(0, 1) + Field(0, 2)),
-       kInflateBadHeader},
+       XINFLATE_ERR_BAD_HEADER},
       // Symbol 18 with 138 zeros, three times, runs past the 258 lengths announced.
       {"repeat past the end of the list",
        Bits("1" + Field(2, 2) + Field(0, 5) + Field(0, 5) + Field(0, 4) + Field(1, 3) +
             Field(0, 3) + Field(1, 3) + Field(0, 3) + Code(1, 1) + Field(127, 7) + Code(1, 1) +
             Field(127, 7)),
-       kInflateBadHeader},
+       XINFLATE_ERR_BAD_HEADER},
   };
   for (const ErrorCase& c : cases) {
     EXPECT_EQ(InflateWhole(c.stream).error, c.error) << c.name;
@@ -203,13 +203,13 @@ TEST(InflateErrors, EachCodeFromCraftedInput) {
 TEST(InflateErrors, NotResetAndAfterFinish) {
   InflateDecoder decoder;
   uint8_t byte = 0x03;
-  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), kInflateNotReset);
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), XINFLATE_ERR_NOT_RESET);
   decoder.ResetDecoder();
   uint8_t empty[] = {0x03, 0x00};
-  EXPECT_EQ(decoder.DecodeChunk(empty, 2), kInflateOk);
+  EXPECT_EQ(decoder.DecodeChunk(empty, 2), XINFLATE_OK);
   EXPECT_TRUE(decoder.Finished());
-  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), kInflateAfterEnd);
-  EXPECT_EQ(decoder.DecodeChunk(&byte, 0), kInflateOk);
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 1), XINFLATE_ERR_AFTER_END);
+  EXPECT_EQ(decoder.DecodeChunk(&byte, 0), XINFLATE_OK);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ class PackageCheck : public ::testing::Test {
     return path;
   }
   bool Check(const fs::path& path) { return package_.CheckPackage(path.u16string()); }
-  void ExpectIntegrityFailure(const fs::path& path, PackageFault fault) {
+  void ExpectIntegrityFailure(const fs::path& path, XPACKAGE_ERR fault) {
     system_.boxes.clear();
     EXPECT_FALSE(Check(path));
     EXPECT_EQ(package_.LastFault(), fault) << DescribeFault(package_.LastFault());
@@ -97,20 +97,20 @@ TEST_F(PackageCheck, EachFailureShowsTheIntegrityMessage) {
     change(bytes);
     return Write(bytes, "variant.exe");
   };
-  ExpectIntegrityFailure(Write(parts_.stub, "plain.exe"), PackageFault::kNoFooter);
+  ExpectIntegrityFailure(Write(parts_.stub, "plain.exe"), XPACKAGE_ERR_NO_FOOTER);
   ExpectIntegrityFailure(variant([&](auto& b) {
                            b.push_back(0);
                            b.push_back(0);
                            b.insert(b.begin() + 4096, 8, 0);
                          }),
-                         PackageFault::kNoFooter);  // footer moved off its 16-byte boundary
-  ExpectIntegrityFailure(variant([&](auto& b) { b[footer + 8] = 2; }), PackageFault::kBadVersion);
-  ExpectIntegrityFailure(variant([&](auto& b) { b[footer - 20] ^= 1; }), PackageFault::kTrailerCrc);
+                         XPACKAGE_ERR_NO_FOOTER);  // footer moved off its 16-byte boundary
+  ExpectIntegrityFailure(variant([&](auto& b) { b[footer + 8] = 2; }), XPACKAGE_ERR_VERSION);
+  ExpectIntegrityFailure(variant([&](auto& b) { b[footer - 20] ^= 1; }), XPACKAGE_ERR_TRAILER_CRC);
   ExpectIntegrityFailure(variant([&](auto& b) { b[footer] = 0xFF, b[footer + 1] = 0xFF; }),
-                         PackageFault::kTrailerCrc);
+                         XPACKAGE_ERR_TRAILER_CRC);
   ExpectIntegrityFailure(variant([&](auto& b) { b[4096 + 3000 + 10] ^= 1; }),
-                         PackageFault::kCrcTotal);
-  ExpectIntegrityFailure(variant([&](auto& b) { b.resize(4096 + 100); }), PackageFault::kNoFooter);
+                         XPACKAGE_ERR_CRC_TOTAL);
+  ExpectIntegrityFailure(variant([&](auto& b) { b.resize(4096 + 100); }), XPACKAGE_ERR_NO_FOOTER);
 }
 
 TEST_F(PackageCheck, TrailerWithoutSectionFailsToParse) {
@@ -124,12 +124,12 @@ TEST_F(PackageCheck, TrailerWithoutSectionFailsToParse) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(crc >> (8 * i)));
   bytes.push_back(1);
   for (char c : {'Q', 'O', 'R', 'I', 'N', 'x', 'X'}) bytes.push_back(static_cast<uint8_t>(c));
-  ExpectIntegrityFailure(Write(bytes), PackageFault::kTrailerParse);
+  ExpectIntegrityFailure(Write(bytes), XPACKAGE_ERR_TRAILER_PARSE);
 }
 
 TEST_F(PackageCheck, DataArchiveThatIsNoZipFails) {
   parts_.data = test::RandomData(600);
-  ExpectIntegrityFailure(Write(pack::BuildPackage(parts_)), PackageFault::kZipOpen);
+  ExpectIntegrityFailure(Write(pack::BuildPackage(parts_)), XPACKAGE_ERR_ZIP_OPEN);
 }
 
 TEST_F(PackageCheck, CoverageStartsAtOffset512AndEndsWithTheData) {
@@ -156,7 +156,7 @@ TEST_F(PackageCheck, FooterSearchSkipsUpTo2047BlocksAfterIt) {
   EXPECT_TRUE(Check(Write(bytes)));
   bytes.resize(good.size() + 2048 * 16, 0xAB);
   EXPECT_FALSE(Check(Write(bytes)));
-  EXPECT_EQ(package_.LastFault(), PackageFault::kNoFooter);
+  EXPECT_EQ(package_.LastFault(), XPACKAGE_ERR_NO_FOOTER);
 }
 
 TEST_F(PackageCheck, SignedPackagePasses) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "crc32.h"
+#include "image_decode.h"
 #include "test_data.h"
 
 namespace qorin {
@@ -251,6 +252,12 @@ TEST(PngRefusals, CorruptDataFailsCleanly) {
   badFilter.filters = {5};
   Decoded f = Decode(WritePng(badFilter));
   EXPECT_FALSE(f.decoded);
+  EXPECT_EQ(f.error, XPNG_ERR_MALFORMED) << "a filter type above 4";
+  std::vector<uint8_t> png = WritePng(badFilter);
+  XBitmap bitmap;
+  EXPECT_FALSE(DecodeImage(png.data(), png.size(), &bitmap));
+  EXPECT_EQ(bitmap.lastError, uint32_t{XPNG_ERR_MALFORMED})
+      << "the decoder's code reaches the bitmap";
 }
 
 TEST(PngRefusals, DecodeTwiceOrWithoutOpenFails) {

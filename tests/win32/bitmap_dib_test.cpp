@@ -10,10 +10,9 @@ namespace {
 TEST(BitmapDib, PixelsAreTheDibSection) {
   XBitmap bitmap;
   ASSERT_TRUE(bitmap.Create(8, 4, 32));
-  ASSERT_NE(bitmap.handle, nullptr);
+  ASSERT_NE(DibOf(bitmap), nullptr);
   DIBSECTION section{};
-  ASSERT_EQ(GetObjectW(static_cast<HBITMAP>(bitmap.handle), sizeof section, &section),
-            int(sizeof section));
+  ASSERT_EQ(GetObjectW(DibOf(bitmap)->bitmap, sizeof section, &section), int(sizeof section));
   EXPECT_EQ(section.dsBm.bmBits, bitmap.bits);
   bitmap.SetPixel(2, 0, 0xFF0000FF);  // red
   HDC dc = LockDC(bitmap);
@@ -21,14 +20,14 @@ TEST(BitmapDib, PixelsAreTheDibSection) {
   EXPECT_EQ(::GetPixel(dc, 2, 0), RGB(255, 0, 0)) << "row 0 is the top row for GDI too";
   EXPECT_EQ(LockDC(bitmap), dc) << "a second lock shares the DC";
   UnlockDC(bitmap);
-  EXPECT_NE(bitmap.memoryDC, nullptr);
+  EXPECT_NE(DibOf(bitmap)->memoryDC, nullptr);
   UnlockDC(bitmap);
-  EXPECT_EQ(bitmap.memoryDC, nullptr) << "the last unlock releases it";
+  EXPECT_EQ(DibOf(bitmap)->memoryDC, nullptr) << "the last unlock releases it";
   UnlockDC(bitmap);
-  EXPECT_EQ(bitmap.dcLockCount, 0);
+  EXPECT_EQ(DibOf(bitmap)->lockCount, 0);
   LockDC(bitmap);
   bitmap.Destroy();  // with the DC still locked: released with the bitmap
-  EXPECT_EQ(bitmap.memoryDC, nullptr);
+  EXPECT_EQ(bitmap.platform, nullptr);
 }
 
 TEST(BitmapDib, DrawToDCCopiesARegion) {
