@@ -79,7 +79,6 @@ bool CMainWnd::Initialise() {
   ApplyRightToLeft();
   data_.Table().SetApplication(config.nameLocal, config.appVersion);
   // The skin builds the window's content here; until it exists the window stays empty.
-  if (exitRequested_) return true;
   ShowBuiltWindow();
   CentreOnWorkArea();
   return true;
@@ -112,7 +111,6 @@ void CMainWnd::ApplyRightToLeft() {
 void CMainWnd::ShowBuiltWindow() {
   SetFocus(window_);
   FitIntoWorkArea();
-  if (!showMainWindow_) return;
   ShowWindow(window_, SW_SHOW);
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetTimer(window_, kTimerTopmost, kTopmostMs, nullptr);
@@ -182,7 +180,7 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
       return 0;
     case WM_CLOSE:
-      if (state_ == InstallerState::kExtracting) return 0;  // swallowed while files are written
+      if (!flow_.MayClose()) return 0;  // swallowed while files are written
       break;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -202,18 +200,16 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
 }
 
 void CMainWnd::OnCommand(unsigned id) {
-  if (busy_) return;
-  switch (id) {
-    case kCmdEscape:
-      if (state_ == InstallerState::kIdle) Close();
-      break;
-    case kCmdExit:
-    case kCmdCancel:
-    case kCmdErrorExit: Close(); break;
-    case kCmdMinimize: ShowWindow(window_, SW_MINIMIZE); break;
-    case kCmdCtrlR: PostMessageW(window_, WM_COMMAND, kCmdReload, 0); break;
-    case kCmdReload: Reload(); break;
-    default: break;  // extraction, Enter, Prev/Next and the language menu need the scripts and skin
+  Do(flow_.OnCommand(id));
+}
+
+void CMainWnd::Do(XWindowAction action) {
+  switch (action) {
+    case XWindowAction::kClose: Close(); break;
+    case XWindowAction::kMinimize: ShowWindow(window_, SW_MINIMIZE); break;
+    case XWindowAction::kPostReload: PostMessageW(window_, WM_COMMAND, kCmdReload, 0); break;
+    case XWindowAction::kReload: Reload(); break;
+    case XWindowAction::kNone: break;
   }
 }
 

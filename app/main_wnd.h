@@ -9,13 +9,12 @@
 
 #include <string>
 
+#include "install_flow.h"
 #include "installer_data.h"
 #include "installer_system_win32.h"
 #include "package.h"
 
 namespace qorin {
-
-enum class InstallerState : int { kIdle = 0, kExtracting = 1, kSucceeded = 2, kFailed = 3 };
 
 constexpr UINT_PTR kTimerReload = 1;
 constexpr UINT_PTR kTimerTopmost = 2;
@@ -42,6 +41,7 @@ class CMainWnd {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(unsigned id);
+  void Do(XWindowAction action);
   bool CreateMainWindow();
   void ApplyRightToLeft();
   void ShowBuiltWindow();
@@ -55,11 +55,7 @@ class CMainWnd {
   XPackage package_{system_.Bundle()};
   XInstallerData data_{package_, system_.Bundle()};
   HWND window_ = nullptr;
-  InstallerState state_ = InstallerState::kIdle;
-  bool exitRequested_ = false;
-  bool askLanguage_ = true;
-  bool showMainWindow_ = true;
-  bool busy_ = false;
+  XInstallFlow flow_;
   bool quit_ = false;
   int exitCode_ = 0;
 };
