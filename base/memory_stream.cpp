@@ -2,6 +2,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <stdexcept>
 
 #include "byte_stream.h"
 
@@ -22,9 +23,12 @@ int64_t SeekFrom(XReadStream& stream, int64_t offset, int origin) {
 bool ReadWholeStream(XReadStream& stream, std::vector<uint8_t>* bytes, bool addTwoZeros) {
   int64_t size = stream.GetSize();
   if (size < 0 || size > int64_t{0xFFFFFFFF} || stream.Seek(0) != 0) return false;
+  // Checked in 64 bits: in a 32-bit process size + 2 may not fit a size_t.
+  uint64_t total = static_cast<uint64_t>(size) + (addTwoZeros ? 2 : 0);
+  if (total > bytes->max_size()) return false;
   try {
-    bytes->assign(static_cast<size_t>(size) + (addTwoZeros ? 2 : 0), 0);
-  } catch (const std::bad_alloc&) {
+    bytes->assign(static_cast<size_t>(total), 0);
+  } catch (const std::exception&) {  // bad_alloc or length_error
     return false;
   }
   uint32_t got = 0;
@@ -57,6 +61,9 @@ int64_t XMemoryReadStream::Seek(int64_t position) {
 }
 
 bool XMemoryWriteStream::Write(const void* buffer, uint32_t length) {
+  // Nothing ends beyond the capacity limit; checked before adding, so a huge position cannot
+  // overflow.
+  if (position_ > kMaxCapacity - int64_t{length}) return false;
   int64_t end = position_ + length;
   if (end > static_cast<int64_t>(buffer_.size())) {
     int64_t capacity = std::max<int64_t>(4096, static_cast<int64_t>(buffer_.size()));
@@ -68,7 +75,7 @@ bool XMemoryWriteStream::Write(const void* buffer, uint32_t length) {
     }
     try {
       buffer_.resize(static_cast<size_t>(capacity), 0);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
       return false;
     }
   }

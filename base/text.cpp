@@ -40,4 +40,20 @@ std::u16string_view TrimSpace(std::u16string_view text) {
   return text;
 }
 
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  if (from.empty()) return;
+  size_t at = text.find(from);
+  if (at == std::u16string::npos) return;
+  std::u16string out;
+  out.reserve(text.size());
+  size_t start = 0;
+  for (; at != std::u16string::npos; at = text.find(from, start)) {
+    out.append(text, start, at - start);
+    out.append(to);
+    start = at + from.size();
+  }
+  out.append(text, start, std::u16string::npos);
+  text.swap(out);
+}
+
 }  // namespace qorin

@@ -17,4 +17,8 @@ bool IsAsciiSpace(char16_t c);
 // The text without white space at either end.
 std::u16string_view TrimSpace(std::u16string_view text);
 
+// Replaces every occurrence of from, left to right, in one pass: a replacement is not searched
+// again. Linear in the text's length.
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
+
 }  // namespace qorin

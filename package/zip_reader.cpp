@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "byte_order.h"
 #include "crc32.h"
@@ -173,13 +174,18 @@ bool XZipReader::ExtractToMemory(int index, XByteBuffer* buffer) {
   if (entry.method == 0 && entry.uncompressedSize > entry.compressedSize) {
     return Fail(XZIP_ERR_TOO_MUCH_DATA);
   }
-  if (entry.method == 8 && entry.uncompressedSize > entry.compressedSize * kMaxDeflateRatio + 64) {
+  if (entry.method == 8 &&
+      entry.uncompressedSize > uint64_t{entry.compressedSize} * kMaxDeflateRatio + 64) {
     return Fail(XZIP_ERR_CORRUPT);
   }
+  // The size plus the two terminating zeros may not fit a 32-bit process's size_t.
+  uint64_t bufferSize = uint64_t{entry.uncompressedSize} + 2;
+  if (entry.uncompressedSize > kMaxEntrySize || bufferSize > buffer->storage.max_size())
+    return Fail(XZIP_ERR_NO_BUFFER);
   try {
-    buffer->storage.assign(size_t{entry.uncompressedSize} + 2, 0);
+    buffer->storage.assign(static_cast<size_t>(bufferSize), 0);
     chunk_.resize(kChunkSize);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // bad_alloc, or length_error beyond what vector takes
     return Fail(XZIP_ERR_NO_BUFFER);
   }
   buffer->length = entry.uncompressedSize;

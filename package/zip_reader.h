@@ -49,6 +49,10 @@ struct XZipEntry {
 
 class XZipReader {
  public:
+  // No file of a data archive (configuration, texts, skin, images) is near this size; an entry
+  // that claims more is refused before anything is allocated.
+  static constexpr uint32_t kMaxEntrySize = 1u << 30;
+
   explicit XZipReader(IXCodePage& codePage = SystemCodePage()) : codePage_(codePage) {}
 
   bool OpenFile(const std::u16string& path);

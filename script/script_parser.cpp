@@ -112,6 +112,8 @@ bool XScriptParser::Parse(const std::vector<XScriptToken>& tokens,
   tokens_ = &tokens;
   end_ = static_cast<int>(tokens.size()) - 1;
   codeList->clear();
+  codeList_ = codeList;
+  levelEnds_.clear();
   error_ = XSERR_OK;
   try {
     int i = 0;
@@ -189,7 +191,18 @@ int XScriptParser::ParseItem(int first, std::vector<XScriptNodePtr>* list) {
   CheckDepth(first);
   if ((Is(first, K::KwVoid) || IsTypeName(first)) && Is(first + 1, K::Identifier))
     return ParseDeclaration(first, list);
-  if (Is(first, K::KwStruct)) return ParseStructDef(first);
+  if (Is(first, K::KwStruct)) {
+    int last = ParseStructDef(first);
+    if (list == codeList_) return last;
+    // A block keeps the definition's place (a block that ends with it has its value, Undef);
+    // the program's definitions own the type itself.
+    const XScriptNode& def = *program_->definitions.back();
+    auto place = MakeNode(XScriptStmt::StructDef, def.token);
+    place->name = def.name;
+    place->structDef = def.structDef;
+    list->push_back(std::move(place));
+    return last;
+  }
   Parsed statement = ParseStatement(first);
   list->push_back(std::move(statement.node));
   return statement.last;
@@ -416,13 +429,59 @@ XScriptParser::Parsed XScriptParser::ParseExpression(int first, int last) {
 
 // Level k: the last operator of the level at nesting depth 0 splits the range; the left part
 // is read at the same level and must end just before it, the right part at the next level.
+// Otherwise the whole range is read at the next level.
 XScriptParser::Parsed XScriptParser::ParseLevel(int level, int first, int last) {
   if (first > last) return {};
   if (level == kLevelCount) return ParseUnary(first, last);
   CheckDepth(first);
+  XScriptExpr kind = E::Const;
+  int split = FindSplit(level, first, last, &kind);
+  if (split >= 0) {
+    bool strict = level + 1 >= kFirstStrictLevel;
+    bool atEdge = split == first || split == last;
+    if (atEdge && !strict) return {};
+    if (!atEdge && LevelEnd(level, first, split - 1) == split - 1 &&
+        LevelEnd(level + 1, split + 1, last) >= 0) {
+      Parsed left = ParseLevel(level, first, split - 1);
+      Parsed right = ParseLevel(level + 1, split + 1, last);
+      auto node = MakeExpr(kind, Tok(split));
+      node->left = std::move(left.node);
+      node->right = std::move(right.node);
+      return {std::move(node), right.last};
+    }
+  }
+  return ParseLevel(level + 1, first, last);
+}
+
+int XScriptParser::LevelEnd(int level, int first, int last) {
+  if (first > last) return -1;
+  uint64_t key = uint64_t(level) << 58 | uint64_t(uint32_t(first)) << 29 | uint32_t(last);
+  if (auto known = levelEnds_.find(key); known != levelEnds_.end()) return known->second;
+  int end = -1;
+  if (level == kLevelCount) {
+    Parsed unary = ParseUnary(first, last);
+    end = unary ? unary.last : -1;
+  } else {
+    CheckDepth(first);
+    XScriptExpr kind = E::Const;
+    int split = FindSplit(level, first, last, &kind);
+    bool strict = level + 1 >= kFirstStrictLevel;
+    bool atEdge = split == first || split == last;
+    if (split >= 0 && atEdge && !strict) {
+      end = -1;
+    } else if (split >= 0 && !atEdge && LevelEnd(level, first, split - 1) == split - 1 &&
+               (end = LevelEnd(level + 1, split + 1, last)) >= 0) {
+    } else {
+      end = LevelEnd(level + 1, first, last);
+    }
+  }
+  levelEnds_.emplace(key, end);
+  return end;
+}
+
+int XScriptParser::FindSplit(int level, int first, int last, XScriptExpr* kind) const {
   bool strict = level + 1 >= kFirstStrictLevel;
   int split = -1, depth = 0;
-  XScriptExpr kind = E::Const;
   for (int i = first; i <= last; ++i) {
     K token = Tok(i).kind;
     if (EndsScan(token)) break;
@@ -431,26 +490,10 @@ XScriptParser::Parsed XScriptParser::ParseLevel(int level, int first, int last) 
     if ((token == K::RParen || token == K::RBracket) && depth > 0) --depth;
     if (depth != 0) continue;
     for (const LevelOperator& op : kLevels[level]) {
-      if (token == op.token) split = i, kind = op.kind;
+      if (token == op.token) split = i, *kind = op.kind;
     }
   }
-  if (split >= 0) {
-    bool atEdge = split == first || split == last;
-    if (atEdge && !strict) return {};
-    if (!atEdge) {
-      Parsed left = ParseLevel(level, first, split - 1);
-      if (left && left.last == split - 1) {
-        Parsed right = ParseLevel(level + 1, split + 1, last);
-        if (right) {
-          auto node = MakeExpr(kind, Tok(split));
-          node->left = std::move(left.node);
-          node->right = std::move(right.node);
-          return {std::move(node), right.last};
-        }
-      }
-    }
-  }
-  return ParseLevel(level + 1, first, last);
+  return split;
 }
 
 XScriptParser::Parsed XScriptParser::ParseUnary(int first, int last) {

@@ -72,6 +72,11 @@ class XScriptParser {
   // Expressions.
   Parsed ParseExpression(int first, int last);
   Parsed ParseLevel(int level, int first, int last);
+  // Where ParseLevel(level, first, last) would end: the index of its last token, or -1 when it
+  // reads nothing. Remembered per range.
+  int LevelEnd(int level, int first, int last);
+  // The operator of the level that splits the range (-1: none); *kind is its expression.
+  int FindSplit(int level, int first, int last, XScriptExpr* kind) const;
   Parsed ParseUnary(int first, int last);
   Parsed ParsePrimary(int first, int last);
   Parsed ParseCallArguments(XScriptNodePtr call, int open, int last);
@@ -79,9 +84,14 @@ class XScriptParser {
   XScriptProgram* program_;
   const XStackBudget* stack_;
   const std::vector<XScriptToken>* tokens_ = nullptr;
-  int end_ = 0;  // index of the end-of-text token
+  int end_ = 0;                                            // index of the end-of-text token
+  const std::vector<XScriptNodePtr>* codeList_ = nullptr;  // the text's top-level list
   XSERR error_ = XSERR_OK;
   int32_t line_ = 0, column_ = 0;
+  // LevelEnd's answers by (level, first, last). A level tries a range only when the answers
+  // for its parts say the split holds, so nothing is read twice to be thrown away and the
+  // scan stays polynomial; reading builds nothing the answer depends on, so it is the same.
+  std::unordered_map<uint64_t, int> levelEnds_;
 };
 
 }  // namespace qorin

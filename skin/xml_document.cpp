@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+
+#include "text.h"
 
 namespace qorin {
 namespace {
@@ -17,17 +20,12 @@ struct XmlFailure {
   int code;
 };
 
-// Entities in the fixed order: "&amp;" first, so "&amp;lt;" yields "<".
+// Entities in the fixed order, one pass each: "&amp;" first, so "&amp;lt;" yields "<".
 std::u16string DecodeEntities(std::u16string text) {
   if (text.find(u'&') == std::u16string::npos) return text;
   static constexpr std::pair<std::u16string_view, std::u16string_view> kEntities[] = {
       {u"&amp;", u"&"}, {u"&gt;", u">"}, {u"&lt;", u"<"}, {u"&quot;", u"\""}, {u"&apos;", u"'"}};
-  for (const auto& [entity, replacement] : kEntities) {
-    for (size_t at = text.find(entity); at != std::u16string::npos;
-         at = text.find(entity, at + replacement.size())) {
-      text.replace(at, entity.size(), replacement);
-    }
-  }
+  for (const auto& [entity, replacement] : kEntities) ReplaceAll(text, entity, replacement);
   return text;
 }
 
@@ -411,29 +409,44 @@ void XXmlDocument::Clear() {
 bool XXmlDocument::LoadFromMemory(const uint8_t* bytes, size_t length) {
   Clear();
   if (bytes == nullptr) length = 0;
-  if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    text_.reserve((length - 2) / 2);
-    for (size_t i = 2; i + 1 < length; i += 2)
-      text_ += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-    return ParseText(std::u16string(std::move(text_)));
-  }
   std::u16string text;
-  bool ok;
-  if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-    ok = codePage_.Decode(kCodePageUtf8, bytes + 3, length - 3, &text);
-  } else if (StartsWithBytes(bytes, length, "<?xml")) {
-    ok = codePage_.Decode(DeclaresUtf8(bytes, length) ? kCodePageUtf8 : kCodePageAnsi, bytes,
-                          length, &text);
-  } else {
-    ok = codePage_.Decode(kCodePageAnsi, bytes, length, &text);
+  try {
+    if (!DecodeText(bytes, length, &text)) {
+      error_ = XXML_ERR_CODEPAGE;
+      return false;
+    }
+  } catch (const std::exception&) {  // the text may not fit in memory
+    error_ = XXML_ERR_NO_MEMORY;
+    return false;
   }
-  return ok && ParseText(text);
+  return ParseText(text);
+}
+
+bool XXmlDocument::DecodeText(const uint8_t* bytes, size_t length, std::u16string* text) {
+  if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    text->reserve((length - 2) / 2);
+    for (size_t i = 2; i + 1 < length; i += 2)
+      *text += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    return true;
+  }
+  if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+    return codePage_.Decode(kCodePageUtf8, bytes + 3, length - 3, text);
+  if (StartsWithBytes(bytes, length, "<?xml")) {
+    return codePage_.Decode(DeclaresUtf8(bytes, length) ? kCodePageUtf8 : kCodePageAnsi, bytes,
+                            length, text);
+  }
+  return codePage_.Decode(kCodePageAnsi, bytes, length, text);
 }
 
 bool XXmlDocument::ParseText(std::u16string_view text) {
   Clear();
-  // The text ends at its first zero character, as a zero-terminated text does.
-  text_.assign(text.substr(0, text.find(u'\0')));
+  try {
+    // The text ends at its first zero character, as a zero-terminated text does.
+    text_.assign(text.substr(0, text.find(u'\0')));
+  } catch (const std::exception&) {
+    error_ = XXML_ERR_NO_MEMORY;
+    return false;
+  }
   Parser parser(text_.c_str());
   try {
     parser.ParseDocument(this);

@@ -86,6 +86,8 @@ class XXmlDocument : public XXmlNode {
 
  private:
   IXCodePage& codePage_;
+  bool DecodeText(const uint8_t* bytes, size_t length, std::u16string* text);
+
   int error_ = 0, errorLine_ = 0, errorColumn_ = 0;
   std::u16string text_;
 };

@@ -81,11 +81,15 @@ std::string Narrow(const std::string& oemName) {
 }
 
 int ExtractData(XZipReader& zip, const fs::path& root) {
+  // Check every name first: nothing is written when one would leave the folder.
+  for (int i = 0; i < zip.EntryCount(); ++i) {
+    std::string name = Narrow(zip.GetEntry(i)->name);
+    if (!SafeJoin(root, name))
+      return Fail("extract: refusing the entry '" + name + "': it would leave " + root.string());
+  }
   for (int i = 0; i < zip.EntryCount(); ++i) {
     std::string name = Narrow(zip.GetEntry(i)->name);
     std::optional<fs::path> target = SafeJoin(root, name);
-    if (!target)
-      return Fail("extract: refusing the entry '" + name + "': it would leave " + root.string());
     XByteBuffer bytes;
     if (!zip.ExtractToMemory(i, &bytes)) {
       return Fail("extract: cannot extract '" + name + "' (ZIP error " +

@@ -19,7 +19,9 @@ uint64_t LeadingNumber(std::u16string_view text) {
   uint64_t value = 0;
   for (char16_t c : text) {
     if (c < u'0' || c > u'9') break;
-    value = value * 10 + (c - u'0');
+    unsigned digit = c - u'0';
+    if (value > (UINT64_MAX - digit) / 10) return UINT64_MAX;  // saturates
+    value = value * 10 + digit;
   }
   return value;
 }

@@ -1,14 +1,8 @@
 #include "language_table.h"
 
-namespace qorin {
+#include "text.h"
 
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  if (from.empty()) return;
-  for (size_t at = text.find(from); at != std::u16string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-}
+namespace qorin {
 
 bool XLanguageTable::Load(const uint8_t* primary, size_t primarySize, const uint8_t* base,
                           size_t baseSize) {

@@ -34,7 +34,4 @@ class XLanguageTable {
   std::map<std::u16string, std::u16string, std::less<>> cache_;
 };
 
-// Replaces every occurrence of from by to.
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
-
 }  // namespace qorin

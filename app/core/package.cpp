@@ -1,6 +1,9 @@
 #include "package.h"
 
+#include <cstdint>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
 
 #include "byte_order.h"
 #include "crc32.h"
@@ -80,11 +83,16 @@ XPACKAGE_ERR XPackage::Verify(XReadStream& stream) {
   XIniFile ini;
   if (!ini.Parse(trailer.data(), trailer.size()) || ini.SectionCount() == 0)
     return XPACKAGE_ERR_TRAILER_PARSE;
-  info_.stubSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"stub_size"));
-  info_.dataSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"data_size"));
-  info_.archiveSize = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"archive_size"));
-  info_.crcTotal = static_cast<uint32_t>(ini.GetNumber(u"qorin", u"crc_total"));
-  info_.packTime = static_cast<int64_t>(ini.GetNumber(u"qorin", u"pack_time"));
+  // Sizes and the CRC are 32-bit; a larger number is no trailer of ours.
+  uint32_t* fields[] = {&info_.stubSize, &info_.dataSize, &info_.archiveSize, &info_.crcTotal};
+  const char16_t* keys[] = {u"stub_size", u"data_size", u"archive_size", u"crc_total"};
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    uint64_t value = ini.GetNumber(u"qorin", keys[i]);
+    if (value > UINT32_MAX) return XPACKAGE_ERR_TRAILER_PARSE;
+    *fields[i] = static_cast<uint32_t>(value);
+  }
+  uint64_t packTime = ini.GetNumber(u"qorin", u"pack_time");
+  info_.packTime = packTime > INT64_MAX ? 0 : static_cast<int64_t>(packTime);
   info_.configName = ini.GetText(u"qorin", u"config");
 
   uint64_t covered = uint64_t{info_.stubSize} + info_.dataSize + info_.archiveSize;
@@ -102,7 +110,11 @@ XPACKAGE_ERR XPackage::Verify(XReadStream& stream) {
   }
   if (crc != info_.crcTotal) return XPACKAGE_ERR_CRC_TOTAL;
 
-  data_.assign(info_.dataSize, 0);
+  try {
+    data_.assign(info_.dataSize, 0);
+  } catch (const std::exception&) {  // a 32-bit process may not find data_size bytes
+    return XPACKAGE_ERR_DATA_READ;
+  }
   if (!ReadAt(stream, int64_t{info_.stubSize} + info_.archiveSize, data_.data(), info_.dataSize)) {
     return XPACKAGE_ERR_DATA_READ;
   }

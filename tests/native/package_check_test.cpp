@@ -113,18 +113,23 @@ TEST_F(PackageCheck, EachFailureShowsTheIntegrityMessage) {
   ExpectIntegrityFailure(variant([&](auto& b) { b.resize(4096 + 100); }), XPACKAGE_ERR_NO_FOOTER);
 }
 
-TEST_F(PackageCheck, TrailerWithoutSectionFailsToParse) {
-  std::vector<uint8_t> bytes = parts_.stub;
-  std::vector<uint8_t> trailer = {0xFF, 0xFE, 'x', 0, '=', 0, '1', 0};
-  while ((bytes.size() + trailer.size()) % 16 != 0) trailer.push_back(0);
-  bytes.insert(bytes.end(), trailer.begin(), trailer.end());
-  uint32_t size = static_cast<uint32_t>(trailer.size()),
-           crc = Crc32(0, trailer.data(), trailer.size());
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(size >> (8 * i)));
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(crc >> (8 * i)));
-  bytes.push_back(1);
-  for (char c : {'Q', 'O', 'R', 'I', 'N', 'x', 'X'}) bytes.push_back(static_cast<uint8_t>(c));
-  ExpectIntegrityFailure(Write(bytes), XPACKAGE_ERR_TRAILER_PARSE);
+TEST_F(PackageCheck, TrailerWithoutSectionOrWithHugeNumbersFailsToParse) {
+  // "x=1" has no section; a size beyond 32 bits would otherwise be cut to 512.
+  for (std::u16string text :
+       {std::u16string(u"x=1"), std::u16string(u"[qorin]\r\nstub_size = 4294967808")}) {
+    std::vector<uint8_t> bytes = parts_.stub;
+    std::vector<uint8_t> trailer = {0xFF, 0xFE};
+    for (char16_t c : text) trailer.insert(trailer.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
+    while ((bytes.size() + trailer.size()) % 16 != 0) trailer.push_back(0);
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    uint32_t size = static_cast<uint32_t>(trailer.size()),
+             crc = Crc32(0, trailer.data(), trailer.size());
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(size >> (8 * i)));
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+    bytes.push_back(1);
+    for (char c : {'Q', 'O', 'R', 'I', 'N', 'x', 'X'}) bytes.push_back(static_cast<uint8_t>(c));
+    ExpectIntegrityFailure(Write(bytes), XPACKAGE_ERR_TRAILER_PARSE);
+  }
 }
 
 TEST_F(PackageCheck, DataArchiveThatIsNoZipFails) {

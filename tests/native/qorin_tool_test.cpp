@@ -8,6 +8,7 @@
 
 #include "builtin_images.h"
 #include "cli.h"
+#include "package_writer.h"
 #include "test_data.h"
 
 namespace qorin {
@@ -87,6 +88,10 @@ TEST_F(QorinToolRun, RefusalsAndUsage) {
   EXPECT_EQ(Run("verify"), 2);
   EXPECT_EQ(Run("pack --help"), 0);
   EXPECT_EQ(Run("extract stub.exe --data out"), 1) << "no package";
+  Write("evil.zip",
+        pack::WriteZip({{"a.txt", test::Bytes("a")}, {"../evil.txt", test::Bytes("e")}}, 1));
+  EXPECT_EQ(Run("extract evil.zip --data out"), 1);
+  EXPECT_FALSE(fs::exists(dir_ / "out" / "a.txt")) << "nothing is written when a name is refused";
 }
 
 TEST_F(QorinToolRun, ImageIsDrawnAsTheInstallerWould) {

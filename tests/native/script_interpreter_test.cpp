@@ -140,6 +140,7 @@ TEST(ScriptInterpreterStatements, ValuesOfBlocksAndFunctions) {
       {"int f() { int x; } string s = 'r:' + f(); print(s);", "r:Undef"},
       {"int f() { { return 4; } print(9); } print(f());", "4"},
       {"int f() { int i; for (i = 0; i < 3; i++) { } } print('v' + f());", "vUndef"},
+      {"int f() { 5; struct Zq { int a; } } print('r' + f());", "rUndef"},  // its last item
   };
   for (const Case& c : cases) EXPECT_EQ(Output(c.text), c.output) << c.text;
 }

@@ -181,6 +181,22 @@ TEST(ZipErrors, EachCodeFromCraftedArchive) {
   }
 }
 
+TEST(ZipErrors, SizesBeyondMemoryFailWithoutAllocating) {
+  // 4.2 MB of Deflate data could claim 4 GiB by the ratio: the buffer (size + 2) must not wrap
+  // in a 32-bit process.
+  std::vector<uint8_t> bytes = MakeZip({{"a", test::RandomData(4200000)}});
+  SetLe16(bytes, 8, 8);
+  SetLe16(bytes, CentralOffset(bytes) + 10, 8);
+  for (uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFEu, XZipReader::kMaxEntrySize + 1}) {
+    SetLe32(bytes, CentralOffset(bytes) + 24, size);
+    XZipReader zip;
+    ASSERT_TRUE(zip.OpenMemory(bytes.data(), bytes.size()));
+    XByteBuffer out;
+    EXPECT_FALSE(zip.ExtractToMemory(0, &out)) << size;
+    EXPECT_EQ(zip.LastError(), XZIP_ERR_NO_BUFFER) << size;
+  }
+}
+
 TEST(ZipErrors, ReaderStaysUsableAfterAFailedEntry) {
   std::vector<uint8_t> bytes =
       MakeZip({{"bad", test::TextData(3000)}, {"good", test::Bytes("fine")}});
