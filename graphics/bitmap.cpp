@@ -1,6 +1,7 @@
 #include "bitmap.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace qorin {
@@ -13,6 +14,12 @@ bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
   Destroy();
   if (newWidth <= 0 || newHeight <= 0) return false;
   if (newBitCount != 24 && newBitCount != 32) return false;
+  // Rows and their offsets are ints: the whole image must stay below 2 GiB.
+  int64_t rowBytes = (int64_t{newWidth} * newBitCount + 31) / 32 * 4;
+  if (rowBytes * newHeight > INT32_MAX) {
+    lastError = XBITMAP_ERR_NO_DIB_SECTION;
+    return false;
+  }
   int newStride = StrideFor(newWidth, newBitCount);
   void* newPlatform = nullptr;
   uint8_t* memory =

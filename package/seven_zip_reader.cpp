@@ -1,7 +1,9 @@
 #include "seven_zip_reader.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "file_stream.h"
 
@@ -53,7 +55,9 @@ SRes RangeRead(ISeekInStreamPtr p, void* buffer, size_t* size) {
 SRes RangeSeek(ISeekInStreamPtr p, Int64* position, ESzSeek origin) {
   auto* self = reinterpret_cast<RangeStream*>(const_cast<ISeekInStream*>(p));
   int64_t base = origin == SZ_SEEK_SET ? 0 : origin == SZ_SEEK_CUR ? self->position : self->size;
-  int64_t target = base + *position;
+  // Offsets come from the archive's headers: checked before adding.
+  if (*position > 0 && base > INT64_MAX - *position) return SZ_ERROR_PARAM;
+  int64_t target = base + *position;  // base is never negative
   if (target < 0) return SZ_ERROR_PARAM;
   self->position = target;
   *position = target;
@@ -151,7 +155,12 @@ bool XSevenZipReader::Extract(size_t index, std::vector<uint8_t>* bytes) {
                           &state_->blockIndex, &state_->outBuffer, &state_->outBufferSize, &offset,
                           &processed, &kAlloc, &kAlloc);
   if (error_ != SZ_OK) return false;
-  bytes->assign(state_->outBuffer + offset, state_->outBuffer + offset + processed);
+  try {
+    bytes->assign(state_->outBuffer + offset, state_->outBuffer + offset + processed);
+  } catch (const std::exception&) {
+    error_ = SZ_ERROR_MEM;
+    return false;
+  }
   return true;
 }
 

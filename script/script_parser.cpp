@@ -455,7 +455,7 @@ XScriptParser::Parsed XScriptParser::ParseLevel(int level, int first, int last) 
 
 int XScriptParser::LevelEnd(int level, int first, int last) {
   if (first > last) return -1;
-  uint64_t key = uint64_t(level) << 58 | uint64_t(uint32_t(first)) << 29 | uint32_t(last);
+  LevelRange key{level, first, last};
   if (auto known = levelEnds_.find(key); known != levelEnds_.end()) return known->second;
   int end = -1;
   if (level == kLevelCount) {

@@ -91,7 +91,17 @@ class XScriptParser {
   // LevelEnd's answers by (level, first, last). A level tries a range only when the answers
   // for its parts say the split holds, so nothing is read twice to be thrown away and the
   // scan stays polynomial; reading builds nothing the answer depends on, so it is the same.
-  std::unordered_map<uint64_t, int> levelEnds_;
+  struct LevelRange {
+    int level, first, last;
+    bool operator==(const LevelRange&) const = default;
+  };
+  struct LevelRangeHash {
+    size_t operator()(const LevelRange& r) const {
+      return std::hash<uint64_t>()(uint64_t(uint32_t(r.first)) << 32 | uint32_t(r.last)) ^
+             size_t(r.level);
+    }
+  };
+  std::unordered_map<LevelRange, int, LevelRangeHash> levelEnds_;
 };
 
 }  // namespace qorin

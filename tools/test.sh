@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the native-asan and win32 presets with
-# warnings as errors, runs ctest on both (the Windows tests under Wine) and ends with one line
-# that adds both runs up.
+# Runs every test: installs what is missing, builds the native-asan, native32-asan (32-bit, with
+# the fuzz corpora replayed) and win32 presets with warnings as errors, runs ctest on each (the
+# Windows tests under Wine) and ends with one line that adds the runs up.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -12,7 +12,7 @@ tools/bootstrap.sh
 wine_home="$root/build/win32/wine"
 trap 'tests/wine/wine-session.sh stop "$wine_home" >/dev/null 2>&1 || true' EXIT
 
-for preset in native-asan win32; do
+for preset in native-asan native32-asan win32; do
   cmake --preset "$preset" -DQORIN_WERROR=ON >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
@@ -20,7 +20,7 @@ done
 passed=0
 failed=0
 status=0
-for preset in native-asan win32; do
+for preset in native-asan native32-asan win32; do
   log="build/$preset/ctest.log"
   ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log" || status=1
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)

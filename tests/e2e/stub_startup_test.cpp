@@ -209,6 +209,37 @@ TEST_F(StubStartup, MissingConfigurationIsReportedOnTheScriptConsole) {
   EXPECT_EQ(run.boxes[0].text, "Error at ReadData");
 }
 
+// A crafted package whose CRCs are recomputed: the configuration's central directory entry says
+// Deflate and a size that, with the two terminating zeros, would wrap the 32-bit size_t. The
+// stub must refuse it as any unreadable configuration, never write past a buffer.
+TEST_F(StubStartup, ConfigurationClaimingHugeSizesFailsReadData) {
+  std::vector<uint8_t> noise(4200000);  // 4.2 MB: the Deflate ratio would allow 4 GiB
+  uint32_t seed = 1;
+  for (uint8_t& b : noise) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+  std::vector<pack::DataFile> files = {{"setup.ini", noise}};
+  files.insert(files.end(), languages_.begin(), languages_.end());
+  std::vector<uint8_t> zip = pack::WriteZip(files, parts_.packTime);
+  auto put = [&zip](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) zip[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  size_t central = zip[zip.size() - 6] | zip[zip.size() - 5] << 8 | zip[zip.size() - 4] << 16 |
+                   size_t{zip[zip.size() - 3]} << 24;
+  put(8, 8, 2);             // local header: Deflate
+  put(central + 10, 8, 2);  // central header: Deflate
+  for (uint32_t size : {0xFFFFFFFFu, 0xFFFFFFFEu, 0x40000001u}) {
+    put(central + 24, size, 4);
+    parts_.data = zip;
+    ObservedRun run = RunObserved(Options(Write(L"huge.exe", pack::BuildPackage(parts_))));
+    ASSERT_FALSE(run.timedOut) << size;
+    EXPECT_EQ(run.exitCode, 1u) << size;
+    EXPECT_EQ(run.Texts("XScriptDebugConsole"),
+              std::vector<std::string>{"ReadWholeFile()-풀기실패:setup.ini"})
+        << size;
+    ASSERT_EQ(run.boxes.size(), 1u) << size;
+    EXPECT_EQ(run.boxes[0].text, "Error at ReadData") << size;
+  }
+}
+
 TEST_F(StubStartup, LaunchInTempRelaunchesACopyOnce) {
   config_ += L"launch_in_temp = 1\r\n";
   wchar_t temp[MAX_PATH] = {};

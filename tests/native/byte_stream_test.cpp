@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -24,11 +26,15 @@ TEST(MemoryWriteStream, HugePositionsRefuseTheWrite) {
   EXPECT_TRUE(stream.Write(&byte, 1)) << "the last byte under the limit";
 }
 
-// A stream that claims a size and reads nothing.
+// A stream that claims a size and delivers its first 64 bytes.
 struct ClaimedSize : XReadStream {
   int64_t size;
   explicit ClaimedSize(int64_t s) : size(s) {}
-  bool Read(void*, uint32_t, uint32_t* got) override { return *got = 0, true; }
+  bool Read(void* buffer, uint32_t length, uint32_t* got) override {
+    *got = std::min<uint32_t>(length, 64);
+    std::memset(buffer, 'x', *got);
+    return true;
+  }
   int64_t Seek(int64_t position) override { return position; }
   int64_t GetPosition() override { return 0; }
   int64_t GetSize() override { return size; }
