@@ -42,38 +42,6 @@ struct Progress {
   }
 };
 
-bool IsAsciiName(const std::string& name) {
-  return std::all_of(name.begin(), name.end(), [](char c) { return c > 0x1F && c < 0x7F; });
-}
-
-bool CollectData(const fs::path& root, std::vector<pack::DataFile>* files, std::string* error,
-                 const Progress& progress) {
-  std::vector<std::string> names;
-  std::error_code code;
-  for (auto it = fs::recursive_directory_iterator(root, code);
-       !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
-    if (it->is_regular_file()) names.push_back(fs::relative(it->path(), root).generic_string());
-  }
-  if (code) {
-    *error = "cannot list the data folder " + root.string() + ": " + code.message();
-    return false;
-  }
-  std::sort(names.begin(), names.end());
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (!IsAsciiName(names[i])) {
-      *error = "data file name '" + names[i] +
-               "' is not ASCII: the installer finds names in the OEM code page";
-      return false;
-    }
-    progress.Show("reading " + std::to_string(i + 1) + "/" + std::to_string(names.size()) + " " +
-                  names[i]);
-    pack::DataFile file{names[i], {}};
-    if (!ReadFile(root / names[i], &file.bytes, error)) return false;
-    files->push_back(std::move(file));
-  }
-  return true;
-}
-
 bool Run7zz(const fs::path& folder, const fs::path& archive, std::string* error) {
   std::string target = fs::absolute(archive).string();
   std::vector<std::string> args = {"7zz",   "a",     "-t7z", "-mx=9", "-ms=on", "-bd",
@@ -149,7 +117,8 @@ int RunPack(int argc, char** argv) {
   if ((parts.packTime = PackTime(args, &error)) < 0) return Usage("pack: " + error, kUsage);
   if (!fs::is_directory(*data)) return Fail("pack: the data folder " + *data + " does not exist");
   std::vector<pack::DataFile> files;
-  if (!CollectData(*data, &files, &error, progress)) return progress.Done(), Fail("pack: " + error);
+  if (!CollectData(*data, &files, &error, [&](const std::string& text) { progress.Show(text); }))
+    return progress.Done(), Fail("pack: " + error);
 
   std::string wanted = *config;
   std::replace(wanted.begin(), wanted.end(), '\\', '/');

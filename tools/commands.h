@@ -10,5 +10,7 @@ int RunExtract(int argc, char** argv);
 int RunImage(int argc, char** argv);
 int RunScript(int argc, char** argv);
 int RunCheck(int argc, char** argv);
+int RunCheckSkin(int argc, char** argv);
+int RunLayout(int argc, char** argv);
 
 }  // namespace qorin::cli

@@ -26,6 +26,9 @@ constexpr Command kCommands[] = {
      "decode, resize and draw an image as the installer would (BMP)"},
     {"run", qorin::cli::RunScript, "run package scripts with the script engine's base library"},
     {"check", qorin::cli::RunCheck, "tokenize and parse package scripts without running them"},
+    {"check-skin", qorin::cli::RunCheckSkin, "build a package's skin and report its first error"},
+    {"layout", qorin::cli::RunLayout,
+     "lay a package's skin out at a size and print the rectangles"},
 };
 
 void PrintUsage(FILE* out) {

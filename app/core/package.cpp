@@ -140,6 +140,13 @@ bool XPackage::CheckPackage(const std::u16string& path) {
   return false;
 }
 
+bool XPackage::OpenDataArchive(std::vector<uint8_t> data, std::u16string configName) {
+  info_ = {};
+  info_.configName = std::move(configName);
+  data_ = std::move(data);
+  return zip_.OpenMemory(data_.data(), data_.size());
+}
+
 bool XPackage::ReadWholeFile(std::u16string name, XByteBuffer* buffer) {
   ToBackslashes(name);
   if (info_.packaged) {

@@ -75,6 +75,10 @@ class XPackage {
   bool CheckPackage(const std::u16string& path);
   bool CheckPackage() { return CheckPackage(info_.packagePath); }
 
+  // A data archive from elsewhere (the qorin tool packs a data folder in memory) read as a
+  // package's: false when it is no ZIP archive.
+  bool OpenDataArchive(std::vector<uint8_t> data, std::u16string configName);
+
   bool ReadWholeFile(std::u16string name, XByteBuffer* buffer);
 
   PackageInfo& Info() { return info_; }

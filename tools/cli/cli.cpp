@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -120,6 +121,44 @@ void ConsoleSystem::ScriptConsoleLog(std::u16string_view text) {
 std::u16string ConsoleSystem::GetEnvironment(std::u16string_view name) {
   const char* value = std::getenv(Utf16ToUtf8(name).c_str());
   return value ? Utf8ToUtf16(value) : std::u16string();
+}
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsAsciiName(const std::string& name) {
+  return std::all_of(name.begin(), name.end(), [](char c) { return c > 0x1F && c < 0x7F; });
+}
+
+}  // namespace
+
+bool CollectData(const fs::path& root, std::vector<pack::DataFile>* files, std::string* error,
+                 const std::function<void(const std::string&)>& progress) {
+  std::vector<std::string> names;
+  std::error_code code;
+  for (auto it = fs::recursive_directory_iterator(root, code);
+       !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
+    if (it->is_regular_file()) names.push_back(fs::relative(it->path(), root).generic_string());
+  }
+  if (code) {
+    *error = "cannot list the data folder " + root.string() + ": " + code.message();
+    return false;
+  }
+  std::sort(names.begin(), names.end());
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (!IsAsciiName(names[i])) {
+      *error = "data file name '" + names[i] +
+               "' is not ASCII: the installer finds names in the OEM code page";
+      return false;
+    }
+    progress("reading " + std::to_string(i + 1) + "/" + std::to_string(names.size()) + " " +
+             names[i]);
+    pack::DataFile file{names[i], {}};
+    if (!ReadFile(root / names[i], &file.bytes, error)) return false;
+    files->push_back(std::move(file));
+  }
+  return true;
 }
 
 }  // namespace qorin::cli

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "installer_system.h"
+#include "package_writer.h"
 
 namespace qorin::cli {
 
@@ -40,6 +42,11 @@ int Usage(const std::string& message, const char* usage);  // prints message and
 bool ReadFile(const std::filesystem::path& path, std::vector<uint8_t>* bytes, std::string* error);
 bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
                std::string* error);
+
+// The files of a data folder, sorted, with "/" between folders; names must be ASCII (the
+// installer finds them in the OEM code page). progress hears "reading i/n name".
+bool CollectData(const std::filesystem::path& root, std::vector<pack::DataFile>* files,
+                 std::string* error, const std::function<void(const std::string&)>& progress);
 
 // A name from an archive as a path below root, or nothing when it would leave root (absolute,
 // drive letter, or a ".." part).

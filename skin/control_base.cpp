@@ -1,0 +1,249 @@
+#include "control_base.h"
+
+#include <atomic>
+#include <cstdlib>
+
+#include "skin_document.h"
+#include "text.h"
+#include "utf.h"
+#include "xml_document.h"
+
+namespace qorin {
+namespace {
+
+// Shared by every skin of the process: "NonameControl-1", "NonameControl-2", ...
+std::atomic<int> g_unnamed{0};
+
+constexpr int kIgnoredExtent = 10000;
+
+const std::u16string* Find(const XXmlNode& element, std::u16string_view name) {
+  for (const auto& [key, value] : element.attributes) {
+    if (key == name) return &value;
+  }
+  return nullptr;
+}
+
+// An ID name or number into *field; 774 naming the attribute when it cannot be resolved.
+bool ResolveId(AControlBase& c, const std::u16string& value, const XXmlNode& element,
+               const char16_t* attribute, int* field) {
+  if (c.skin->Ids().ResolveValue(value, field)) return true;
+  return c.skin->Errors().Set(XSKIN_ERR_ID, attribute, value, element.line, element.column);
+}
+
+int Dpi(const AControlBase& c) {
+  return c.skin->Dpi();
+}
+
+constexpr XAttribute kCommon[] = {
+    {u"Name",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.name = v;
+       return true;
+     }},
+    {u"ID",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
+       int id = AControlBase::kNone;
+       return ResolveId(c, v, e, u"ID", &id) && c.skin->ClaimId(c, id, e);
+     }},
+    {u"Link", [](AControlBase& c, const std::u16string& v,
+                 const XXmlNode& e) { return ResolveId(c, v, e, u"Link", &c.link); }},
+    {u"ResizeImageWithDPI",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.resizeImagesWithDpi = ParseBool(v);
+       return true;
+     }},
+    {u"Command", [](AControlBase& c, const std::u16string& v,
+                    const XXmlNode& e) { return ResolveId(c, v, e, u"Command", &c.command); }},
+    {u"CommandR", [](AControlBase& c, const std::u16string& v,
+                     const XXmlNode& e) { return ResolveId(c, v, e, u"CommandR", &c.commandR); }},
+    {u"CommandM", [](AControlBase& c, const std::u16string& v,
+                     const XXmlNode& e) { return ResolveId(c, v, e, u"CommandM", &c.commandM); }},
+    // The text attributes the layout needs; the first creates the text object.
+    {u"FontFace",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.font.face = c.skin->Resolve(v);
+       return c.hasText = true;
+     }},
+    {u"FontSize",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       std::string number = Utf16ToUtf8(c.skin->Resolve(v));
+       c.font.points = std::strtod(number.c_str(), nullptr);
+       return c.hasText = true;
+     }},
+    {u"FontWeight",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.font.bold = v == u"bold";
+       return c.hasText = true;
+     }},
+    {u"Text",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.text = c.skin->Resolve(v);
+       return c.hasText = true;
+     }},
+    {u"BorderWidth",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.borderWidth = ParseScaledInt(v, Dpi(c));
+       return true;
+     }},
+    {u"BorderColor",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
+       c.borderColour = ParseColour(v);
+       if (Find(e, u"BorderWidth") == nullptr) c.borderWidth = 1;
+       return true;
+     }},
+    {u"BorderRound",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
+       if (Find(e, u"BorderWidth") != nullptr || Find(e, u"BorderColor") != nullptr)
+         c.borderRound = ParseScaledInt(v, Dpi(c));
+       return true;
+     }},
+    {u"Enable",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.enabled = c.configuredEnabled = ParseBool(v);
+       return true;
+     }},
+    {u"Debug",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.debug = ParseBool(v);
+       return true;
+     }},
+    {u"Tooltip",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.tooltip = c.skin->Resolve(v);
+       ReplaceAll(c.tooltip, u"\\n", u"\n");
+       return true;
+     }},
+    {u"AutoHideTooltip",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.autoHideTooltip = ParseBool(v);
+       return true;
+     }},
+    {u"Alpha",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.alpha = ParseInt(v);
+       return true;
+     }},
+    {u"AlphaText",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.alphaText = ParseBool(v);
+       return true;
+     }},
+    {u"Blur",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.blur = ParseInt(v);
+       return true;
+     }},
+    {u"Cursor",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.cursor = ParseCursor(v);
+       return true;
+     }},
+};
+
+}  // namespace
+
+AControlBase::AControlBase() {
+  Reset();
+}
+
+AControlBase::~AControlBase() {
+  for (AControlBase* child : children) child->Release();
+}
+
+void AControlBase::Release() {
+  if (--references_ == 0) delete this;
+}
+
+std::span<const XAttribute> AControlBase::CommonAttributes() {
+  return kCommon;
+}
+
+void AControlBase::Reset() {
+  name.clear();
+  id = link = command = commandR = commandM = kNone;
+  hasText = false;
+  text.clear();
+  font = {};
+  tooltip.clear();
+  autoHideTooltip = true;
+  enabled = configuredEnabled = true;
+  debug = false;
+  borderWidth = borderRound = 0;
+  borderColour = 0;
+  alpha = 255;
+  alphaText = false;
+  blur = 0;
+  cursor = kNone;
+  hitTest = 0;
+  resizeImagesWithDpi = true;
+  rect = {};
+}
+
+int AControlBase::OnAlign(const XRect& newRect) {
+  SetRect(newRect);
+  return 1;
+}
+
+void AControlBase::SetText(std::u16string newText) {
+  text = std::move(newText);
+  hasText = true;
+}
+
+void AControlBase::SetRect(const XRect& newRect) {
+  if (newRect == rect) return;
+  if (newRect.Width() > kIgnoredExtent && newRect.Height() > kIgnoredExtent) return;
+  rect = newRect;
+}
+
+bool AControlBase::HitTest(int x, int y) const {
+  return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+}
+
+int AControlBase::OnNcHitTest(int x, int y) {
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    AControlBase* child = *it;
+    if (child->layout != nullptr && child->layout->Visible() && child->HitTest(x, y)) {
+      int code = child->OnNcHitTest(x, y);
+      if (code != 0) return code;
+    }
+  }
+  return hitTest;
+}
+
+bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {
+  for (const XAttribute& row : table) {
+    const std::u16string* value = Find(element, row.name);
+    if (value != nullptr && !row.set(*this, *value, element)) return false;
+  }
+  return true;
+}
+
+bool AControlBase::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
+  sourceLine = element.line;
+  font = skin->Head().font;
+  if (!ReadTable(OwnAttributes(), element) || !ReadTable(CommonAttributes(), element)) return false;
+  if (name.empty()) name = u"NonameControl-" + AsciiToUtf16(std::to_string(++g_unnamed));
+  FinishText(layoutNode);
+  return true;
+}
+
+// "fit2text": the text measured with the control's font sets the width, the height, or the
+// height at the given width.
+void AControlBase::FinishText(XLayoutNode& node) {
+  IXTextMeasure* measure = skin->TextMeasure();
+  if (!hasText || measure == nullptr || !(node.widthFitText || node.heightFitText)) return;
+  int horizontal =
+      node.textPadding.left + node.textPadding.right + node.textMargin.left + node.textMargin.right;
+  int vertical =
+      node.textPadding.top + node.textPadding.bottom + node.textMargin.top + node.textMargin.bottom;
+  if (node.widthFitText) {
+    XSize size = measure->Measure(text, font, 0);
+    node.width = size.width + horizontal;
+    if (node.heightFitText) node.height = size.height + vertical;
+    return;
+  }
+  int width = node.width - horizontal;
+  if (width > 0) node.height = measure->Measure(text, font, width).height + vertical;
+}
+
+}  // namespace qorin

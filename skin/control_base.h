@@ -1,0 +1,127 @@
+// AControlBase: the contract every control of a skin fulfils, its common state and its common
+// attributes. Controls are reference counted; the tree holds one reference to each.
+//
+//   <Button Name=... ID=... Text=...> ─► own attribute table ─► common table (LoadAttributes)
+//                                        └─► value parsers (skin_values) ─► fields / error record
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bitmap.h"
+#include "layout.h"
+#include "skin_values.h"
+
+namespace qorin {
+
+struct XXmlNode;
+class XSkinDocument;
+
+// A control's text and font as far as the layout needs them: "fit2text" measures with these.
+struct XFontSpec {
+  std::u16string face;
+  double points = 9;
+  bool bold = false;
+};
+
+struct XSize {
+  int width = 0, height = 0;
+};
+
+// Measures text for "fit2text": GDI on Windows; natively an approximation the tools say is one.
+class IXTextMeasure {
+ public:
+  virtual ~IXTextMeasure() = default;
+  // The text's extent; maxWidth > 0 wraps the text at that width.
+  virtual XSize Measure(std::u16string_view text, const XFontSpec& font, int maxWidth) = 0;
+};
+
+class AControlBase;
+
+// One row of an attribute table: the name, and the setter that parses the value into the
+// control; a setter that answers false has recorded its failure in the skin's error record.
+struct XAttribute {
+  const char16_t* name;
+  bool (*set)(AControlBase& control, const std::u16string& value, const XXmlNode& element);
+};
+
+class AControlBase : public IXAlignTarget {
+ public:
+  AControlBase();
+  ~AControlBase() override;
+  AControlBase(const AControlBase&) = delete;
+  AControlBase& operator=(const AControlBase&) = delete;
+
+  // The operations, in the order of the interface (QueryInterface, AddRef, Release and OnAlign
+  // first, as IXAlignTarget's host calls them).
+  virtual int QueryInterface() { return kNoInterface; }
+  void AddRef() { ++references_; }
+  void Release();
+  int OnAlign(const XRect& rect) override;
+  virtual void SetText(std::u16string text);
+  virtual std::u16string GetText() const { return text; }
+  virtual void SetRect(const XRect& rect);
+  // Reads the control's own attributes, then the common ones; false aborts the load.
+  virtual bool LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode);
+  virtual void Reset();
+  virtual int OnMouseWheel(int /*delta*/, int /*keys*/, int /*x*/, int /*y*/) { return 0; }
+  virtual int OnKeyDown(int /*key*/, int /*high*/, int /*sign*/) { return 0; }
+  virtual int OnNcHitTest(int x, int y);
+  virtual void OnShow(bool /*shown*/) {}
+  virtual int RenderBuffer(int /*flags*/) { return 0; }
+  virtual int SetImageNum(int /*index*/) { return 0; }
+  virtual int GetState() { return 0; }
+  virtual void Enable(bool on) { enabled = on; }
+  virtual void OnChildAdded(AControlBase* /*child*/) {}
+  virtual void AddData(const XXmlNode& /*data*/) {}
+  virtual int OnSetFocus() { return 1; }
+  virtual void OnKillFocus() {}
+  virtual bool HitTest(int x, int y) const;
+  virtual void OnTimer() {}
+  virtual AControlBase* GetRelatedControl() { return nullptr; }
+
+  // The control's own attributes (read before the common ones).
+  virtual std::span<const XAttribute> OwnAttributes() const { return {}; }
+  static std::span<const XAttribute> CommonAttributes();
+
+  static constexpr int kNoInterface = static_cast<int>(0x80004002);  // E_NOINTERFACE
+  static constexpr int kNone = -1;
+
+  // Common state (defaults after Reset).
+  std::u16string name;
+  int id = kNone, link = kNone, command = kNone, commandR = kNone, commandM = kNone;
+  bool hasText = false;  // the text object exists: a text or font attribute was given
+  std::u16string text;
+  XFontSpec font;
+  std::u16string tooltip;
+  bool autoHideTooltip = true;
+  bool enabled = true, configuredEnabled = true;
+  bool debug = false;
+  int borderWidth = 0, borderRound = 0;
+  XColour borderColour = 0;
+  int alpha = 255;
+  bool alphaText = false;
+  int blur = 0;
+  int cursor = kNone;
+  int hitTest = 0;
+  bool resizeImagesWithDpi = true;
+  XRect rect;
+  XBitmap buffers[2];
+  int sourceLine = 0;
+
+  AControlBase* parent = nullptr;
+  XSkinDocument* skin = nullptr;
+  XLayoutNode* layout = nullptr;
+  std::vector<AControlBase*> children;  // one reference each
+
+ private:
+  bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
+  void FinishText(XLayoutNode& layoutNode);
+
+  std::atomic<int> references_{0};
+};
+
+}  // namespace qorin

@@ -1,0 +1,250 @@
+#include "skin_document.h"
+
+#include <cstdlib>
+
+#include "controls/controls.h"
+#include "display_dpi.h"
+#include "file_stream.h"
+#include "utf.h"
+
+namespace qorin {
+namespace {
+
+const std::u16string* Find(const XXmlNode& element, std::u16string_view name) {
+  for (const auto& [key, value] : element.attributes) {
+    if (key == name) return &value;
+  }
+  return nullptr;
+}
+
+constexpr const char16_t* kTooltipStyles[] = {u"control", u"window", u"hide"};
+constexpr const char16_t* kTooltipPositions[] = {u"bottom", u"top", u"left", u"right"};
+
+template <size_t N>
+int IndexOf(const char16_t* const (&names)[N], std::u16string_view value) {
+  for (size_t i = 0; i < N; ++i) {
+    if (value == names[i]) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool IsElement(const XXmlNode& node, std::u16string_view name) {
+  return node.type == kXmlElement && node.name == name;
+}
+
+}  // namespace
+
+XSkinDocument::XSkinDocument(XResourceProvider& resources, XSkinHostOptions options,
+                             XSkinDocument* parentSkin)
+    : resources_(resources), options_(options), parentSkin_(parentSkin), dpi_(DisplayDpi()) {
+  head_.alphaTransition = options_.alphaTransition;
+  head_.alphaTransitionSpeed = options_.alphaTransitionSpeed;
+  if (resources_.Language() != nullptr) SetRightToLeft(resources_.Language()->RightToLeft());
+}
+
+XSkinDocument::~XSkinDocument() {
+  if (root_ != nullptr) root_->Release();
+}
+
+const XXmlNode* XSkinDocument::RootElement() const {
+  return xml_.type == kXmlElement ? &xml_ : nullptr;  // the document is its root element
+}
+
+bool XSkinDocument::LoadIdFile(const std::u16string& path) {
+  XByteBuffer bytes;
+  XFileReadStream stream;
+  bool read = stream.Open(path) && ReadWholeStream(stream, &bytes.storage, true);
+  if (read) bytes.length = bytes.storage.size() - 2;
+  if (!read && !resources_.Read(path, &bytes)) return error_.Set(XSKIN_ERR_ID_FILE, path);
+  ids_.LoadHeader(DecodeTextFile(bytes.data(), bytes.length));
+  return true;
+}
+
+bool XSkinDocument::Load(std::u16string_view skinFileName) {
+  fileName_.assign(skinFileName);
+  XByteBuffer bytes;
+  if (!resources_.Read(skinFileName, &bytes)) return error_.Set(XSKIN_ERR_FILE_OPEN, fileName_);
+  if (!xml_.LoadFromMemory(bytes.data(), bytes.length)) {
+    error_.Set(XSKIN_ERR_XML, fileName_);
+    error_.xmlError = xml_.Error();
+    error_.xmlLine = xml_.Line();
+    error_.xmlColumn = xml_.Column();
+    return false;
+  }
+  const XXmlNode* skin = RootElement();
+  if (skin == nullptr || !IsElement(*skin, u"XSkin"))
+    return error_.Set(XSKIN_ERR_ROOT_TAG, {}, {}, skin ? skin->line : 0, skin ? skin->column : 0);
+  const XXmlNode* head = XXmlDocument::FindChild(*skin, kXmlElement, u"Head");
+  if (head == nullptr) return error_.Set(XSKIN_ERR_NO_HEAD, {}, {}, skin->line, skin->column);
+  const XXmlNode* body = XXmlDocument::FindChild(*skin, kXmlElement, u"Body");
+  if (body == nullptr) return error_.Set(XSKIN_ERR_NO_BODY, {}, {}, skin->line, skin->column);
+  if (!ApplyHead(*head)) return false;
+
+  layout_.SetRightToLeft(rightToLeft_);
+  root_ = new XRootControl();
+  root_->AddRef();
+  root_->name = IsChild() ? u"CHILD_ROOT" : u"ROOT";
+  root_->skin = this;
+  root_->layout = &layout_.Root();
+  root_->font = head_.font;
+  layout_.Root().target = root_;
+  return BuildTree(root_, &layout_.Root(), *body);
+}
+
+bool XSkinDocument::ApplyHead(const XXmlNode& head) {
+  for (const auto& child : head.children) {
+    const XXmlNode& e = *child;
+    if (IsElement(e, u"WindowSize")) {
+      const std::u16string* width = Find(e, u"Width");
+      const std::u16string* height = Find(e, u"Height");
+      if (width == nullptr)
+        return error_.Set(XSKIN_ERR_NO_WIDTH, u"WindowSize", {}, e.line, e.column);
+      if (height == nullptr)
+        return error_.Set(XSKIN_ERR_NO_HEIGHT, u"WindowSize", {}, e.line, e.column);
+      head_.hasWindowSize = true;
+      head_.width = ParseScaledInt(*width, dpi_);
+      head_.height = ParseScaledInt(*height, dpi_);
+      if (const auto* v = Find(e, u"Width2")) head_.width2 = ParseScaledInt(*v, dpi_);
+      if (const auto* v = Find(e, u"Height2")) head_.height2 = ParseScaledInt(*v, dpi_);
+    } else if (IsElement(e, u"Style")) {
+      if (const auto* v = Find(e, u"TooltipStyle")) {
+        head_.tooltipStyle = IndexOf(kTooltipStyles, *v);
+        if (head_.tooltipStyle < 0)
+          return error_.Set(XSKIN_ERR_TOOLTIP_STYLE, u"TooltipStyle", *v, e.line, e.column);
+      }
+      if (const auto* v = Find(e, u"TooltipPosition")) {
+        head_.tooltipPosition = IndexOf(kTooltipPositions, *v);
+        if (head_.tooltipPosition < 0)
+          return error_.Set(XSKIN_ERR_TOOLTIP_POSITION, u"TooltipPosition", *v, e.line, e.column);
+      }
+      if (const auto* v = Find(e, u"TooltipColor")) head_.tooltipColour = ParseColour(*v);
+      if (const auto* v = Find(e, u"TooltipTextColor")) head_.tooltipTextColour = ParseColour(*v);
+      if (const auto* v = Find(e, u"TooltipShowDelay")) head_.tooltipShowDelay = ParseInt(*v);
+      if (const auto* v = Find(e, u"AlphaTransition")) head_.alphaTransition = ParseBool(*v);
+      if (const auto* v = Find(e, u"AlphaTransitionSpeed"))
+        head_.alphaTransitionSpeed = ParseInt(*v);
+      if (const auto* v = Find(e, u"Debug")) head_.debug = ParseBool(*v);
+    } else if (IsElement(e, u"DefaultFont")) {
+      if (const auto* v = Find(e, u"FontFace")) {
+        head_.fontSource = *v == u"DefaultGUIFont"   ? XSkinHead::kDefaultGuiFont
+                           : *v == u"SystemIconFont" ? XSkinHead::kIconTitleFont
+                                                     : XSkinHead::kNamedFont;
+        head_.font.face = head_.fontSource == XSkinHead::kNamedFont ? *v : u"";
+        head_.font.points = 9;
+      }
+      if (const auto* v = Find(e, u"FontSize")) {
+        head_.font.points = std::strtod(Utf16ToUtf8(*v).c_str(), nullptr);
+        head_.hasFontSize = true;
+      }
+      if (const auto* v = Find(e, u"FontColor")) head_.fontColour = ParseColour(*v);
+      if (const auto* v = Find(e, u"FontWeight")) head_.font.bold = *v == u"bold";
+    }
+  }
+  if (IXSkinLanguage* language = resources_.Language()) {
+    std::u16string face = language->General(u"SKIN_FONT_NAME");
+    if (!face.empty()) head_.font.face = face;
+  }
+  return true;
+}
+
+AControlBase* XSkinDocument::CreateControl(const std::u16string& tag) const {
+  if (AControlBase* control = CreateControlForTag(tag)) return control;
+  for (const XSkinDocument* skin = this; skin != nullptr; skin = skin->parentSkin_) {
+    auto found = skin->factories_.find(tag);
+    if (found != skin->factories_.end()) return found->second.make(found->second.parameter);
+  }
+  return nullptr;
+}
+
+bool XSkinDocument::BuildTree(AControlBase* parent, XLayoutNode* parentNode,
+                              const XXmlNode& element) {
+  for (const auto& child : element.children) {
+    if (!BuildElement(parent, parentNode, *child)) return false;
+  }
+  return true;
+}
+
+bool XSkinDocument::BuildElement(AControlBase* parent, XLayoutNode* parentNode,
+                                 const XXmlNode& node) {
+  if (node.type != kXmlElement)
+    return error_.Set(XSKIN_ERR_TEXT_NODE, {}, {}, node.line, node.column);
+  if (node.name == u"Data") {
+    parent->AddData(node);
+    return true;
+  }
+  auto layoutNode = std::make_unique<XLayoutNode>();
+  if (!ReadLayoutAttributes(node, dpi_, rightToLeft_, fileName_, layoutNode.get(), &error_))
+    return false;
+  AControlBase* control = CreateControl(node.name);
+  if (control == nullptr)
+    return error_.Set(XSKIN_ERR_BAD_TAG, node.name, {}, node.line, node.column);
+  control->AddRef();
+  control->parent = parent;
+  control->skin = this;
+  if (!control->LoadAttributes(node, *layoutNode)) {
+    if (control->id != AControlBase::kNone) byId_.erase(control->id);
+    control->Release();
+    return false;
+  }
+  layoutNode->parent = parentNode;
+  layoutNode->target = control;
+  control->layout = layoutNode.get();
+  parentNode->children.push_back(std::move(layoutNode));
+  parent->children.push_back(control);
+  parent->OnChildAdded(control);
+  return BuildTree(control, control->layout, node);
+}
+
+bool XSkinDocument::ClaimId(AControlBase& control, int id, const XXmlNode& element) {
+  auto [at, added] = byId_.emplace(id, &control);
+  if (!added && at->second != &control)
+    return error_.Set(XSKIN_ERR_DUPLICATE_ID, u"ID", AsciiToUtf16(std::to_string(id)), element.line,
+                      element.column);
+  control.id = id;
+  return true;
+}
+
+AControlBase* XSkinDocument::FindControl(int id) const {
+  auto found = byId_.find(id);
+  return found == byId_.end() ? nullptr : found->second;
+}
+
+int XSkinDocument::ControlCount() const {
+  int count = 0;
+  std::vector<const AControlBase*> stack;
+  if (root_ != nullptr) stack.push_back(root_);
+  while (!stack.empty()) {
+    const AControlBase* control = stack.back();
+    stack.pop_back();
+    for (const AControlBase* child : control->children) {
+      ++count;
+      stack.push_back(child);
+    }
+  }
+  return count;
+}
+
+void XSkinDocument::RegisterControl(std::u16string tag, XControlFactory factory, void* parameter) {
+  factories_[std::move(tag)] = {factory, parameter};
+}
+
+std::u16string XSkinDocument::Resolve(const std::u16string& value) const {
+  IXSkinLanguage* language = resources_.Language();
+  if (value.empty() || value[0] != u'$' || language == nullptr) return value;
+  return language->Text(std::u16string_view(value).substr(1));
+}
+
+bool XSkinDocument::RequestLayout(AControlBase* control) {
+  if (parentSkin_ != nullptr) return parentSkin_->RequestLayout(control);
+  bool post = pendingLayout_.empty();
+  if (pendingLayout_.empty() || pendingLayout_.back() != control) pendingLayout_.push_back(control);
+  return post;
+}
+
+std::vector<AControlBase*> XSkinDocument::TakePendingLayout() {
+  std::vector<AControlBase*> pending;
+  pending.swap(pendingLayout_);
+  return pending;
+}
+
+}  // namespace qorin

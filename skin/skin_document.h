@@ -1,0 +1,136 @@
+// XSkinDocument: the portable heart of a skin. It reads the skin file through the resource
+// provider, applies <Head>, builds the control tree from <Body> and owns it with the layout tree.
+// The window side (skin_window_win32) adds the host window, its messages and painting.
+//
+//   skin file ─► XML ─► <XSkin> ─► <Head>: XSkinHead
+//                              └► <Body>: BuildTree ─► controls + layout nodes ─► XLayoutEngine
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control_base.h"
+#include "id_table.h"
+#include "layout.h"
+#include "resource_provider.h"
+#include "skin_error.h"
+#include "xml_document.h"
+
+namespace qorin {
+
+// What the host asks for; the defaults are a host's that passes none.
+struct XSkinHostOptions {
+  bool alphaTransition = true;
+  int alphaTransitionSpeed = 0;
+  bool fullScreenHandling = false;
+  bool forceLeftToRight = false;
+  bool customFrame = false;
+  uint32_t extraStyle = 0x00020000 | 0x00010000;  // WS_MINIMIZEBOX | WS_MAXIMIZEBOX
+  bool extendFrame = false;
+  bool tooltips = true;
+  bool postCommands = true;
+  bool keepArchiveOpen = false;
+};
+
+// The <Head> settings.
+struct XSkinHead {
+  enum FontSource { kIconTitleFont, kDefaultGuiFont, kNamedFont };
+  bool hasWindowSize = false;
+  int width = 0, height = 0, width2 = 0, height2 = 0;
+  int tooltipStyle = 0, tooltipPosition = 0;
+  XColour tooltipColour = 0, tooltipTextColour = 0;
+  int tooltipShowDelay = 0;
+  bool alphaTransition = true;
+  int alphaTransitionSpeed = 0;
+  bool debug = false;
+  FontSource fontSource = kIconTitleFont;
+  XFontSpec font;  // face (for kNamedFont, or the language's SKIN_FONT_NAME) and size
+  bool hasFontSize = false;
+  XColour fontColour = 0;
+};
+
+using XControlFactory = AControlBase* (*)(void* parameter);
+
+class XSkinDocument {
+ public:
+  // A child skin passes its parent: it shares the parent's resources and factory table.
+  XSkinDocument(XResourceProvider& resources, XSkinHostOptions options = {},
+                XSkinDocument* parentSkin = nullptr);
+  ~XSkinDocument();
+  XSkinDocument(const XSkinDocument&) = delete;
+  XSkinDocument& operator=(const XSkinDocument&) = delete;
+
+  void SetDpi(int dpi) { dpi_ = dpi; }
+  int Dpi() const { return dpi_; }
+  void SetTextMeasure(IXTextMeasure* measure) { measure_ = measure; }
+  IXTextMeasure* TextMeasure() const { return measure_; }
+  // The right-to-left flag; the language's unless the host forces left to right.
+  bool RightToLeft() const { return rightToLeft_; }
+  void SetRightToLeft(bool on) { rightToLeft_ = on && !options_.forceLeftToRight; }
+
+  // The control-ID header the host names: from the disk when a file of that path exists,
+  // otherwise from the resources; error 3 when neither can be read.
+  bool LoadIdFile(const std::u16string& path);
+  // Reads, parses and builds (the load's steps from reading the file to building the tree).
+  bool Load(std::u16string_view skinFileName);
+
+  const XSkinError& Error() const { return error_; }
+  XSkinError& Errors() { return error_; }
+  const XSkinHead& Head() const { return head_; }
+  const XSkinHostOptions& Options() const { return options_; }
+  XIdTable& Ids() { return ids_; }
+  XResourceProvider& Resources() { return resources_; }
+  const std::u16string& FileName() const { return fileName_; }
+  // The parsed file (its <script> children and processing instructions run later).
+  const XXmlNode* RootElement() const;
+
+  AControlBase* Root() { return root_; }
+  XLayoutEngine& Layout() { return layout_; }
+  AControlBase* FindControl(int id) const;
+  int ControlCount() const;  // controls in the tree, the root not counted
+
+  void RegisterControl(std::u16string tag, XControlFactory factory, void* parameter);
+
+  // A text value: "$NAME" becomes the language's text when there is a language.
+  std::u16string Resolve(const std::u16string& value) const;
+  // A control's ID: unique in the skin (777), resolvable (774).
+  bool ClaimId(AControlBase& control, int id, const XXmlNode& element);
+
+  // Re-layout requests: true when the caller must post the message that runs them.
+  bool RequestLayout(AControlBase* control);
+  std::vector<AControlBase*> TakePendingLayout();
+
+  // Names the root "CHILD_ROOT" instead of "ROOT" (a skin nested in another).
+  bool IsChild() const { return parentSkin_ != nullptr; }
+
+ private:
+  bool ApplyHead(const XXmlNode& head);
+  bool BuildTree(AControlBase* parent, XLayoutNode* parentNode, const XXmlNode& element);
+  bool BuildElement(AControlBase* parent, XLayoutNode* parentNode, const XXmlNode& node);
+  AControlBase* CreateControl(const std::u16string& tag) const;
+
+  XResourceProvider& resources_;
+  XSkinHostOptions options_;
+  XSkinDocument* parentSkin_;
+  int dpi_;
+  bool rightToLeft_ = false;
+  IXTextMeasure* measure_ = nullptr;
+  std::u16string fileName_;
+  XXmlDocument xml_;
+  XSkinError error_;
+  XSkinHead head_;
+  XIdTable ids_;
+  XLayoutEngine layout_;
+  AControlBase* root_ = nullptr;
+  std::map<int, AControlBase*> byId_;
+  struct Factory {
+    XControlFactory make;
+    void* parameter;
+  };
+  std::map<std::u16string, Factory> factories_;
+  std::vector<AControlBase*> pendingLayout_;
+};
+
+}  // namespace qorin
