@@ -78,7 +78,7 @@ bool CMainWnd::Initialise() {
   if (!config.title.empty()) SetWindowTextW(window_, Wide(config.title).c_str());
   ApplyRightToLeft();
   data_.Table().SetApplication(config.nameLocal, config.appVersion);
-  // The skin builds the window's content here; until it exists the window stays empty.
+  if (!LoadSkin()) return false;
   ShowBuiltWindow();
   CentreOnWorkArea();
   return true;
@@ -99,6 +99,29 @@ bool CMainWnd::CreateMainWindow() {
   if (window_ == nullptr)
     DebugLog(L"@@rCreateWindowExW()==NULL, err=%u", static_cast<unsigned>(GetLastError()));
   return window_ != nullptr;
+}
+
+// The configured skin from the data archive in memory, or from the developer folder. A skin that
+// cannot be loaded shows its error text in a box with an empty caption.
+bool CMainWnd::LoadSkin() {
+  XSkinWindowOptions options;
+  options.language = &skinLanguage_;
+  for (const NamedCommand& command : kNamedCommands)
+    options.ids.emplace_back(command.name, command.id);
+  options.log = [](const std::wstring& line) { DebugLog(L"%s", line.c_str()); };
+  const PackageInfo& info = package_.Info();
+  const std::u16string& skinFile = data_.Config().skinFileName;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::vector<uint8_t>& archive = package_.DataArchive();
+  bool loaded = info.packaged ? skin_.LoadFromMemory(instance, window_, archive.data(),
+                                                     archive.size(), skinFile, u"", options)
+                              : skin_.LoadFromFolder(instance, window_, info.developerFolder,
+                                                     skinFile, u"", options);
+  if (loaded) return true;
+  std::wstring text = Wide(skin_.GetErrorText());
+  DebugLog(L"@@rskin load failed: %s", text.c_str());
+  MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
+  return false;
 }
 
 void CMainWnd::ApplyRightToLeft() {

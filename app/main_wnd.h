@@ -2,7 +2,8 @@
 //
 //   Initialise: module folder as current folder ─► developer side file ─► package check
 //     ─► ReadData ─► temporary relaunch? ─► window "QORINCLASS" ─► title, right-to-left
-//     ─► (skin) ─► fit into the work area, show topmost for 300 ms ─► centre
+//     ─► skin (skin_file_name, "INSTALLER" texts) ─► fit into the work area, show topmost for
+//     300 ms ─► centre
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 #include "installer_data.h"
 #include "installer_system_win32.h"
 #include "package.h"
+#include "skin_language_table.h"
+#include "skin_window_win32.h"
 
 namespace qorin {
 
@@ -43,6 +46,7 @@ class CMainWnd {
   void OnCommand(unsigned id);
   void Do(XWindowAction action);
   bool CreateMainWindow();
+  bool LoadSkin();
   void ApplyRightToLeft();
   void ShowBuiltWindow();
   void FitIntoWorkArea();
@@ -55,6 +59,8 @@ class CMainWnd {
   XPackage package_{system_.Bundle()};
   XInstallerData data_{package_, system_.Bundle()};
   HWND window_ = nullptr;
+  XSkinLanguageTable skinLanguage_{data_.Table(), u"INSTALLER"};
+  XXSkin skin_;
   XInstallFlow flow_;
   bool quit_ = false;
   int exitCode_ = 0;

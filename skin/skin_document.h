@@ -86,7 +86,7 @@ class XSkinDocument {
   // The parsed file (its <script> children and processing instructions run later).
   const XXmlNode* RootElement() const;
 
-  AControlBase* Root() { return root_; }
+  AControlBase* Root() const { return root_; }
   XLayoutEngine& Layout() { return layout_; }
   AControlBase* FindControl(int id) const;
   int ControlCount() const;  // controls in the tree, the root not counted

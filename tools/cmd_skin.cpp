@@ -10,6 +10,7 @@
 #include "controls.h"
 #include "installer_commands.h"
 #include "installer_data.h"
+#include "layout_listing.h"
 #include "package.h"
 #include "skin_document.h"
 #include "skin_language_table.h"
@@ -97,26 +98,6 @@ struct Skin {
 
 const std::vector<std::string> kKnown = {"config", "skin", "lang", "size", "dpi", "rtl"};
 
-void PrintTree(const AControlBase& control, int depth) {
-  for (const AControlBase* child : control.children) {
-    std::string line(static_cast<size_t>(depth) * 2, ' ');
-    line += Utf16ToUtf8(child->name);
-    if (child->layout == nullptr || !child->layout->Visible()) {
-      line += " hidden";
-    } else {
-      const XRect& r = child->layout->placed;
-      line += " " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-              std::to_string(r.right) + "," + std::to_string(r.bottom);
-    }
-    std::printf("%s\n", line.c_str());
-    if (const auto* nested = dynamic_cast<const XChildSkin*>(child)) {
-      if (nested->Document() && nested->Document()->Root())
-        PrintTree(*nested->Document()->Root(), depth + 1);
-    }
-    PrintTree(*child, depth + 1);
-  }
-}
-
 }  // namespace
 
 int RunCheckSkin(int argc, char** argv) {
@@ -148,7 +129,7 @@ int RunLayout(int argc, char** argv) {
   Skin skin;
   if (!skin.Build(args, dpi, args.Flag("rtl"))) return kExitFailure;
   skin.document->Layout().LayoutAll(width, height);
-  PrintTree(*skin.document->Root(), 0);
+  std::fputs(LayoutListing(*skin.document).c_str(), stdout);
   if (skin.measure->Used())
     std::fprintf(stderr,
                  "qorin: text sizes (fit2text) are approximations; the installer measures "

@@ -187,6 +187,11 @@ void Perform(HWND window, const std::vector<WindowAction>& actions) {
         SendKey(static_cast<WORD>(action.value), true);
         break;
       case WindowAction::kClose: PostMessageW(window, WM_CLOSE, 0, 0); break;
+      case WindowAction::kResize:
+        SetWindowPos(window, nullptr, 0, 0, static_cast<int>(action.value >> 16),
+                     static_cast<int>(action.value & 0xFFFF),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
     }
   }
 }
@@ -222,6 +227,9 @@ ObservedRun RunObserved(const RunOptions& options) {
         GetWindowTextW(window, title, 256);
         run.windowTitle = helpers::ToUtf8(title);
         run.windowExStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        RECT outer{};
+        GetWindowRect(window, &outer);
+        run.windowSize = {outer.right - outer.left, outer.bottom - outer.top};
         Perform(window, options.actions);
       }
     }

@@ -26,8 +26,10 @@ struct MessageBoxSeen {
 
 // Done to the program's window once it is visible, in order.
 struct WindowAction {
-  enum Kind { kWait, kKey, kCtrlKey, kClose } kind;
-  unsigned value = 0;  // milliseconds for kWait, a virtual key for kKey and kCtrlKey
+  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize } kind;
+  // Milliseconds for kWait, a virtual key for kKey and kCtrlKey, width << 16 | height for
+  // kResize (the window's outer size).
+  unsigned value = 0;
 };
 
 struct RunOptions {
@@ -53,7 +55,8 @@ struct ObservedRun {
   bool windowSeen = false;
   std::string windowTitle;
   LONG_PTR windowExStyle = 0;
-  DWORD windowShownMs = 0;  // from the program's start until its window was visible
+  SIZE windowSize = {0, 0};  // outer size when first seen
+  DWORD windowShownMs = 0;   // from the program's start until its window was visible
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;

@@ -34,6 +34,32 @@ std::vector<uint8_t> Bytes(const std::string& text) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }
 
+// The developer log without the skin's layout lines.
+std::vector<std::string> WithoutLayout(std::vector<std::string> texts) {
+  texts.erase(std::remove_if(texts.begin(), texts.end(),
+                             [](const std::string& t) { return t.rfind("skin layout ", 0) == 0; }),
+              texts.end());
+  return texts;
+}
+
+// The display DPI of the prefix for the processes started while it lives.
+class PrefixDpi {
+ public:
+  explicit PrefixDpi(DWORD dpi) { Set(dpi); }
+  ~PrefixDpi() { Set(96); }
+
+ private:
+  static void Set(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return;
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+    RegCloseKey(key);
+  }
+};
+
 // The Unix path of a Windows path, through Wine's own export.
 std::string UnixPath(const std::wstring& path) {
   using Convert = char*(CDECL*)(const wchar_t*);
@@ -80,7 +106,12 @@ class StubStartup : public ::testing::Test {
     parts_.config = "setup.ini";
     parts_.packTime = 1700000000;
     config_ =
-        L"[config]\r\nname_eng = QorinE2E\r\ntitle = Qorin E2E Setup\r\nlang_folder = lang\r\n";
+        L"[config]\r\nname_eng = QorinE2E\r\ntitle = Qorin E2E Setup\r\nlang_folder = lang\r\n"
+        L"skin_file_name = skin.xml\r\n";
+    skin_ =
+        "<XSkin><Head><WindowSize Width=\"520\" Height=\"380\"/></Head><Body>"
+        "<Static Name=\"strip\" Align=\"bottom\" Height=\"40\"/><Static Align=\"client\"/>"
+        "</Body></XSkin>";
     languages_ = {{"lang/English.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = English\r\n")},
                   {"lang/Korean.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = 한국어\r\n")}};
   }
@@ -88,6 +119,7 @@ class StubStartup : public ::testing::Test {
   std::vector<uint8_t> Package() {
     std::vector<pack::DataFile> files = languages_;
     files.push_back({"setup.ini", Utf16File(config_)});
+    files.push_back({"skin.xml", Bytes(skin_)});
     parts_.data = pack::WriteZip(files, parts_.packTime);
     return pack::BuildPackage(parts_);
   }
@@ -116,6 +148,7 @@ class StubStartup : public ::testing::Test {
   std::wstring folder_;
   pack::PackageParts parts_;
   std::wstring config_;
+  std::string skin_;
   std::vector<pack::DataFile> languages_;
 };
 
@@ -127,11 +160,60 @@ TEST_F(StubStartup, SoundPackageShowsItsWindowUntilClosed) {
   EXPECT_TRUE(run.windowSeen);
   EXPECT_EQ(run.windowTitle, "Qorin E2E Setup");
   EXPECT_EQ(run.windowExStyle & WS_EX_LAYOUTRTL, 0);
-  EXPECT_EQ(run.Texts(), (std::vector<std::string>{"pelra-start", "pelra-(IsElevated2() == TRUE )",
-                                                   "pelra exit : 0"}))
+  EXPECT_EQ(
+      WithoutLayout(run.Texts()),
+      (std::vector<std::string>{"pelra-start", "pelra-(IsElevated2() == TRUE )", "pelra exit : 0"}))
       << "Wine runs the stub elevated, as its manifest asks";
   EXPECT_TRUE(run.boxes.empty());
   std::printf("[ figures  ] window shown %lu ms after the start\n", run.windowShownMs);
+}
+
+TEST_F(StubStartup, SkinSizesTheWindowForTheDisplayDpi) {
+  ObservedRun normal = RunObserved(WindowOptions(Write(L"dpi96.exe", Package()), CloseSoon()));
+  EXPECT_EQ(normal.exitCode, 0u);
+  EXPECT_EQ(normal.windowSize.cx, 520);
+  EXPECT_EQ(normal.windowSize.cy, 380);
+  PrefixDpi large(144);
+  ObservedRun scaled = RunObserved(WindowOptions(Write(L"dpi144.exe", Package()), CloseSoon()));
+  EXPECT_EQ(scaled.exitCode, 0u);
+  EXPECT_EQ(scaled.windowSize.cx, 780) << "520 at 144 DPI";
+  EXPECT_EQ(scaled.windowSize.cy, 570);
+}
+
+// The skin subclasses the window: each new size lays the tree out once (the bottom strip
+// follows the client area), the same size again does nothing.
+TEST_F(StubStartup, ResizeLaysTheSkinOutOncePerNewSize) {
+  ObservedRun run = RunObserved(
+      WindowOptions(Write(L"resize.exe", Package()), {{WindowAction::kWait, 300},
+                                                      {WindowAction::kResize, 600u << 16 | 400},
+                                                      {WindowAction::kWait, 300},
+                                                      {WindowAction::kResize, 600u << 16 | 400},
+                                                      {WindowAction::kWait, 300},
+                                                      {WindowAction::kClose}}));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u);
+  std::vector<std::string> layouts;
+  for (const std::string& text : run.Texts()) {
+    if (text.rfind("skin layout ", 0) == 0) layouts.push_back(text);
+  }
+  ASSERT_EQ(layouts.size(), 2u) << "the first size, then 600 x 400 once";
+  // The client area is the window less its frame: the strip spans it at its bottom.
+  int width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(layouts[1].c_str(), "skin layout %dx%d", &width, &height), 2);
+  EXPECT_LT(width, 600);
+  EXPECT_EQ(layouts[1], "skin layout " + std::to_string(width) + "x" + std::to_string(height) +
+                            ", strip=0," + std::to_string(height - 40) + "," +
+                            std::to_string(width) + "," + std::to_string(height));
+}
+
+TEST_F(StubStartup, BrokenSkinShowsItsErrorAndExits1) {
+  skin_ = "<XSkin><Head/>\r\n</XSkin>";
+  ObservedRun run = RunObserved(Options(Write(L"broken-skin.exe", Package())));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].caption, "");
+  EXPECT_EQ(run.boxes[0].text, "<Body>태그를 찾을 수 없습니다. Line:1 Col:1");
 }
 
 // Start-up reads the whole covered range for crc_total: the time to the window grows with the
@@ -269,6 +351,7 @@ TEST_F(StubStartup, DeveloperModeRunsFromLooseFiles) {
   CreateDirectoryW((folder_ + L"loose\\lang").c_str(), nullptr);
   Write(L"loose\\setup.ini", Utf16File(config_));
   Write(L"loose\\lang\\English.ini", languages_[0].bytes);
+  Write(L"loose\\skin.xml", Bytes(skin_));
   std::wstring stub = Write(L"dev-setup.exe", parts_.stub);  // a bare stub: no package
   Write(L"dev-setup.ini",
         Bytes("[DEBUG]\r\nPARAM = " + helpers::ToUtf8(folder_) + "loose\\setup.ini\r\n"));

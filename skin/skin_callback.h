@@ -1,0 +1,22 @@
+// IXSkinCallback: what the skin tells and asks its host (the installer window).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qorin {
+
+class IXSkinCallback {
+ public:
+  virtual ~IXSkinCallback() = default;
+  // A control's command fired; only commands with a name in the ID table are told.
+  virtual void OnCommand(int /*commandId*/, const std::u16string& /*commandName*/) {}
+  // The skin has just posted this message to the host window.
+  virtual void OnMessage(unsigned /*message*/, uintptr_t /*wparam*/, intptr_t /*lparam*/) {}
+  virtual void Reserved() {}
+  // Native calls of the skin's scripts come with the script binding.
+  // Asked at the end of loading: false makes the load fail with error 1281.
+  virtual bool OnLoaded() { return true; }
+};
+
+}  // namespace qorin

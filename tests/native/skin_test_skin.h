@@ -1,0 +1,60 @@
+// A skin for tests: files in an in-memory data archive, a language with a few texts, the
+// document loaded at a DPI and direction.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "package_writer.h"
+#include "resource_provider.h"
+#include "skin_document.h"
+#include "utf.h"
+
+namespace qorin::test {
+
+struct FakeLanguage : IXSkinLanguage {
+  std::map<std::u16string, std::u16string, std::less<>> texts;
+  bool rtl = false;
+  std::u16string Text(std::u16string_view key) override {
+    auto it = texts.find(key);
+    return it == texts.end() ? u"" : it->second;
+  }
+  std::u16string General(std::u16string_view key) override { return Text(key); }
+  bool RightToLeft() override { return rtl; }
+};
+
+// Measures every character as 7 x 15 pixels, lines by "\n".
+struct FixedMeasure : IXTextMeasure {
+  XSize Measure(std::u16string_view text, const XFontSpec&, int) override {
+    return {static_cast<int>(text.size()) * 7, 15};
+  }
+};
+
+struct TestSkin {
+  std::vector<pack::DataFile> files;
+  std::vector<uint8_t> zip;
+  FakeLanguage language;
+  FixedMeasure measure;
+  XResourceProvider resources;
+  std::unique_ptr<XSkinDocument> document;
+
+  // Loads "skin.xml" (text), with the other files given; a body-only text is wrapped.
+  bool Load(const std::string& text, int dpi = 96, bool rtl = false) {
+    bool whole = text.rfind("<XSkin", 0) == 0 || text.rfind("<xskin", 0) == 0;
+    std::string xml = whole ? text : "<XSkin><Head/><Body>" + text + "</Body></XSkin>";
+    files.push_back({"skin.xml", std::vector<uint8_t>(xml.begin(), xml.end())});
+    zip = pack::WriteZip(files, 0);
+    resources.OpenArchive(zip.data(), zip.size());
+    resources.SetLanguage(&language);
+    document = std::make_unique<XSkinDocument>(resources);
+    document->SetDpi(dpi);
+    document->SetRightToLeft(rtl);
+    document->SetTextMeasure(&measure);
+    return document->Load(u"skin.xml");
+  }
+  const XSkinError& Error() const { return document->Error(); }
+};
+
+}  // namespace qorin::test
