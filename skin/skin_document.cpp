@@ -64,7 +64,12 @@ bool XSkinDocument::Load(std::u16string_view skinFileName) {
   fileName_.assign(skinFileName);
   XByteBuffer bytes;
   if (!resources_.Read(skinFileName, &bytes)) return error_.Set(XSKIN_ERR_FILE_OPEN, fileName_);
-  if (!xml_.LoadFromMemory(bytes.data(), bytes.length)) {
+  return LoadBytes(skinFileName, bytes.data(), bytes.length);
+}
+
+bool XSkinDocument::LoadBytes(std::u16string_view skinFileName, const uint8_t* bytes, size_t size) {
+  fileName_.assign(skinFileName);
+  if (!xml_.LoadFromMemory(bytes, size)) {
     error_.Set(XSKIN_ERR_XML, fileName_);
     error_.xmlError = xml_.Error();
     error_.xmlLine = xml_.Line();

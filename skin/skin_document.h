@@ -75,6 +75,8 @@ class XSkinDocument {
   bool LoadIdFile(const std::u16string& path);
   // Reads, parses and builds (the load's steps from reading the file to building the tree).
   bool Load(std::u16string_view skinFileName);
+  // The same from the file's bytes.
+  bool LoadBytes(std::u16string_view skinFileName, const uint8_t* bytes, size_t size);
 
   const XSkinError& Error() const { return error_; }
   XSkinError& Errors() { return error_; }

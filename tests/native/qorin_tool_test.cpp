@@ -94,6 +94,36 @@ TEST_F(QorinToolRun, RefusalsAndUsage) {
   EXPECT_FALSE(fs::exists(dir_ / "out" / "a.txt")) << "nothing is written when a name is refused";
 }
 
+TEST_F(QorinToolRun, SkinIsCheckedAndLaidOutAsTheInstallerWould) {
+  Write("data/setup.ini", test::Bytes("[config]\r\nname_eng = Demo\r\nskin_file_name = skin.xml\r\n"
+                                      "lang_folder = lang\r\n"));
+  Write("data/skin.xml", test::Bytes("<XSkin><Head/><Body><Static Name=\"top\" Height=\"20\">"
+                                     "<Button Name=\"b\" Align=\"left\" Width=\"30\"/></Static>"
+                                     "<Static Name=\"gone\" Show=\"false\"/></Body></XSkin>"));
+  Write("data/broken.xml", test::Bytes("<XSkin><Head/>\n<Body><Label/></Body></XSkin>"));
+  auto output = [&](const std::string& arguments) {
+    std::string command = "cd '" + dir_.string() + "' && '" QORIN_TOOL "' " + arguments + " 2>&1";
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    for (int c; (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+    pclose(pipe);
+    return text;
+  };
+  EXPECT_EQ(output("check-skin data --config setup.ini"), "ok: 3 controls\n");
+  EXPECT_EQ(output("layout data --config setup.ini --size 100x50"),
+            "top 0,0,100,20\n  b 0,0,30,20\ngone hidden\n");
+  EXPECT_EQ(output("layout data --config setup.ini --size 100x50 --rtl --dpi 192"),
+            "top 0,0,100,40\n  b 40,0,100,40\ngone hidden\n");
+  EXPECT_EQ(output("check-skin data --config setup.ini --skin broken.xml"),
+            "잘못된 태그입니다. Line:2 Col:7 (Label)\n");
+  EXPECT_EQ(Run("check-skin data --config setup.ini --skin broken.xml"), 1);
+  EXPECT_EQ(Run("check-skin data --config setup.ini --lang Klingon"), 1);
+  EXPECT_EQ(Run("layout data --config setup.ini"), 2) << "no --size";
+  EXPECT_EQ(Run("check-skin data"), 1) << "a folder needs its configuration";
+  ASSERT_EQ(Run("pack --stub stub.exe --data data --config setup.ini --time 1 -o s.exe"), 0);
+  EXPECT_EQ(output("check-skin s.exe"), "ok: 3 controls\n");
+}
+
 TEST_F(QorinToolRun, ImageIsDrawnAsTheInstallerWould) {
   Write("static.png", std::vector<uint8_t>(kStaticDefault, kStaticDefault + kStaticDefaultSize));
   ASSERT_EQ(Run("image static.png --dpi 144 -o big.bmp"), 0);
