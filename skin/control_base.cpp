@@ -210,6 +210,16 @@ int AControlBase::OnNcHitTest(int x, int y) {
   return hitTest;
 }
 
+AControlBase* AControlBase::ControlAt(int x, int y) {
+  if (layout != nullptr && !layout->Visible()) return nullptr;
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if ((*it)->HitTest(x, y)) {
+      if (AControlBase* found = (*it)->ControlAt(x, y)) return found;
+    }
+  }
+  return this;
+}
+
 bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {
   for (const XAttribute& row : table) {
     const std::u16string* value = Find(element, row.name);

@@ -67,7 +67,19 @@ class AControlBase : public IXAlignTarget {
   // Reads the control's own attributes, then the common ones; false aborts the load.
   virtual bool LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode);
   virtual void Reset();
+  // Paint(dc, rect, x, y) takes its place here with the painter.
+  virtual int OnMouseMove(int /*x*/, int /*y*/) { return 0; }
+  virtual void OnMouseLeave() {}
   virtual int OnMouseWheel(int /*delta*/, int /*keys*/, int /*x*/, int /*y*/) { return 0; }
+  virtual int OnLButtonDown(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnLButtonUp(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnLButtonDblClk(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnRButtonDown(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnRButtonUp(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnButtonReservedA(int /*x*/, int /*y*/) { return 0; }  // never called
+  virtual int OnMButtonDown(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnMButtonUp(int /*x*/, int /*y*/) { return 0; }
+  virtual int OnButtonReservedB(int /*x*/, int /*y*/) { return 0; }  // never called
   virtual int OnKeyDown(int /*key*/, int /*high*/, int /*sign*/) { return 0; }
   virtual int OnNcHitTest(int x, int y);
   virtual void OnShow(bool /*shown*/) {}
@@ -82,6 +94,9 @@ class AControlBase : public IXAlignTarget {
   virtual bool HitTest(int x, int y) const;
   virtual void OnTimer() {}
   virtual AControlBase* GetRelatedControl() { return nullptr; }
+
+  // The deepest shown control under the point (this one when no child is), or null.
+  AControlBase* ControlAt(int x, int y);
 
   // The control's own attributes (read before the common ones).
   virtual std::span<const XAttribute> OwnAttributes() const { return {}; }

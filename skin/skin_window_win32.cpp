@@ -198,6 +198,21 @@ void XXSkin::RunPendingLayout() {
   document_->TakePendingLayout();  // repainting them comes with the painter
 }
 
+void XXSkin::RouteMouse(UINT message, int x, int y) {
+  if (document_ == nullptr || document_->Root() == nullptr) return;
+  AControlBase* control = document_->Root()->ControlAt(x, y);
+  if (control == nullptr) return;
+  switch (message) {
+    case WM_MOUSEMOVE: control->OnMouseMove(x, y); break;
+    case WM_LBUTTONDOWN: control->OnLButtonDown(x, y); break;
+    case WM_LBUTTONUP: control->OnLButtonUp(x, y); break;
+    case WM_LBUTTONDBLCLK: control->OnLButtonDblClk(x, y); break;
+    case WM_RBUTTONDOWN: control->OnRButtonDown(x, y); break;
+    case WM_RBUTTONUP: control->OnRButtonUp(x, y); break;
+    default: break;
+  }
+}
+
 LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE: OnSize(static_cast<UINT>(wparam), LOWORD(lparam), HIWORD(lparam)); break;
@@ -215,6 +230,14 @@ LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       break;
     case WM_NCACTIVATE:
       if (options_.host.customFrame && !CompositionEnabled()) return TRUE;
+      break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      RouteMouse(message, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
       break;
     case WM_NCHITTEST: {
       if (document_ == nullptr || document_->Root() == nullptr) break;

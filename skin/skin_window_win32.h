@@ -68,6 +68,9 @@ class XXSkin {
   void ApplyCustomFrame();
   void OnSize(UINT kind, int width, int height);
   void RunPendingLayout();
+  // Mouse messages go to the control under the point (hover, capture and focus come with the
+  // painter).
+  void RouteMouse(UINT message, int x, int y);
   LRESULT HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK MessageProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

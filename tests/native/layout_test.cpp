@@ -87,6 +87,9 @@ TEST(Layout, StacksPaddingAndFitChild) {
        100, 50, "t 0,0,27,19\n"},
       {R"(<Static Name="s" Show="false"><Static Name="k"/></Static><Static Name="v" Height="3"/>)",
        100, 50, "s hidden\n  k hidden\nv 0,0,100,3\n"},
+      {R"(<Static Name="p" Align="left" Width="40" Padding="0,0,0,10">)"
+       R"(<Static Name="f" Align="fixed" Width="fit2parent" Height="fit2parent"/></Static>)",
+       100, 50, "p 0,0,40,50\n  f 0,0,40,50\n"},  // the parent rectangle, not its padded area
   });
 }
 
@@ -140,6 +143,36 @@ TEST(Layout, OnlyChangedRectanglesAreReported) {
   p->height = 5;
   again.LayoutAll(10, 10);
   EXPECT_EQ(parent.calls.size(), 2u) << "0: called again after its children";
+}
+
+TEST(Layout, ScrolledContentAndRequests) {
+  XLayoutEngine engine;
+  XLayoutNode* list = engine.Root().AddChild();
+  list->height = 30;
+  list->contentHeight = 100;
+  list->scrollOffset = 40;
+  XLayoutNode* row = list->AddChild();
+  row->height = 10;
+  engine.LayoutAll(50, 200);
+  EXPECT_EQ(row->placed.top, -40) << "children move up by the offset";
+  EXPECT_TRUE(row->clipToParent) << "and are cut to the list";
+  list->measureContent = true;
+  list->AddChild()->height = 15;
+  list->scrollOffset = 0;
+  engine.LayoutAll(50, 201);
+  EXPECT_EQ(list->contentHeight, 25);
+
+  test::TestSkin skin;
+  ASSERT_TRUE(skin.Load("<Static/><Static/>"));
+  AControlBase* a = skin.document->Root()->children[0];
+  AControlBase* b = skin.document->Root()->children[1];
+  EXPECT_TRUE(skin.document->RequestLayout(a)) << "the first request posts the message";
+  EXPECT_FALSE(skin.document->RequestLayout(a));
+  EXPECT_FALSE(skin.document->RequestLayout(b));
+  EXPECT_FALSE(skin.document->RequestLayout(a));
+  EXPECT_EQ(skin.document->TakePendingLayout(), (std::vector<AControlBase*>{a, b, a}))
+      << "only a repeat of the last one is dropped";
+  EXPECT_TRUE(skin.document->RequestLayout(b));
 }
 
 }  // namespace

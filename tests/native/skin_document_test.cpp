@@ -108,6 +108,39 @@ TEST(SkinIds, HeaderFileHostNumbersAndAutomaticNumbers) {
   EXPECT_EQ(again.Error().code, XSKIN_ERR_ID_FILE);
 }
 
+TEST(SkinResources, NamesLanguagesSubFoldersAndTextFiles) {
+  std::vector<uint8_t> zip = pack::WriteZip(
+      {{"skin/Images/OK.png", {'p'}}, {"skin/ko.png", {'k'}}, {"top.xml", {'t'}}}, 0);
+  test::FakeLanguage language;
+  language.texts[u"IMG"] = u"ko.png";
+  XResourceProvider archive;
+  ASSERT_TRUE(archive.OpenArchive(zip.data(), zip.size(), u"skin/"));
+  archive.SetLanguage(&language);
+  XByteBuffer bytes;
+  EXPECT_TRUE(archive.Read(u"images/ok.PNG", &bytes)) << "any case, \"/\" or \"\\\"";
+  EXPECT_TRUE(archive.Read(u"$IMG", &bytes));
+  EXPECT_EQ(std::string(bytes.view()), "k");
+  EXPECT_FALSE(archive.Read(u"top.xml", &bytes)) << "outside the sub-folder";
+  XResourceProvider noArchive;
+  std::vector<uint8_t> junk = {1, 2, 3};
+  EXPECT_FALSE(noArchive.OpenArchive(junk.data(), junk.size()));
+  EXPECT_FALSE(noArchive.Read(u"top.xml", &bytes));
+
+  std::u16string text;
+  auto decode = [&](std::vector<uint8_t> b) {
+    return XResourceProvider::DecodeText(b.data(), b.size(), &text);
+  };
+  EXPECT_TRUE(decode({0xFF, 0xFE, 'h', 0, 'i', 0}));
+  EXPECT_EQ(text, u"hi");
+  EXPECT_TRUE(decode({0xEF, 0xBB, 0xBF, 0xED, 0x95, 0x9C}));
+  EXPECT_EQ(text, u"한");
+  EXPECT_TRUE(decode({'o', 'k'}));
+  EXPECT_FALSE(decode({'x'})) << "fewer than 2 bytes";
+  EXPECT_FALSE(decode({'a', 0, 'b'})) << "a zero byte is no UTF-8 text";
+  EXPECT_FALSE(decode({'a', 0xC3})) << "a lead byte without its continuation";
+  EXPECT_FALSE(decode({0xE9, 't', 'e'})) << "Latin-1 is refused";
+}
+
 TEST(SkinTree, ControlsAttributesAndNames) {
   TestSkin skin;
   skin.language.texts[u"HELLO"] = u"안녕";

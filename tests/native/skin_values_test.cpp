@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "window_styles.h"
+
 namespace qorin {
 namespace {
 
@@ -73,6 +75,10 @@ TEST(SkinValues, NamesOfCursorsImageTypesAndAlignments) {
   EXPECT_EQ(MirrorAlign(kAlignLeftBottom), kAlignRightBottom);
   EXPECT_EQ(MirrorAlign(kAlignRightCenter), kAlignLeftCenter);
   EXPECT_EQ(MirrorAlign(kAlignTop), kAlignTop);
+  std::u16string unknown;
+  EXPECT_EQ(ParseWindowStyles(u"WS_CHILD | WS_VISIBLE|ES_MULTILINE  LVS_REPORT"), 0x50000005u);
+  EXPECT_EQ(ParseWindowStyles(u"WS_EX_CLIENTEDGE | WS_BOGUS", &unknown), 0x200u);
+  EXPECT_EQ(unknown, u"WS_BOGUS");
 }
 
 }  // namespace
