@@ -16,13 +16,6 @@ std::atomic<int> g_unnamed{0};
 
 constexpr int kIgnoredExtent = 10000;
 
-const std::u16string* Find(const XXmlNode& element, std::u16string_view name) {
-  for (const auto& [key, value] : element.attributes) {
-    if (key == name) return &value;
-  }
-  return nullptr;
-}
-
 // An ID name or number into *field; 774 naming the attribute when it cannot be resolved.
 bool ResolveId(AControlBase& c, const std::u16string& value, const XXmlNode& element,
                const char16_t* attribute, int* field) {
@@ -88,12 +81,13 @@ constexpr XAttribute kCommon[] = {
     {u"BorderColor",
      [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
        c.borderColour = ParseColour(v);
-       if (Find(e, u"BorderWidth") == nullptr) c.borderWidth = 1;
+       if (XXmlDocument::FindAttribute(e, u"BorderWidth") == nullptr) c.borderWidth = 1;
        return true;
      }},
     {u"BorderRound",
      [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
-       if (Find(e, u"BorderWidth") != nullptr || Find(e, u"BorderColor") != nullptr)
+       if (XXmlDocument::FindAttribute(e, u"BorderWidth") != nullptr ||
+           XXmlDocument::FindAttribute(e, u"BorderColor") != nullptr)
          c.borderRound = ParseScaledInt(v, Dpi(c));
        return true;
      }},
@@ -222,7 +216,7 @@ AControlBase* AControlBase::ControlAt(int x, int y) {
 
 bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {
   for (const XAttribute& row : table) {
-    const std::u16string* value = Find(element, row.name);
+    const std::u16string* value = XXmlDocument::FindAttribute(element, row.name);
     if (value != nullptr && !row.set(*this, *value, element)) return false;
   }
   return true;

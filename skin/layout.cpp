@@ -9,13 +9,6 @@
 namespace qorin {
 namespace {
 
-const std::u16string* Attribute(const XXmlNode& element, std::u16string_view name) {
-  for (const auto& [key, value] : element.attributes) {
-    if (key == name) return &value;
-  }
-  return nullptr;
-}
-
 // Width or Height: the value and its flags; -1 after scaling counts as not given.
 void ReadSize(const std::u16string& text, int dpi, int* size, bool* percent, bool* fitText,
               bool* fitChild, bool* fitParent) {
@@ -104,18 +97,19 @@ bool XLayoutNode::Visible() const {
 
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                           const std::u16string& skinFile, XLayoutNode* node, XSkinError* error) {
-  const std::u16string* align = Attribute(element, u"Align");
-  if (const std::u16string* mirrored = Attribute(element, u"AlignRTL"); rightToLeft && mirrored)
+  const std::u16string* align = XXmlDocument::FindAttribute(element, u"Align");
+  if (const std::u16string* mirrored = XXmlDocument::FindAttribute(element, u"AlignRTL");
+      rightToLeft && mirrored)
     align = mirrored;
   if (align != nullptr) {
     node->align = ParseAlign(*align);
     if (node->align == kAlignNone)
       return error->Set(XSKIN_ERR_ALIGN, skinFile, *align, element.line, element.column);
   }
-  if (const auto* v = Attribute(element, u"Width"))
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"Width"))
     ReadSize(*v, dpi, &node->width, &node->widthPercent, &node->widthFitText, &node->widthFitChild,
              &node->widthFitParent);
-  if (const auto* v = Attribute(element, u"Height"))
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"Height"))
     ReadSize(*v, dpi, &node->height, &node->heightPercent, &node->heightFitText,
              &node->heightFitChild, &node->heightFitParent);
   struct Scaled {
@@ -127,7 +121,8 @@ bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
       {u"MaxWidth", &XLayoutNode::maxWidth}, {u"MaxHeight", &XLayoutNode::maxHeight},
       {u"Left", &XLayoutNode::left},         {u"Top", &XLayoutNode::top}};
   for (const Scaled& s : kScaled) {
-    if (const auto* v = Attribute(element, s.name)) node->*s.field = ParseScaledInt(*v, dpi);
+    if (const auto* v = XXmlDocument::FindAttribute(element, s.name))
+      node->*s.field = ParseScaledInt(*v, dpi);
   }
   node->left = NotGivenIsZero(node->left);
   node->top = NotGivenIsZero(node->top);
@@ -140,19 +135,22 @@ bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                                      {u"TextPadding", &XLayoutNode::textPadding},
                                      {u"TextMargin", &XLayoutNode::textMargin}};
   for (const Edges& e : kEdges) {
-    if (const auto* v = Attribute(element, e.name)) ReadEdges(*v, dpi, &(node->*e.field));
+    if (const auto* v = XXmlDocument::FindAttribute(element, e.name))
+      ReadEdges(*v, dpi, &(node->*e.field));
     if (rightToLeft) std::swap((node->*e.field).left, (node->*e.field).right);
   }
-  if (const auto* v = Attribute(element, u"Position")) {
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"Position")) {
     int fields[4] = {node->left, node->top, node->width, node->height};
     ParseQuad(*v, dpi, fields);
     node->left = fields[0], node->top = fields[1], node->width = fields[2],
     node->height = fields[3];
   }
   if (rightToLeft) node->align = MirrorAlign(node->align);
-  if (const auto* v = Attribute(element, u"Show")) node->show = ParseBool(*v);
-  if (const auto* v = Attribute(element, u"HideWhenSmall")) node->hideWhenSmall = ParseBool(*v);
-  if (const auto* v = Attribute(element, u"FixedSize")) node->fixedSize = ParseBool(*v);
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"Show")) node->show = ParseBool(*v);
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"HideWhenSmall"))
+    node->hideWhenSmall = ParseBool(*v);
+  if (const auto* v = XXmlDocument::FindAttribute(element, u"FixedSize"))
+    node->fixedSize = ParseBool(*v);
   return true;
 }
 

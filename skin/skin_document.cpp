@@ -10,13 +10,6 @@
 namespace qorin {
 namespace {
 
-const std::u16string* Find(const XXmlNode& element, std::u16string_view name) {
-  for (const auto& [key, value] : element.attributes) {
-    if (key == name) return &value;
-  }
-  return nullptr;
-}
-
 constexpr const char16_t* kTooltipStyles[] = {u"control", u"window", u"hide"};
 constexpr const char16_t* kTooltipPositions[] = {u"bottom", u"top", u"left", u"right"};
 
@@ -100,8 +93,8 @@ bool XSkinDocument::ApplyHead(const XXmlNode& head) {
   for (const auto& child : head.children) {
     const XXmlNode& e = *child;
     if (IsElement(e, u"WindowSize")) {
-      const std::u16string* width = Find(e, u"Width");
-      const std::u16string* height = Find(e, u"Height");
+      const std::u16string* width = XXmlDocument::FindAttribute(e, u"Width");
+      const std::u16string* height = XXmlDocument::FindAttribute(e, u"Height");
       if (width == nullptr)
         return error_.Set(XSKIN_ERR_NO_WIDTH, u"WindowSize", {}, e.line, e.column);
       if (height == nullptr)
@@ -109,40 +102,48 @@ bool XSkinDocument::ApplyHead(const XXmlNode& head) {
       head_.hasWindowSize = true;
       head_.width = ParseScaledInt(*width, dpi_);
       head_.height = ParseScaledInt(*height, dpi_);
-      if (const auto* v = Find(e, u"Width2")) head_.width2 = ParseScaledInt(*v, dpi_);
-      if (const auto* v = Find(e, u"Height2")) head_.height2 = ParseScaledInt(*v, dpi_);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"Width2"))
+        head_.width2 = ParseScaledInt(*v, dpi_);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"Height2"))
+        head_.height2 = ParseScaledInt(*v, dpi_);
     } else if (IsElement(e, u"Style")) {
-      if (const auto* v = Find(e, u"TooltipStyle")) {
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipStyle")) {
         head_.tooltipStyle = IndexOf(kTooltipStyles, *v);
         if (head_.tooltipStyle < 0)
           return error_.Set(XSKIN_ERR_TOOLTIP_STYLE, u"TooltipStyle", *v, e.line, e.column);
       }
-      if (const auto* v = Find(e, u"TooltipPosition")) {
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipPosition")) {
         head_.tooltipPosition = IndexOf(kTooltipPositions, *v);
         if (head_.tooltipPosition < 0)
           return error_.Set(XSKIN_ERR_TOOLTIP_POSITION, u"TooltipPosition", *v, e.line, e.column);
       }
-      if (const auto* v = Find(e, u"TooltipColor")) head_.tooltipColour = ParseColour(*v);
-      if (const auto* v = Find(e, u"TooltipTextColor")) head_.tooltipTextColour = ParseColour(*v);
-      if (const auto* v = Find(e, u"TooltipShowDelay")) head_.tooltipShowDelay = ParseInt(*v);
-      if (const auto* v = Find(e, u"AlphaTransition")) head_.alphaTransition = ParseBool(*v);
-      if (const auto* v = Find(e, u"AlphaTransitionSpeed"))
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipColor"))
+        head_.tooltipColour = ParseColour(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipTextColor"))
+        head_.tooltipTextColour = ParseColour(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipShowDelay"))
+        head_.tooltipShowDelay = ParseInt(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"AlphaTransition"))
+        head_.alphaTransition = ParseBool(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"AlphaTransitionSpeed"))
         head_.alphaTransitionSpeed = ParseInt(*v);
-      if (const auto* v = Find(e, u"Debug")) head_.debug = ParseBool(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"Debug")) head_.debug = ParseBool(*v);
     } else if (IsElement(e, u"DefaultFont")) {
-      if (const auto* v = Find(e, u"FontFace")) {
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontFace")) {
         head_.fontSource = *v == u"DefaultGUIFont"   ? XSkinHead::kDefaultGuiFont
                            : *v == u"SystemIconFont" ? XSkinHead::kIconTitleFont
                                                      : XSkinHead::kNamedFont;
         head_.font.face = head_.fontSource == XSkinHead::kNamedFont ? *v : u"";
         head_.font.points = 9;
       }
-      if (const auto* v = Find(e, u"FontSize")) {
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontSize")) {
         head_.font.points = std::strtod(Utf16ToUtf8(*v).c_str(), nullptr);
         head_.hasFontSize = true;
       }
-      if (const auto* v = Find(e, u"FontColor")) head_.fontColour = ParseColour(*v);
-      if (const auto* v = Find(e, u"FontWeight")) head_.font.bold = *v == u"bold";
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontColor"))
+        head_.fontColour = ParseColour(*v);
+      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontWeight"))
+        head_.font.bold = *v == u"bold";
     }
   }
   if (IXSkinLanguage* language = resources_.Language()) {

@@ -479,15 +479,18 @@ const XXmlNode* XXmlDocument::NextChild(const XXmlNode& node, int* index, int ty
   return nullptr;
 }
 
+const std::u16string* XXmlDocument::FindAttribute(const XXmlNode& node, std::u16string_view name) {
+  for (const auto& attribute : node.attributes) {
+    if (attribute.first == name) return &attribute.second;
+  }
+  return nullptr;
+}
+
 bool XXmlDocument::GetAttribute(const XXmlNode& node, std::u16string_view name,
                                 std::u16string* value) {
-  for (const auto& attribute : node.attributes) {
-    if (attribute.first == name) {
-      *value = attribute.second;
-      return true;
-    }
-  }
-  return false;
+  const std::u16string* found = FindAttribute(node, name);
+  if (found != nullptr) *value = *found;
+  return found != nullptr;
 }
 
 }  // namespace qorin

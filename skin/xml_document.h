@@ -79,6 +79,8 @@ class XXmlDocument : public XXmlNode {
   static const XXmlNode* NextChild(const XXmlNode& node, int* index, int type,
                                    std::u16string_view name);
   static bool GetAttribute(const XXmlNode& node, std::u16string_view name, std::u16string* value);
+  // The value of the first attribute of that name, or null.
+  static const std::u16string* FindAttribute(const XXmlNode& node, std::u16string_view name);
 
   int Error() const { return error_; }
   int Line() const { return errorLine_; }

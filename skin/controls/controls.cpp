@@ -24,13 +24,6 @@ constexpr TagRow kTags[] = {
     {u"ChildSkin", Make<XChildSkin>},
 };
 
-const std::u16string* Find(const XXmlNode& element, std::u16string_view name) {
-  for (const auto& [key, value] : element.attributes) {
-    if (key == name) return &value;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 AControlBase* CreateControlForTag(std::u16string_view tag) {
@@ -45,7 +38,7 @@ XChildSkin::~XChildSkin() = default;
 
 bool XChildSkin::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
-  const std::u16string* file = Find(element, u"File");
+  const std::u16string* file = XXmlDocument::FindAttribute(element, u"File");
   if (file == nullptr)
     return skin->Errors().Set(XSKIN_ERR_CHILD_SKIN_FILE, u"ChildSkin", {}, element.line,
                               element.column);
