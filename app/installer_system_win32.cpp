@@ -3,19 +3,9 @@
 #include <windows.h>
 
 #include "debug_log.h"
+#include "wide_text_win32.h"
 
 namespace qorin {
-namespace {
-
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-std::u16string Narrow16(std::wstring_view text) {
-  return std::u16string(text.begin(), text.end());
-}
-
-}  // namespace
-
 void XDialogsWin32::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                                    unsigned style) {
   MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style);
@@ -36,7 +26,7 @@ std::u16string XEnvironmentWin32::GetEnvironment(std::u16string_view name) {
   if (size == 0) return {};
   std::wstring value(size, L'\0');
   value.resize(GetEnvironmentVariableW(key.c_str(), value.data(), size));
-  return Narrow16(value);
+  return FromWide(value);
 }
 
 std::u16string XEnvironmentWin32::ProgramFilesDir() {
@@ -44,7 +34,7 @@ std::u16string XEnvironmentWin32::ProgramFilesDir() {
   DWORD size = sizeof value;
   LONG result = RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
                              L"ProgramFilesDir", RRF_RT_REG_SZ, nullptr, value, &size);
-  return result == ERROR_SUCCESS && value[0] != 0 ? Narrow16(value) : u"C:\\Program Files";
+  return result == ERROR_SUCCESS && value[0] != 0 ? FromWide(value) : u"C:\\Program Files";
 }
 
 }  // namespace qorin

@@ -4,6 +4,7 @@
 #include "elevation.h"
 #include "installer_commands.h"
 #include "text.h"
+#include "wide_text_win32.h"
 
 namespace qorin {
 namespace {
@@ -12,16 +13,9 @@ constexpr wchar_t kWindowClass[] = L"QORINCLASS";
 constexpr DWORD kWindowStyle =
     WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-std::u16string U16(const std::wstring& text) {
-  return std::u16string(text.begin(), text.end());
-}
-
 // The command line without white space at either end.
 std::wstring Trim(const std::wstring& text) {
-  return Wide(TrimSpace(U16(text)));
+  return Wide(TrimSpace(FromWide(text)));
 }
 
 // The rich-edit library for LoadRTF; loaded once and kept until the process ends.
@@ -58,8 +52,8 @@ bool CMainWnd::Initialise() {
   std::wstring folder = module.substr(0, module.find_last_of(L"\\/") + 1);
   SetCurrentDirectoryW(folder.c_str());
 
-  std::u16string commandLine = U16(commandLine_);
-  package_.DeveloperSideFile(U16(module), &commandLine);
+  std::u16string commandLine = FromWide(commandLine_);
+  package_.DeveloperSideFile(FromWide(module), &commandLine);
   commandLine_ = Wide(commandLine);
   const PackageInfo& info = package_.Info();
   if (info.packaged && !package_.CheckPackage()) return false;

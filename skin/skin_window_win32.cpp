@@ -4,6 +4,7 @@
 
 #include "display_dpi.h"
 #include "gdi_text_measure_win32.h"
+#include "wide_text_win32.h"
 
 namespace qorin {
 namespace {
@@ -37,10 +38,6 @@ void ExtendFrame(HWND window) {
       reinterpret_cast<void*>(GetProcAddress(dwm, "DwmExtendFrameIntoClientArea")));
   if (extend != nullptr) extend(window, &margins);
   FreeLibrary(dwm);
-}
-
-std::wstring Wide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
 }
 
 }  // namespace
