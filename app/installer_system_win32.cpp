@@ -6,6 +6,7 @@
 #include "wide_text_win32.h"
 
 namespace qorin {
+
 void XDialogsWin32::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                                    unsigned style) {
   MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style);
