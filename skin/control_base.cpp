@@ -1,5 +1,6 @@
 #include "control_base.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -187,6 +188,16 @@ void AControlBase::SetRect(const XRect& newRect) {
   if (newRect == rect) return;
   if (newRect.Width() > kIgnoredExtent && newRect.Height() > kIgnoredExtent) return;
   rect = newRect;
+  if (frozen) return;
+  GrowBuffer(buffers[0], rect.Width(), rect.Height());
+  if (alpha != 255) GrowBuffer(buffers[1], rect.Width(), rect.Height());
+}
+
+// Buffers only grow: a control that shrinks keeps drawing into the larger one.
+void AControlBase::GrowBuffer(XBitmap& buffer, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  if (!buffer.Empty() && buffer.width >= width && buffer.height >= height) return;
+  buffer.Create(std::max(width, buffer.width), std::max(height, buffer.height), 32);
 }
 
 bool AControlBase::HitTest(int x, int y) const {

@@ -124,7 +124,8 @@ class AControlBase : public IXAlignTarget {
   int hitTest = 0;
   bool resizeImagesWithDpi = true;
   XRect rect;
-  XBitmap buffers[2];
+  XBitmap buffers[2];   // the second only when Alpha is not 255
+  bool frozen = false;  // keeps the buffers as they are
   int sourceLine = 0;
 
   AControlBase* parent = nullptr;
@@ -135,6 +136,7 @@ class AControlBase : public IXAlignTarget {
  private:
   bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
   void FinishText(XLayoutNode& layoutNode);
+  static void GrowBuffer(XBitmap& buffer, int width, int height);
 
   std::atomic<int> references_{0};
 };

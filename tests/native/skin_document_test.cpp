@@ -148,7 +148,8 @@ TEST(SkinTree, ControlsAttributesAndNames) {
   std::string child = "<XSkin><Head/><Body><Button Name=\"inner\"/></Body></XSkin>";
   skin.files.back().bytes.assign(child.begin(), child.end());
   ASSERT_TRUE(skin.Load(
-      "<Static Name=\"a\" Text=\"$HELLO\" Enable=\"TRUE\" BorderColor=\"red\" BorderRound=\"4\""
+      "<Static Name=\"a\" Height=\"20\" Text=\"$HELLO\" Enable=\"TRUE\" BorderColor=\"red\" "
+      "BorderRound=\"4\""
       " Tooltip=\"one\\ntwo\" Cursor=\"IDC_HAND\" Alpha=\"128\"><Data x=\"1\"/>"
       "<Button/><Button/></Static><ChildSkin Name=\"c\" File=\"child.xml\"/><GroupBox/>"));
   EXPECT_EQ(skin.document->ControlCount(), 5);
@@ -165,6 +166,10 @@ TEST(SkinTree, ControlsAttributesAndNames) {
   std::u16string first = a->children[0]->name, second = a->children[1]->name;
   EXPECT_EQ(std::stoi(Utf16ToUtf8(second.substr(14))), std::stoi(Utf16ToUtf8(first.substr(14))) + 1)
       << "consecutive unnamed controls";
+  skin.document->Layout().LayoutAll(200, 100);
+  EXPECT_EQ(a->buffers[0].width, 200) << "back buffers follow the rectangle";
+  EXPECT_FALSE(a->buffers[1].Empty()) << "the second one because Alpha is not 255";
+  EXPECT_TRUE(a->children[0]->buffers[1].Empty());
   auto* nested = dynamic_cast<XChildSkin*>(skin.document->Root()->children[1]);
   ASSERT_NE(nested, nullptr);
   EXPECT_EQ(nested->Document()->Root()->name, u"CHILD_ROOT");
