@@ -111,6 +111,7 @@ class AControlBase : public IXAlignTarget {
   bool hasText = false;  // the text object exists: a text or font attribute was given
   std::u16string text;
   XFontSpec font;
+  XColour textColour = 0;
   std::u16string tooltip;
   bool autoHideTooltip = true;
   bool enabled = true, configuredEnabled = true;

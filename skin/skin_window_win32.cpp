@@ -1,5 +1,7 @@
 #include "skin_window_win32.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "display_dpi.h"
@@ -16,6 +18,10 @@ constexpr wchar_t kHostProperty[] = L"XSKIN_HOST";
 // Under custom frame the host keeps only these style bits (visible, disabled, clip siblings and
 // children, dialog frame, scroll bars, thick frame).
 constexpr LONG_PTR kCustomFrameKeep = 0x1E740000;
+constexpr UINT_PTR kNoiseTimer = 5;
+constexpr UINT kNoisePeriodMs = 5;
+// Script timers run on the message window with their IDs moved clear of the skin's own.
+constexpr UINT_PTR kScriptTimerBase = 0x10000;
 
 bool CompositionEnabled() {
   HMODULE dwm = GetModuleHandleW(L"dwmapi.dll");
@@ -117,15 +123,18 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   if (options_.host.customFrame) ApplyCustomFrame();
   if (options_.host.extendFrame) ExtendFrame(host_);
   if (!CreateMessageWindow()) return error.Set(XSKIN_ERR_INTERNAL, u"XSKIN_CLASS");
+  scripts_ = std::make_unique<XSkinScripts>(*document_, *this, options_.callback);
   if (!document_->Load(skinFileName)) return false;
   const XSkinHead& head = document_->Head();
   if (head.hasWindowSize) {
     SetWindowPos(host_, nullptr, 0, 0, head.width, head.height,
                  SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
+  if (!scripts_->LoadScripts()) return false;
   if (!options_.host.keepArchiveOpen) resources_.ReleaseArchive();
   if (options_.callback != nullptr && !options_.callback->OnLoaded())
     return error.Set(XSKIN_ERR_SCRIPT_CALLER);
+  scripts_->RunEvent(SKINEVENT_ONINIT, true);
   loaded_ = true;
   RECT client;
   GetClientRect(host_, &client);
@@ -177,6 +186,8 @@ void XXSkin::OnSize(UINT kind, int width, int height) {
   document_->Root()->SetRect({0, 0, width, height});
   document_->Layout().LayoutAll(width, height);
   ++layoutRuns_;
+  scripts_->RunEvent(SKINEVENT_ONGUIINIT, true);
+  scripts_->RunEvent(SKINEVENT_ONSIZE);
   if (!options_.log) return;
   std::wstring line = L"skin layout " + std::to_wstring(width) + L"x" + std::to_wstring(height);
   if (!document_->Root()->children.empty()) {
@@ -193,6 +204,70 @@ void XXSkin::RunPendingLayout() {
   if (document_ == nullptr || document_->Root() == nullptr) return;
   document_->Layout().LayoutIn(document_->Root()->rect);
   document_->TakePendingLayout();  // repainting them comes with the painter
+}
+
+void XXSkin::ShowMessage(std::u16string_view text, std::u16string_view caption) {
+  ::MessageBoxW(host_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
+}
+
+void XXSkin::OpenUrl(std::u16string_view url) {
+  ShellExecuteW(nullptr, L"open", Wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void XXSkin::ShowHost(Show how) {
+  switch (how) {
+    case kClose: PostMessageW(host_, WM_CLOSE, 0, 0); break;
+    case kMinimize: ShowWindow(host_, SW_MINIMIZE); break;
+    case kMaximize: ShowWindow(host_, SW_MAXIMIZE); break;
+    case kRestore: ShowWindow(host_, SW_RESTORE); break;
+  }
+}
+
+XRect XXSkin::HostWindowRect() {
+  RECT r{};
+  GetWindowRect(host_, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+XRect XXSkin::HostClientRect() {
+  RECT r{};
+  GetClientRect(host_, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void XXSkin::MoveHost(const XRect& r) {
+  MoveWindow(host_, r.left, r.top, r.Width(), r.Height(), TRUE);
+}
+
+void XXSkin::SetNoise(bool on) {
+  if (on) {
+    SetTimer(messageWindow_, kNoiseTimer, kNoisePeriodMs, nullptr);
+  } else {
+    KillTimer(messageWindow_, kNoiseTimer);
+  }
+}
+
+void XXSkin::SetScriptTimer(int id, int milliseconds) {
+  SetTimer(messageWindow_, kScriptTimerBase + static_cast<UINT>(id),
+           static_cast<UINT>(milliseconds), nullptr);
+}
+
+void XXSkin::KillScriptTimer(int id) {
+  KillTimer(messageWindow_, kScriptTimerBase + static_cast<UINT>(id));
+}
+
+void XXSkin::PostLayout() {
+  PostMessageW(messageWindow_, MsgInvalidateAlign(), 0, 0);
+}
+
+// Lines for the developer's "XScriptDebugConsole" window, when it exists.
+void XXSkin::Console(std::u16string_view text, int level) {
+  HWND console = FindWindowW(L"#32770", L"XScriptDebugConsole");
+  if (console == nullptr) return;
+  std::wstring line = Wide(text);
+  COPYDATASTRUCT data{static_cast<ULONG_PTR>(level),
+                      static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t)), line.data()};
+  SendMessageW(console, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 void XXSkin::RouteMouse(UINT message, int x, int y) {
@@ -266,6 +341,11 @@ LRESULT CALLBACK XXSkin::MessageProc(HWND window, UINT message, WPARAM wparam, L
     RemovePropW(window, kSkinProperty);
     if (skin != nullptr) skin->messageWindow_ = nullptr;
     return 0;
+  }
+  if (skin != nullptr && message == WM_TIMER) {
+    if (wparam >= kScriptTimerBase && skin->scripts_)
+      skin->scripts_->OnScriptTimer(static_cast<int>(wparam - kScriptTimerBase));
+    return 0;  // timer 5's noise is drawn by the painter
   }
   if (skin != nullptr && message == MsgInvalidateAlign()) {
     skin->RunPendingLayout();

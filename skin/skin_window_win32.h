@@ -15,6 +15,7 @@
 
 #include "skin_callback.h"
 #include "skin_document.h"
+#include "skin_scripts.h"
 
 namespace qorin {
 
@@ -28,10 +29,10 @@ struct XSkinWindowOptions {
   std::function<void(const std::wstring&)> log;
 };
 
-class XXSkin {
+class XXSkin final : public IXSkinWindow {
  public:
   XXSkin();
-  ~XXSkin();
+  ~XXSkin() override;
   XXSkin(const XXSkin&) = delete;
   XXSkin& operator=(const XXSkin&) = delete;
 
@@ -50,6 +51,22 @@ class XXSkin {
   // The error message for the user's interface language.
   std::u16string GetErrorText() const;
   XSkinDocument* Document() { return document_.get(); }
+  XSkinScripts* Scripts() { return scripts_.get(); }
+  // Runs a script text in the skin's engine (button texts, timers, the host's callbacks).
+  bool DoScript(std::u16string_view text) { return scripts_ && scripts_->DoScript(text); }
+
+  // IXSkinWindow
+  void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
+  void OpenUrl(std::u16string_view url) override;
+  void ShowHost(Show how) override;
+  XRect HostWindowRect() override;
+  XRect HostClientRect() override;
+  void MoveHost(const XRect& rect) override;
+  void SetNoise(bool on) override;
+  void SetScriptTimer(int id, int milliseconds) override;
+  void KillScriptTimer(int id) override;
+  void PostLayout() override;
+  void Console(std::u16string_view text, int level) override;
   HWND MessageWindow() const { return messageWindow_; }
   int LayoutRuns() const { return layoutRuns_; }
 
@@ -78,6 +95,7 @@ class XXSkin {
   XSkinWindowOptions options_;
   XResourceProvider resources_;
   std::unique_ptr<XSkinDocument> document_;
+  std::unique_ptr<XSkinScripts> scripts_;
   std::unique_ptr<IXTextMeasure> measure_;
   XSkinError openError_;
   HINSTANCE instance_ = nullptr;

@@ -17,7 +17,11 @@ class XRootControl final : public AControlBase {};
 class XStatic : public AControlBase {};
 class XGroupBox final : public XStatic {};
 class XButton final : public AControlBase {};
-class XCheckBox final : public AControlBase {};
+class XCheckBox final : public AControlBase {
+ public:
+  int GetState() override { return checked; }
+  int checked = 0;
+};
 class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
 class XWindow final : public AControlBase {};

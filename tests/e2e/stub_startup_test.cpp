@@ -206,6 +206,36 @@ TEST_F(StubStartup, ResizeLaysTheSkinOutOncePerNewSize) {
                             std::to_string(width) + "," + std::to_string(height));
 }
 
+// The skin's scripts run at load, print to the script console, and their size handler runs
+// after every layout.
+TEST_F(StubStartup, SkinScriptsRunAndHearSizeChanges) {
+  skin_ =
+      "<XSkin><Head><WindowSize Width=\"520\" Height=\"380\"/></Head><Body><Static Name=\"s\"/>"
+      "</Body><?script void OnSize() { print('size ' + GetText(999) + 'ok'); } "
+      "SetEventHandler(SKINEVENT_ONSIZE, 'OnSize();'); print('loaded'); ?></XSkin>";
+  ObservedRun run = RunObserved(
+      WindowOptions(Write(L"scripted.exe", Package()), {{WindowAction::kWait, 300},
+                                                        {WindowAction::kResize, 600u << 16 | 400},
+                                                        {WindowAction::kWait, 300},
+                                                        {WindowAction::kClose}}));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.Texts("XScriptDebugConsole"),
+            (std::vector<std::string>{"script print() - loaded", "script print() - size ok",
+                                      "script print() - size ok"}));
+}
+
+TEST_F(StubStartup, SkinScriptErrorFailsTheLoad) {
+  skin_ = "<XSkin><Head/><Body/><?script int x = ; ?></XSkin>";
+  ObservedRun run = RunObserved(Options(Write(L"script-error.exe", Package())));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].text,
+            "Error At Do XScript Line:1 Col:9 (ErrCode:203 ErrHint:'' Line:1 Col:9 Tok:(none) "
+            "[int x = ; ] )");
+}
+
 TEST_F(StubStartup, BrokenSkinShowsItsErrorAndExits1) {
   skin_ = "<XSkin><Head/>\r\n</XSkin>";
   ObservedRun run = RunObserved(Options(Write(L"broken-skin.exe", Package())));
