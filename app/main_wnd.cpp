@@ -1,9 +1,14 @@
 #include "main_wnd.h"
 
+#include <shlobj.h>
+
+#include <ctime>
+
 #include "debug_log.h"
 #include "elevation.h"
 #include "installer_commands.h"
 #include "text.h"
+#include "utf.h"
 #include "wide_text_win32.h"
 
 namespace qorin {
@@ -60,6 +65,8 @@ bool CMainWnd::Initialise() {
   if (!data_.ReadData(info.configName)) return false;
 
   const XInstallerConfig& config = data_.Config();
+  installPath_ = data_.ExpandInstallPath(config.instPath);
+  commandLine16_ = FromWide(commandLine_);
   if (info.packaged && config.launchInTemp != 0 && !IsRunningAsTempCopy()) {
     if (RelaunchInTemp(Wide(config.nameEng), commandLine_)) {
       DebugLog(L"RelaunchInTemp() : %s", Wide(config.nameEng).c_str());
@@ -73,6 +80,8 @@ bool CMainWnd::Initialise() {
   ApplyRightToLeft();
   data_.Table().SetApplication(config.nameLocal, config.appVersion);
   if (!LoadSkin()) return false;
+  if (skin_ == nullptr) return true;  // the scripts chose another language: the reload builds
+  if (exitRequested_) return true;
   ShowBuiltWindow();
   CentreOnWorkArea();
   return true;
@@ -98,7 +107,9 @@ bool CMainWnd::CreateMainWindow() {
 // The configured skin from the data archive in memory, or from the developer folder. A skin that
 // cannot be loaded shows its error text in a box with an empty caption.
 bool CMainWnd::LoadSkin() {
+  skin_ = std::make_unique<XXSkin>();
   XSkinWindowOptions options;
+  options.callback = this;
   options.language = &skinLanguage_;
   for (const NamedCommand& command : kNamedCommands)
     options.ids.emplace_back(command.name, command.id);
@@ -107,12 +118,17 @@ bool CMainWnd::LoadSkin() {
   const std::u16string& skinFile = data_.Config().skinFileName;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::vector<uint8_t>& archive = package_.DataArchive();
-  bool loaded = info.packaged ? skin_.LoadFromMemory(instance, window_, archive.data(),
-                                                     archive.size(), skinFile, u"", options)
-                              : skin_.LoadFromFolder(instance, window_, info.developerFolder,
-                                                     skinFile, u"", options);
+  bool loaded = info.packaged ? skin_->LoadFromMemory(instance, window_, archive.data(),
+                                                      archive.size(), skinFile, u"", options)
+                              : skin_->LoadFromFolder(instance, window_, info.developerFolder,
+                                                      skinFile, u"", options);
   if (loaded) return true;
-  std::wstring text = Wide(skin_.GetErrorText());
+  // The scripts-loaded slot stopped the load to switch languages: the posted reload builds.
+  if (skin_->GetError().code == XSKIN_ERR_SCRIPT_CALLER && !askLanguage_ && reloadPosted_) {
+    skin_.reset();
+    return true;
+  }
+  std::wstring text = Wide(skin_->GetErrorText());
   DebugLog(L"@@rskin load failed: %s", text.c_str());
   MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
   return false;
@@ -128,6 +144,7 @@ void CMainWnd::ApplyRightToLeft() {
 void CMainWnd::ShowBuiltWindow() {
   SetFocus(window_);
   FitIntoWorkArea();
+  if (!showMainWindow_) return;
   ShowWindow(window_, SW_SHOW);
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetTimer(window_, kTimerTopmost, kTopmostMs, nullptr);
@@ -195,6 +212,8 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
+      if (HIWORD(wparam) == EN_CHANGE && skin_ && skin_->Scripts())
+        skin_->Scripts()->RunEvent(SKINEVENT_ONEDITCHANGE);
       return 0;
     case WM_CLOSE:
       if (!flow_.MayClose()) return 0;  // swallowed while files are written
@@ -226,6 +245,8 @@ void CMainWnd::Do(XWindowAction action) {
     case XWindowAction::kMinimize: ShowWindow(window_, SW_MINIMIZE); break;
     case XWindowAction::kPostReload: PostMessageW(window_, WM_COMMAND, kCmdReload, 0); break;
     case XWindowAction::kReload: Reload(); break;
+    case XWindowAction::kEnterKey: RunScriptText(u"OnEnterKey();"); break;
+    case XWindowAction::kInstall: DoInstall(); break;
     case XWindowAction::kNone: break;
   }
 }
@@ -236,6 +257,7 @@ void CMainWnd::Close() {
 
 void CMainWnd::Reload() {
   DebugLog(L"CMainWnd::Reload() : %s", Wide(data_.Languages().SelectedName()).c_str());
+  reloadPosted_ = false;
   if (!data_.LoadLanguageTable()) {
     DebugLog(L"@@rCMainWnd::Reload() : the language table could not be loaded");
     return;
@@ -243,7 +265,203 @@ void CMainWnd::Reload() {
   const XInstallerConfig& config = data_.Config();
   data_.Table().SetApplication(config.nameLocal, config.appVersion);
   ApplyRightToLeft();
-  ShowBuiltWindow();
+  skin_.reset();
+  if (!LoadSkin()) {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    return;
+  }
+  if (skin_ != nullptr && !exitRequested_) ShowBuiltWindow();
+}
+
+void CMainWnd::RunScriptText(std::u16string_view text) {
+  if (skin_ != nullptr && skin_->Scripts() != nullptr) skin_->Scripts()->RunHostText(text);
+}
+
+// DoInstall: once, from idle; the extraction worker comes with the payload extraction.
+void CMainWnd::DoInstall() {
+  if (!flow_.StartExtraction()) {
+    DebugLog(L"DoInstall() 중복 호출");
+    return;
+  }
+  EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_GRAYED | MF_DISABLED);
+  RunScriptText(u"OnBeforeExtract();");
+}
+
+// --- The skin's host ---------------------------------------------------------------------
+
+int CMainWnd::CallFunction(std::u16string_view key, XScriptValue* const* args, int32_t count,
+                           XScriptValue* result) {
+  if (flow_.Busy()) return 0;
+  flow_.SetBusy(true);
+  AControlBase* root = skin_ && skin_->Document() ? skin_->Document()->Root() : nullptr;
+  if (root != nullptr) root->Enable(false);
+  bool handled = natives_.Call(key, XNativeCall{args, count, result});
+  if (root != nullptr) root->Enable(true);
+  flow_.SetBusy(false);
+  return handled ? 1 : 0;
+}
+
+void CMainWnd::DefineConstants() {
+  struct Folder {
+    const char16_t* name;
+    int csidl;
+  };
+  for (Folder folder : {Folder{u"COMMON_PROGRAMS", 23}, Folder{u"COMMON_DESKTOPDIRECTORY", 25}}) {
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, folder.csidl, nullptr, 0, path)))
+      RunScriptText(u"string " + std::u16string(folder.name) + u" = '" + FromWide(path) + u"'; ");
+  }
+  struct Number {
+    const char16_t* name;
+    int value;
+  };
+  for (Number number : {Number{u"MB_YESNO", 4}, Number{u"MB_RETRYCANCEL", 5},
+                        Number{u"MB_ICONQUESTION", 32}, Number{u"MB_SYSTEMMODAL", 4096}}) {
+    RunScriptText(u"int " + std::u16string(number.name) + u" = " + DisplayInt(number.value) +
+                  u"; ");
+  }
+}
+
+void CMainWnd::RunConfigScript() {
+  const std::u16string& name = data_.Config().configScript;
+  if (name.empty()) return;
+  XByteBuffer bytes;
+  if (!package_.ReadWholeFile(name, &bytes)) {
+    DebugLog(L"config script 로드 실패:%s", Wide(name).c_str());
+    return;
+  }
+  std::u16string text = DecodeTextFile(bytes.data(), bytes.length);
+  if (text.empty()) {
+    DebugLog(L"config script 읽기 실패");
+    return;
+  }
+  RunScriptText(text);
+}
+
+// The scripts are loaded: constants, the configuration script, and once per process the
+// script's choice of language.
+bool CMainWnd::OnLoaded() {
+  DefineConstants();
+  RunConfigScript();
+  if (!askLanguage_) return true;
+  askLanguage_ = false;
+  RunScriptText(u"OnGetLanguage();");
+  std::u16string chosen(ToText(skin_->Scripts()->LastResult()));
+  if (chosen.empty() || EqualsIgnoreAsciiCase(chosen, data_.Languages().SelectedName()))
+    return true;
+  data_.Languages().SelectByName(chosen);
+  reloadPosted_ = true;
+  PostMessageW(window_, WM_COMMAND, kCmdReload, 0);
+  return false;
+}
+
+// --- What the installer's natives ask --------------------------------------------------------
+
+AControlBase* CMainWnd::Control(int id) {
+  return skin_ && skin_->Document() ? skin_->Document()->FindControl(id) : nullptr;
+}
+
+void CMainWnd::PostCommand(unsigned id) {
+  PostMessageW(window_, WM_COMMAND, id, 0);
+}
+
+void CMainWnd::RequestExit(std::optional<int> code) {
+  exitRequested_ = true;
+  flow_.Reset();
+  if (code) exitCode_ = *code;
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void CMainWnd::ShowMainWindow(bool show) {
+  showMainWindow_ = show;
+  ShowWindow(window_, show ? SW_SHOW : SW_HIDE);
+}
+
+void CMainWnd::HideWindow() {
+  ShowWindow(window_, SW_HIDE);
+}
+
+void CMainWnd::SetTitle(const std::u16string& title) {
+  SetWindowTextW(window_, Wide(title).c_str());
+}
+
+int CMainWnd::ShowMessage(const std::u16string& text, const std::u16string& caption,
+                          unsigned style) {
+  return ::MessageBoxW(window_, Wide(text).c_str(), Wide(caption).c_str(), style);
+}
+
+namespace {
+
+int CALLBACK SelectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+
+}  // namespace
+
+std::u16string CMainWnd::SelectFolder(const std::u16string& initial, const std::u16string& title) {
+  std::wstring start = Wide(initial), caption = Wide(title);
+  BROWSEINFOW info{};
+  info.hwndOwner = window_;
+  info.lpszTitle = caption.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_NEWDIALOGSTYLE;
+  info.lpfn = SelectInitialFolder;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (chosen == nullptr) return {};
+  wchar_t path[MAX_PATH] = {};
+  bool ok = SHGetPathFromIDListW(chosen, path);
+  CoTaskMemFree(chosen);
+  return ok ? FromWide(path) : std::u16string();
+}
+
+bool CMainWnd::FocusControl(int id) {
+  AControlBase* control = Control(id);
+  return control != nullptr && control->OnSetFocus() != 0;
+}
+
+bool CMainWnd::EnableControl(int id, bool enable) {
+  AControlBase* control = Control(id);
+  if (control != nullptr) control->Enable(enable);
+  return control != nullptr;
+}
+
+std::optional<std::u16string> CMainWnd::ControlText(int id) {
+  AControlBase* control = Control(id);
+  if (control == nullptr) return std::nullopt;
+  return control->GetText();
+}
+
+// Hosted rich-edit windows come with the Window control.
+bool CMainWnd::LoadRtf(int, const std::vector<uint8_t>&) {
+  return false;
+}
+
+bool CMainWnd::ShiftDown() {
+  return (GetKeyState(VK_LSHIFT) & 0x8000) != 0 || (GetKeyState(VK_RSHIFT) & 0x8000) != 0;
+}
+
+int64_t CMainWnd::Now() {
+  return static_cast<int64_t>(_time64(nullptr));
+}
+
+std::u16string CMainWnd::FormatLocalTime(int64_t time, const std::u16string& format) {
+  __time64_t value = time;
+  struct tm local;
+  if (_localtime64_s(&local, &value) != 0) return {};
+  wchar_t text[1025] = {};
+  size_t length = wcsftime(text, 1024, Wide(format).c_str(), &local);
+  return FromWide(std::wstring_view(text, length));
+}
+
+std::vector<std::u16string> CMainWnd::Arguments() {
+  std::vector<std::u16string> arguments;
+  for (int i = 0; i < __argc; ++i) arguments.push_back(FromWide(__wargv[i]));
+  return arguments;
+}
+
+void CMainWnd::Log(const std::u16string& line) {
+  DebugLog(L"%s", Wide(line).c_str());
 }
 
 }  // namespace qorin

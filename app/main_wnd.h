@@ -8,11 +8,15 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "install_flow.h"
 #include "installer_data.h"
+#include "installer_natives.h"
 #include "installer_system_win32.h"
+#include "installer_window.h"
 #include "package.h"
 #include "skin_language_table.h"
 #include "skin_window_win32.h"
@@ -23,11 +27,13 @@ constexpr UINT_PTR kTimerReload = 1;
 constexpr UINT_PTR kTimerTopmost = 2;
 constexpr UINT kTopmostMs = 300;
 
-class CMainWnd {
+// The installer window is the skin's host (IXSkinCallback) and what the installer's natives
+// act on (IXInstallerWindow).
+class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
  public:
   // Trims the command line and loads the rich-edit library from the system folder.
   explicit CMainWnd(const std::wstring& commandLine);
-  ~CMainWnd();
+  ~CMainWnd() override;
   CMainWnd(const CMainWnd&) = delete;
   CMainWnd& operator=(const CMainWnd&) = delete;
 
@@ -53,6 +59,39 @@ class CMainWnd {
   void CentreOnWorkArea();
   void Reload();
   void Close();
+  void DoInstall();
+  // A host statement in the scripts; an undefined function is no error.
+  void RunScriptText(std::u16string_view text);
+  void DefineConstants();
+  void RunConfigScript();
+
+ public:
+  // IXSkinCallback
+  int CallFunction(std::u16string_view key, XScriptValue* const* args, int32_t count,
+                   XScriptValue* result) override;
+  bool OnLoaded() override;
+
+  // IXInstallerWindow
+  void PostCommand(unsigned id) override;
+  void RequestExit(std::optional<int> exitCode) override;
+  void ShowMainWindow(bool show) override;
+  void HideWindow() override;
+  void SetTitle(const std::u16string& title) override;
+  int ShowMessage(const std::u16string& text, const std::u16string& caption,
+                  unsigned style) override;
+  std::u16string SelectFolder(const std::u16string& initial, const std::u16string& title) override;
+  bool FocusControl(int id) override;
+  bool EnableControl(int id, bool enable) override;
+  std::optional<std::u16string> ControlText(int id) override;
+  bool LoadRtf(int id, const std::vector<uint8_t>& bytes) override;
+  bool ShiftDown() override;
+  int64_t Now() override;
+  std::u16string FormatLocalTime(int64_t time, const std::u16string& format) override;
+  std::vector<std::u16string> Arguments() override;
+  void Log(const std::u16string& line) override;
+
+ private:
+  AControlBase* Control(int id);
 
   std::wstring commandLine_;
   XInstallerSystemWin32 system_;
@@ -60,8 +99,15 @@ class CMainWnd {
   XInstallerData data_{package_, system_.Bundle()};
   HWND window_ = nullptr;
   XSkinLanguageTable skinLanguage_{data_.Table(), u"INSTALLER"};
-  XXSkin skin_;
+  std::unique_ptr<XXSkin> skin_;
   XInstallFlow flow_;
+  std::u16string installPath_;
+  std::u16string commandLine16_;
+  XInstallerNatives natives_{{data_, package_, *this, installPath_, commandLine16_}};
+  bool exitRequested_ = false;
+  bool askLanguage_ = true;
+  bool reloadPosted_ = false;
+  bool showMainWindow_ = true;
   bool quit_ = false;
   int exitCode_ = 0;
 };

@@ -82,6 +82,15 @@ void XSkinScripts::RunEvent(int event, bool once) {
   engine_.Run(text);
 }
 
+bool XSkinScripts::RunHostText(std::u16string_view text) {
+  if (!prepared_) Prepare();
+  uint8_t ignore = engine_.Options().ignoreUnknownFunctions;
+  engine_.Options().ignoreUnknownFunctions = 1;
+  bool ok = engine_.Run(text) != 0;
+  engine_.Options().ignoreUnknownFunctions = ignore;
+  return ok;
+}
+
 void XSkinScripts::OnScriptTimer(int id) {
   if (!running_) DoScript(u"OnTimer(" + DisplayInt(id) + u");");
 }

@@ -59,6 +59,11 @@ class XSkinScripts final : public IXScriptCallback {
   // Runs the event's handler straight in the engine (no nesting check, no error record);
   // once = clear it after.
   void RunEvent(int event, bool once = false);
+  // A statement of the host ("OnSuccess();") in the scripts' global scope: a function the
+  // scripts do not define is no error, and nothing is recorded in the skin's error record.
+  // The value of its last statement is LastResult() afterwards.
+  bool RunHostText(std::u16string_view text);
+  const XScriptValue& LastResult() const { return engine_.LastResult(); }
   // "OnTimer(%d);" for a script timer, unless a text is running.
   void OnScriptTimer(int id);
 

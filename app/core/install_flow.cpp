@@ -15,7 +15,9 @@ XWindowAction XInstallFlow::OnCommand(unsigned id) const {
     case kCmdMinimize: return XWindowAction::kMinimize;
     case kCmdCtrlR: return XWindowAction::kPostReload;
     case kCmdReload: return XWindowAction::kReload;
-    default: return XWindowAction::kNone;  // extraction, Enter, Prev/Next, language: scripts
+    case kCmdEnter: return XWindowAction::kEnterKey;
+    case kCmdStartInstall: return XWindowAction::kInstall;
+    default: return XWindowAction::kNone;  // Prev/Next and the language menu: skin and scripts
   }
 }
 

@@ -18,6 +18,8 @@ enum class XWindowAction {
   kMinimize,    // minimise the window
   kPostReload,  // post the reload command, so the accelerator's message is done first
   kReload,      // reload the language table and show the window again
+  kEnterKey,    // run "OnEnterKey();"
+  kInstall,     // DoInstall: start the extraction
 };
 
 class XInstallFlow {
@@ -28,7 +30,15 @@ class XInstallFlow {
   void SetBusy(bool busy) { busy_ = busy; }
   bool Busy() const { return busy_; }
 
+  // DoInstall: false (a second call) unless idle; then extracting.
+  bool StartExtraction() {
+    if (state_ != XInstallState::kIdle) return false;
+    state_ = XInstallState::kExtracting;
+    return true;
+  }
   void ExtractionStarted() { state_ = XInstallState::kExtracting; }
+  // DoExit: an exit the script asks for closes the window in any state.
+  void Reset() { state_ = XInstallState::kIdle; }
   void ExtractionFinished(bool success) {
     state_ = success ? XInstallState::kSucceeded : XInstallState::kFailed;
   }

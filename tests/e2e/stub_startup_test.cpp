@@ -16,6 +16,8 @@ using helpers::ReadWholeFile;
 using helpers::WriteWholeFile;
 
 const char kIntegrityText[] = "Installer intergrity check has failed. \r\n\r\n";
+// The skin's trace line when the scripts define no OnGetLanguage (no error for the installer).
+const char kNoOnGetLanguage[] = "@@rXXSkin::CallFunc() - 함수를 찾을 수 없음: OnGetLanguage@v";
 
 std::vector<uint8_t> Utf16File(const std::wstring& text) {
   std::vector<uint8_t> out = {0xFF, 0xFE};
@@ -221,8 +223,41 @@ TEST_F(StubStartup, SkinScriptsRunAndHearSizeChanges) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.Texts("XScriptDebugConsole"),
-            (std::vector<std::string>{"script print() - loaded", "script print() - size ok",
-                                      "script print() - size ok"}));
+            (std::vector<std::string>{"script print() - loaded", kNoOnGetLanguage,
+                                      "script print() - size ok", "script print() - size ok"}));
+}
+
+// The package's scripts reach the installer: DoExit(3) from the init handler ends the process
+// with 3 before the window shows; GetCommandLine answers the trimmed line.
+TEST_F(StubStartup, ScriptsExitWithTheirCode) {
+  skin_ =
+      "<XSkin><Head/><Body/><?script void OnInit() { print('line ' + GetCommandLine() + "
+      "GetCommandLine(1)); DoExit(3); } SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?>"
+      "</XSkin>";
+  RunOptions options = Options(Write(L"exit3.exe", Package()));
+  options.arguments = L"  /S  ";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 3u);
+  EXPECT_EQ(run.Texts("XScriptDebugConsole"),
+            (std::vector<std::string>{kNoOnGetLanguage, "script print() - line /S/S"}));
+  EXPECT_EQ(run.Texts().back(), "pelra exit : 3");
+}
+
+// OnGetLanguage choosing another language rebuilds the window in it.
+TEST_F(StubStartup, ScriptChoosesTheLanguage) {
+  skin_ =
+      "<XSkin><Head/><Body/><?script string OnGetLanguage() { return 'Korean'; } "
+      "print('lang ' + GetLanguage()); ?></XSkin>";
+  ObservedRun run = RunObserved(WindowOptions(Write(L"korean.exe", Package()), CloseSoon()));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.windowSeen);
+  std::vector<std::string> log = run.Texts();
+  EXPECT_NE(std::find(log.begin(), log.end(), "CMainWnd::Reload() : Korean"), log.end());
+  EXPECT_EQ(
+      run.Texts("XScriptDebugConsole"),
+      (std::vector<std::string>{"script print() - lang english", "script print() - lang korean"}));
 }
 
 TEST_F(StubStartup, SkinScriptErrorFailsTheLoad) {

@@ -16,8 +16,9 @@ TEST(InstallFlow, CommandsBecomeWindowActions) {
   EXPECT_EQ(flow.OnCommand(kCmdMinimize), XWindowAction::kMinimize);
   EXPECT_EQ(flow.OnCommand(kCmdCtrlR), XWindowAction::kPostReload);
   EXPECT_EQ(flow.OnCommand(kCmdReload), XWindowAction::kReload);
-  for (unsigned id :
-       {kCmdStartInstall, kCmdEnter, kCmdPrev, kCmdNext, kCmdSelectLanguage, InstallerCommand{1}})
+  EXPECT_EQ(flow.OnCommand(kCmdEnter), XWindowAction::kEnterKey);
+  EXPECT_EQ(flow.OnCommand(kCmdStartInstall), XWindowAction::kInstall);
+  for (unsigned id : {kCmdPrev, kCmdNext, kCmdSelectLanguage, InstallerCommand{1}})
     EXPECT_EQ(flow.OnCommand(id), XWindowAction::kNone) << id;
   flow.SetBusy(true);
   EXPECT_EQ(flow.OnCommand(kCmdExit), XWindowAction::kNone) << "ignored during a blocking call";
@@ -30,10 +31,13 @@ TEST(InstallFlow, ClosingWaitsForTheExtraction) {
   EXPECT_FALSE(flow.MayClose());
   EXPECT_EQ(flow.OnCommand(kCmdEscape), XWindowAction::kNone);
   EXPECT_EQ(flow.OnCommand(kCmdCancel), XWindowAction::kClose) << "WM_CLOSE then decides";
+  EXPECT_FALSE(flow.StartExtraction()) << "a second DoInstall";
   flow.ExtractionFinished(false);
   EXPECT_EQ(flow.State(), XInstallState::kFailed);
   EXPECT_TRUE(flow.MayClose());
   EXPECT_EQ(flow.OnCommand(kCmdEscape), XWindowAction::kNone) << "Escape only when idle";
+  flow.Reset();
+  EXPECT_TRUE(flow.StartExtraction()) << "DoExit set it idle";
 }
 
 }  // namespace

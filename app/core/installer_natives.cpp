@@ -1,0 +1,90 @@
+#include "installer_natives.h"
+
+namespace qorin {
+namespace {
+
+constexpr XInstallerNative kNatives[] = {
+    {u"StartInstall@v", StartInstall},
+    {u"DoExit@v", DoExitV},
+    {u"DoExit@i", DoExitI},
+    {u"DoSelectFolder@ss", DoSelectFolder},
+    {u"SetInstallPath@s", SetInstallPath},
+    {u"GetInstallPath@v", GetInstallPath},
+    {u"RemoveEndBS@s", RemoveEndBSNative},
+    {u"SetName@s", SetName},
+    {u"GetAppVersion@v", GetAppVersion},
+    {u"GetBetaVersion@v", GetBetaVersion},
+    {u"GetTargetMachine@v", GetTargetMachine},
+    {u"DigPath@s", nullptr},
+    {u"LoadRTF@is", LoadRTF},
+    {u"SetLanguage@s", SetLanguage},
+    {u"SetTitle@s", SetTitle},
+    {u"GetLanguageAsLocal@v", GetLanguageAsLocal},
+    {u"GetLanguage@v", GetLanguage},
+    {u"Is64BitOS@v", nullptr},
+    {u"GetPlatform@v", nullptr},
+    {u"LANG@s", LangNative},
+    {u"GetRegStr@s", nullptr},
+    {u"GetRegStr64@s", nullptr},
+    {u"GetRegInt@s", nullptr},
+    {u"GetRegInt64@s", nullptr},
+    {u"SetRegStr@ss", nullptr},
+    {u"SetRegStr64@ss", nullptr},
+    {u"SetRegInt@si", nullptr},
+    {u"SetRegInt64@si", nullptr},
+    {u"MessageBox@s", MessageBoxS},
+    {u"MessageBox@i", MessageBoxI},
+    {u"MessageBox@si", MessageBoxSI},
+    {u"CreateShortcut@ssss", nullptr},
+    {u"ExecWait@ss", nullptr},
+    {u"Sleep@i", nullptr},
+    {u"TouchURL@ss", nullptr},
+    {u"ShellExecute@s", nullptr},
+    {u"RunNonElevated@ss", nullptr},
+    {u"GetPackingDate@s", GetPackingDate},
+    {u"GetIniStr@sss", nullptr},
+    {u"CloseApp@ss", nullptr},
+    {u"CloseApp@s", nullptr},
+    {u"WaitAppExit@si", nullptr},
+    {u"DeleteFile@s", nullptr},
+    {u"DeleteOrMoveFile@s", nullptr},
+    {u"RemoveDirectory@s", nullptr},
+    {u"DeleteFolderRec@s", nullptr},
+    {u"RegDeleteKey@s", nullptr},
+    {u"RegDeleteKey64@s", nullptr},
+    {u"GetAccountType@v", nullptr},
+    {u"IsXPOrLess@v", nullptr},
+    {u"IsVistaOrLess@v", nullptr},
+    {u"GetTime@v", GetTime},
+    {u"HideWindow@v", HideWindow},
+    {u"GetCommandLine@v", GetCommandLineV},
+    {u"GetCommandLine@i", GetCommandLineI},
+    {u"IsFile@s", nullptr},
+    {u"CheckVersionAsync@ssssss", nullptr},
+    {u"FindWindow@s", nullptr},
+    {u"CopyFile@ss", nullptr},
+    {u"ShowMainWindow@i", ShowMainWindow},
+    {u"SetFocusByID@i", SetFocusByID},
+    {u"GetControlText@i", GetControlText},
+    {u"SetControlEnable@ii", SetControlEnable},
+    {u"IsValidEmail@s", IsValidEmailNative},
+    {u"IsShiftPressing@v", IsShiftPressing},
+    {u"MutexExist@s", nullptr},
+};
+
+}  // namespace
+
+std::span<const XInstallerNative> InstallerNatives() {
+  return kNatives;
+}
+
+bool XInstallerNatives::Call(std::u16string_view key, const XNativeCall& call) {
+  if (keys_.empty()) {
+    for (const XInstallerNative& native : kNatives) keys_.emplace(native.key, &native);
+  }
+  auto found = keys_.find(key);
+  if (found == keys_.end() || found->second->run == nullptr) return false;
+  return found->second->run(context_, call);
+}
+
+}  // namespace qorin

@@ -1,0 +1,83 @@
+// The installer's natives: one row per signature key in registration order, the handler beside
+// it (grouped by area in natives_*.cpp). Rows whose area is not built yet have no handler and
+// are not handled, so the call goes on to the skin's natives.
+//
+//   script call "DoExit@i" ─► skin ─► CMainWnd (busy flag) ─► XInstallerNatives::Call ─► handler
+#pragma once
+
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "installer_data.h"
+#include "installer_window.h"
+#include "native_call.h"
+#include "package.h"
+
+namespace qorin {
+
+// What the handlers work on: the installer's data and window.
+struct XInstallerNativeContext {
+  XInstallerData& data;
+  XPackage& package;
+  IXInstallerWindow& window;
+  std::u16string& installPath;
+  const std::u16string& commandLine;
+};
+
+// Answers whether the call was handled.
+using XInstallerNativeFn = bool (*)(XInstallerNativeContext& context, const XNativeCall& call);
+
+struct XInstallerNative {
+  const char16_t* key;
+  XInstallerNativeFn run;  // null: comes with its area
+};
+
+std::span<const XInstallerNative> InstallerNatives();
+
+// Handlers by area.
+bool StartInstall(XInstallerNativeContext& c, const XNativeCall& call);
+bool DoExitV(XInstallerNativeContext& c, const XNativeCall& call);
+bool DoExitI(XInstallerNativeContext& c, const XNativeCall& call);
+bool DoSelectFolder(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetInstallPath(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetInstallPath(XInstallerNativeContext& c, const XNativeCall& call);
+bool RemoveEndBSNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetName(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetAppVersion(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetBetaVersion(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetTargetMachine(XInstallerNativeContext& c, const XNativeCall& call);
+bool LoadRTF(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetTitle(XInstallerNativeContext& c, const XNativeCall& call);
+bool MessageBoxS(XInstallerNativeContext& c, const XNativeCall& call);
+bool MessageBoxI(XInstallerNativeContext& c, const XNativeCall& call);
+bool MessageBoxSI(XInstallerNativeContext& c, const XNativeCall& call);
+bool HideWindow(XInstallerNativeContext& c, const XNativeCall& call);
+bool ShowMainWindow(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetFocusByID(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetControlText(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetControlEnable(XInstallerNativeContext& c, const XNativeCall& call);
+bool LangNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetLanguage(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetLanguage(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetLanguageAsLocal(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetPackingDate(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetTime(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetCommandLineV(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetCommandLineI(XInstallerNativeContext& c, const XNativeCall& call);
+bool IsValidEmailNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool IsShiftPressing(XInstallerNativeContext& c, const XNativeCall& call);
+
+// The dispatcher: the key map is built on the first call, in table order.
+class XInstallerNatives {
+ public:
+  explicit XInstallerNatives(XInstallerNativeContext context) : context_(context) {}
+  bool Call(std::u16string_view key, const XNativeCall& call);
+
+ private:
+  XInstallerNativeContext context_;
+  std::map<std::u16string, const XInstallerNative*, std::less<>> keys_;
+};
+
+}  // namespace qorin

@@ -1,0 +1,200 @@
+// The installer's natives: the table against the list of keys, the folder rules, and the calls
+// as a script makes them.
+#include "installer_natives.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_system.h"
+#include "install_path.h"
+#include "installer_commands.h"
+
+namespace qorin {
+namespace {
+
+struct FakeWindow : IXInstallerWindow {
+  std::vector<std::u16string> log, boxes;
+  std::vector<unsigned> commands;
+  std::optional<int> exitCode;
+  bool exited = false;
+  std::u16string chosenFolder = u"D:\\";
+  void PostCommand(unsigned id) override { commands.push_back(id); }
+  void RequestExit(std::optional<int> code) override { exited = true, exitCode = code; }
+  void ShowMainWindow(bool) override {}
+  void HideWindow() override {}
+  void SetTitle(const std::u16string&) override {}
+  int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned) override {
+    boxes.push_back(caption + u"|" + text);
+    return 6;
+  }
+  std::u16string SelectFolder(const std::u16string&, const std::u16string&) override {
+    return chosenFolder;
+  }
+  bool FocusControl(int) override { return false; }
+  bool EnableControl(int, bool) override { return false; }
+  std::optional<std::u16string> ControlText(int) override { return std::nullopt; }
+  bool LoadRtf(int, const std::vector<uint8_t>&) override { return false; }
+  bool ShiftDown() override { return false; }
+  int64_t Now() override { return 0x100000005; }
+  std::u16string FormatLocalTime(int64_t, const std::u16string&) override { return u""; }
+  std::vector<std::u16string> Arguments() override { return {u"C:\\setup.exe", u"/S"}; }
+  void Log(const std::u16string& line) override { log.push_back(line); }
+};
+
+struct Natives {
+  test::FakeSystem system;
+  XPackage package{system};
+  XInstallerData data{package, system};
+  FakeWindow window;
+  std::u16string installPath, commandLine = u"/S";
+  XInstallerNatives natives{{data, package, window, installPath, commandLine}};
+
+  // An argument: a text or an integer.
+  struct Arg {
+    Arg(const char16_t* t) : text(t), isText(true) {}
+    Arg(int n) : number(n) {}
+    std::u16string text;
+    int number = 0;
+    bool isText = false;
+  };
+
+  // Calls a key with integer and text arguments; the result as text ("" for none).
+  std::u16string Call(std::u16string_view key, std::vector<Arg> args = {},
+                      bool* handled = nullptr) {
+    std::vector<XScriptValue> values(args.size());
+    std::vector<XScriptValue*> pointers;
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (args[i].isText) {
+        values[i].SetString(args[i].text);
+      } else {
+        values[i].SetInt(args[i].number);
+      }
+      pointers.push_back(&values[i]);
+    }
+    XScriptValue result;
+    bool done =
+        natives.Call(key, {pointers.data(), static_cast<int32_t>(pointers.size()), &result});
+    if (handled != nullptr) *handled = done;
+    return result.Is(XScriptType::Int) ? DisplayInt(result.Int()) : std::u16string(ToText(result));
+  }
+};
+
+TEST(InstallerNatives, TableInRegistrationOrder) {
+  const char16_t* keys[] = {u"StartInstall@v",
+                            u"DoExit@v",
+                            u"DoExit@i",
+                            u"DoSelectFolder@ss",
+                            u"SetInstallPath@s",
+                            u"GetInstallPath@v",
+                            u"RemoveEndBS@s",
+                            u"SetName@s",
+                            u"GetAppVersion@v",
+                            u"GetBetaVersion@v",
+                            u"GetTargetMachine@v",
+                            u"DigPath@s",
+                            u"LoadRTF@is",
+                            u"SetLanguage@s",
+                            u"SetTitle@s",
+                            u"GetLanguageAsLocal@v",
+                            u"GetLanguage@v",
+                            u"Is64BitOS@v",
+                            u"GetPlatform@v",
+                            u"LANG@s",
+                            u"GetRegStr@s",
+                            u"GetRegStr64@s",
+                            u"GetRegInt@s",
+                            u"GetRegInt64@s",
+                            u"SetRegStr@ss",
+                            u"SetRegStr64@ss",
+                            u"SetRegInt@si",
+                            u"SetRegInt64@si",
+                            u"MessageBox@s",
+                            u"MessageBox@i",
+                            u"MessageBox@si",
+                            u"CreateShortcut@ssss",
+                            u"ExecWait@ss",
+                            u"Sleep@i",
+                            u"TouchURL@ss",
+                            u"ShellExecute@s",
+                            u"RunNonElevated@ss",
+                            u"GetPackingDate@s",
+                            u"GetIniStr@sss",
+                            u"CloseApp@ss",
+                            u"CloseApp@s",
+                            u"WaitAppExit@si",
+                            u"DeleteFile@s",
+                            u"DeleteOrMoveFile@s",
+                            u"RemoveDirectory@s",
+                            u"DeleteFolderRec@s",
+                            u"RegDeleteKey@s",
+                            u"RegDeleteKey64@s",
+                            u"GetAccountType@v",
+                            u"IsXPOrLess@v",
+                            u"IsVistaOrLess@v",
+                            u"GetTime@v",
+                            u"HideWindow@v",
+                            u"GetCommandLine@v",
+                            u"GetCommandLine@i",
+                            u"IsFile@s",
+                            u"CheckVersionAsync@ssssss",
+                            u"FindWindow@s",
+                            u"CopyFile@ss",
+                            u"ShowMainWindow@i",
+                            u"SetFocusByID@i",
+                            u"GetControlText@i",
+                            u"SetControlEnable@ii",
+                            u"IsValidEmail@s",
+                            u"IsShiftPressing@v",
+                            u"MutexExist@s"};
+  auto table = InstallerNatives();
+  ASSERT_EQ(table.size(), std::size(keys));
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(std::u16string(table[i].key), keys[i]) << i;
+}
+
+TEST(InstallerNatives, FolderRulesAndTexts) {
+  for (const char16_t* good : {u"C:\\App", u"c:/x", u"한:\\폴더"})
+    EXPECT_TRUE(IsValidInstallPath(good));
+  for (const char16_t* bad : {u"C:\\", u"C:\\\\App", u"\\\\server\\share", u"1:\\x", u"C:"})
+    EXPECT_FALSE(IsValidInstallPath(bad));
+  EXPECT_EQ(WithFinalSeparator(u"C:/Games/App"), u"C:/Games/App\\");
+  EXPECT_EQ(WithFinalSeparator(u""), u"");
+  EXPECT_EQ(RemoveEndBS(u"C:\\x\\"), u"C:\\x");
+  EXPECT_EQ(RemoveEndBS(u"C:\\x"), u"C:\\x");
+  EXPECT_TRUE(IsValidEmail(u"  first.last@host  "));
+  EXPECT_TRUE(IsValidEmail(u"a.b@host")) << "a dot before the @ is enough";
+  EXPECT_FALSE(IsValidEmail(u"@host.com"));
+  EXPECT_FALSE(IsValidEmail(u"name@host"));
+}
+
+TEST(InstallerNatives, CallsAsScriptsMakeThem) {
+  Natives n;
+  bool handled = true;
+  n.Call(u"StartInstall@v", {}, &handled);
+  EXPECT_FALSE(handled) << "no name yet";
+  EXPECT_EQ(n.window.boxes.back(), u"|call SetName() first");
+  n.Call(u"SetName@s", {u"Demo"});
+  n.Call(u"StartInstall@v", {}, &handled);
+  EXPECT_EQ(n.window.boxes.back(), u"|call SetInstallPath() first");
+  EXPECT_EQ(n.Call(u"SetInstallPath@s", {u"C:\\"}), u"0");
+  EXPECT_EQ(n.Call(u"StartInstall@v"), u"0") << "a bare drive root";
+  EXPECT_TRUE(n.window.commands.empty());
+  EXPECT_EQ(n.Call(u"SetInstallPath@s", {u"C:/Games/Demo"}), u"1");
+  EXPECT_EQ(n.Call(u"GetInstallPath@v"), u"C:/Games/Demo\\");
+  EXPECT_EQ(n.Call(u"StartInstall@v"), u"1");
+  EXPECT_EQ(n.window.commands, std::vector<unsigned>{kCmdStartInstall});
+  EXPECT_EQ(n.Call(u"DoSelectFolder@ss", {u"C:\\", u"Where?"}), u"D:\\Demo");
+  EXPECT_EQ(n.Call(u"MessageBox@si", {u"Sure?", 4}), u"6");
+  n.Call(u"DoExit@i", {3});
+  EXPECT_EQ(n.window.exitCode, 3);
+  EXPECT_EQ(n.Call(u"GetCommandLine@i", {0}), u"C:\\setup.exe");
+  EXPECT_EQ(n.Call(u"GetCommandLine@i", {99}), u"");
+  EXPECT_EQ(n.Call(u"GetCommandLine@v"), u"/S");
+  EXPECT_EQ(n.window.log.back(), u"GetCommandLine() =='/S'");
+  EXPECT_EQ(n.Call(u"GetTime@v"), u"5") << "truncated to 32 bits";
+  n.Call(u"DoExit@s", {u"x"}, &handled);
+  EXPECT_FALSE(handled) << "no such signature";
+  n.Call(u"GetRegStr@s", {u"x"}, &handled);
+  EXPECT_FALSE(handled) << "the registry comes with its own area";
+}
+
+}  // namespace
+}  // namespace qorin
