@@ -34,6 +34,12 @@ class IXFileAccess {
   // Names (without folder) of the files in folder matching a pattern such as "*.ini".
   virtual std::vector<std::u16string> ListFiles(const std::u16string& folder,
                                                 std::u16string_view pattern) = 0;
+  // A folder with every missing level; true when it exists afterwards.
+  virtual bool MakeFolders(const std::u16string& path) = 0;
+  virtual bool Rename(const std::u16string& from, const std::u16string& to) = 0;
+  virtual bool Remove(const std::u16string& path) = 0;
+  // Windows file attributes (natively only read-only is kept).
+  virtual bool SetAttributes(const std::u16string& path, uint32_t attributes) = 0;
 };
 
 // The process's own implementation.

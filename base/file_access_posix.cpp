@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "file_access.h"
@@ -11,6 +12,15 @@
 namespace qorin {
 namespace {
 
+// Paths as the installer writes them: "\" separates folders here too.
+std::string NativePath(const std::u16string& path) {
+  std::string out = Utf16ToUtf8(path);
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+}
+
 int Fd(IXFileAccess::Handle file) {
   return static_cast<int>(file);
 }
@@ -18,7 +28,7 @@ int Fd(IXFileAccess::Handle file) {
 class PosixFileAccess final : public IXFileAccess {
  public:
   Handle OpenForReading(const std::u16string& path) override {
-    int fd = ::open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return kNoFile;
     struct stat info;
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -29,7 +39,7 @@ class PosixFileAccess final : public IXFileAccess {
   }
 
   Handle CreateForWriting(const std::u16string& path) override {
-    int fd = ::open(Utf16ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     return fd < 0 ? kNoFile : fd;
   }
 
@@ -73,13 +83,33 @@ class PosixFileAccess final : public IXFileAccess {
 
   bool FileExists(const std::u16string& path) override {
     struct stat info;
-    return stat(Utf16ToUtf8(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return stat(NativePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   std::u16string FullPathName(const std::u16string& path) override {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(Utf16ToUtf8(path), error);
+    std::filesystem::path full = std::filesystem::absolute(NativePath(path), error);
     return error ? path : Utf8ToUtf16(full.string());
+  }
+
+  bool MakeFolders(const std::u16string& path) override {
+    std::error_code error;
+    std::filesystem::path folder(NativePath(path));
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
+  }
+
+  bool Rename(const std::u16string& from, const std::u16string& to) override {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+  }
+
+  bool Remove(const std::u16string& path) override {
+    return ::unlink(NativePath(path).c_str()) == 0;
+  }
+
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
+    constexpr uint32_t kReadOnly = 1;
+    return ::chmod(NativePath(path).c_str(), (attributes & kReadOnly) != 0 ? 0444 : 0644) == 0;
   }
 
   // Patterns are "*" followed by a suffix ("*.ini"), compared as written.
@@ -90,7 +120,7 @@ class PosixFileAccess final : public IXFileAccess {
     std::string suffix =
         Utf16ToUtf8(star == std::u16string_view::npos ? pattern : pattern.substr(star + 1));
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(Utf16ToUtf8(folder), error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(NativePath(folder), error)) {
       std::string name = entry.path().filename().string();
       if (entry.is_regular_file() && name.size() >= suffix.size() &&
           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {

@@ -113,6 +113,28 @@ class Win32FileAccess final : public IXFileAccess {
     return full;
   }
 
+  bool MakeFolders(const std::u16string& path) override {
+    std::u16string folder = path;
+    while (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.pop_back();
+    if (folder.empty()) return false;
+    DWORD attributes = GetFileAttributesW(Wide(folder));
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    size_t cut = folder.find_last_of(u"\\/");
+    if (cut != std::u16string::npos && cut > 0 && folder[cut - 1] != u':')
+      MakeFolders(folder.substr(0, cut));
+    return CreateDirectoryW(Wide(folder), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  }
+
+  bool Rename(const std::u16string& from, const std::u16string& to) override {
+    return MoveFileW(Wide(from), Wide(to)) != FALSE;
+  }
+
+  bool Remove(const std::u16string& path) override { return DeleteFileW(Wide(path)) != FALSE; }
+
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
+    return SetFileAttributesW(Wide(path), attributes) != FALSE;
+  }
+
   std::vector<std::u16string> ListFiles(const std::u16string& folder,
                                         std::u16string_view pattern) override {
     std::u16string search = folder;

@@ -142,6 +142,15 @@ XSevenZipEntry XSevenZipReader::GetEntry(size_t index) const {
   entry.size = SzArEx_GetFileSize(&db, index);
   entry.hasCrc = SzBitWithVals_Check(&db.CRCs, index);
   entry.crc = entry.hasCrc ? db.CRCs.Vals[index] : 0;
+  entry.hasTime = SzBitWithVals_Check(&db.MTime, index);
+  if (entry.hasTime) {
+    // FILETIME: 100 ns steps since 1601-01-01.
+    const CNtfsFileTime& t = db.MTime.Vals[index];
+    uint64_t ticks = uint64_t{t.High} << 32 | t.Low;
+    entry.unixTime = static_cast<int64_t>(ticks / 10000000) - 11644473600;
+  }
+  entry.hasAttributes = SzBitWithVals_Check(&db.Attribs, index);
+  entry.attributes = entry.hasAttributes ? db.Attribs.Vals[index] : 0;
   return entry;
 }
 

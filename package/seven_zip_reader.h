@@ -15,6 +15,10 @@ struct XSevenZipEntry {
   uint64_t size = 0;
   bool hasCrc = false;
   uint32_t crc = 0;
+  bool hasTime = false;
+  int64_t unixTime = 0;  // modification time, seconds since 1970
+  bool hasAttributes = false;
+  uint32_t attributes = 0;  // Windows file attributes
 };
 
 class XSevenZipReader {

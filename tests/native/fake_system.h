@@ -57,6 +57,14 @@ struct FakeSystem : IXDialogs, IXConsole, IXEnvironment, IXFileAccess {
     return real.SetLastWriteTime(file, unixSeconds);
   }
   void Close(Handle file) override { real.Close(file); }
+  bool MakeFolders(const std::u16string& path) override { return real.MakeFolders(path); }
+  bool Rename(const std::u16string& from, const std::u16string& to) override {
+    return real.Rename(from, to);
+  }
+  bool Remove(const std::u16string& path) override { return real.Remove(path); }
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
+    return real.SetAttributes(path, attributes);
+  }
 
   IXFileAccess& real = SystemFileAccess();
 };
