@@ -2,10 +2,13 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
 #include <ctime>
 
 #include "debug_log.h"
 #include "elevation.h"
+#include "extraction_worker_win32.h"
+#include "install_path.h"
 #include "installer_commands.h"
 #include "text.h"
 #include "utf.h"
@@ -209,6 +212,8 @@ LRESULT CALLBACK CMainWnd::WindowProc(HWND window, UINT message, WPARAM wparam, 
 }
 
 LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT answer = 0;
+  if (OnExtractMessage(message, wparam, lparam, &answer)) return answer;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
@@ -285,6 +290,79 @@ void CMainWnd::DoInstall() {
   }
   EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_GRAYED | MF_DISABLED);
   RunScriptText(u"OnBeforeExtract();");
+  if (exitRequested_) return;
+  const PackageInfo& info = package_.Info();
+  XExtractionJob job{info.packagePath, info.packaged ? int64_t{info.stubSize} : 0, info.archiveSize,
+                     WithFinalSeparator(installPath_)};
+  if (!StartExtractionWorker(window_, std::move(job)))
+    DebugLog(L"@@rDoInstall() : the extraction thread did not start");
+}
+
+bool CMainWnd::OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer) {
+  const XExtractMessages& m = ExtractMessages();
+  if (message == m.openFile) {
+    *answer = OnOpenFile(reinterpret_cast<const char16_t*>(wparam),
+                         reinterpret_cast<const char16_t*>(lparam));
+  } else if (message == m.progress) {
+    OnProgress(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam));
+  } else if (message == m.completed) {
+    OnCompleted(static_cast<int>(wparam), reinterpret_cast<const char16_t*>(lparam));
+  } else if (message == m.cantOpen) {
+    std::u16string text =
+        data_.Table().LookupWith(u"MSG_FILE_OPEN_ERROR", reinterpret_cast<const char16_t*>(wparam));
+    *answer = ShowMessage(text, data_.Config().title, MB_ICONERROR | MB_ABORTRETRYIGNORE);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+AControlBase* CMainWnd::NamedControl(std::u16string_view name) {
+  if (!skin_ || skin_->Document() == nullptr) return nullptr;
+  for (const auto& [entry, number] : skin_->Document()->Ids().Entries()) {
+    if (entry == name) return skin_->Document()->FindControl(number);
+  }
+  return nullptr;
+}
+
+// The script may redirect the file (a text) or skip it (""); apostrophes in the call become
+// double quotes so the name is passed as a double-quoted string.
+LRESULT CMainWnd::OnOpenFile(const char16_t* name, const char16_t* defaultPath) {
+  std::u16string text = u"OnOpenFileToWrite('" + std::u16string(name) + u"');";
+  for (char16_t& c : text) {
+    if (c == u'\'') c = u'"';
+  }
+  RunScriptText(text);
+  const XScriptValue& result = skin_->Scripts()->LastResult();
+  outputPath_ = IsText(result) ? std::u16string(ToText(result)) : std::u16string(defaultPath);
+  if (AControlBase* current = NamedControl(u"STATIC_CUR_FILE_NAME"))
+    current->SetText(outputPath_.empty() ? std::u16string(name) : outputPath_);
+  return reinterpret_cast<LRESULT>(outputPath_.c_str());
+}
+
+void CMainWnd::OnProgress(uint32_t done, uint32_t total) {
+  int value = ::MulDiv(static_cast<int>(done), 1000, static_cast<int>(total));
+  if (AControlBase* state = NamedControl(u"STATIC_INSTALL_STATE"))
+    state->SetText(DisplayInt(value / 10) + u"%");
+}
+
+void CMainWnd::OnCompleted(int code, const char16_t* name) {
+  EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_ENABLED);
+  flow_.ExtractionFinished(code == XEXTRACT_OK);
+  if (code == XEXTRACT_OK) {
+    RunScriptText(u"OnSuccess();");
+    return;
+  }
+  const char16_t* key = ExtractionErrorKey(code);
+  std::u16string text;
+  if (key != nullptr) {
+    text = data_.Table().LookupWith(key, name);
+  } else {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "ERROR:0x%x", static_cast<unsigned>(code));
+    text = AsciiToUtf16(hex);
+  }
+  RunScriptText(u"OnFailed('" + text + u"');");
 }
 
 // --- The skin's host ---------------------------------------------------------------------

@@ -60,6 +60,13 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   void Reload();
   void Close();
   void DoInstall();
+  // The worker's messages; false for any other message.
+  bool OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer);
+  LRESULT OnOpenFile(const char16_t* name, const char16_t* defaultPath);
+  void OnProgress(uint32_t done, uint32_t total);
+  void OnCompleted(int code, const char16_t* name);
+  // A control by the name of its ID ("PROGRESS_INSTALL"), or null.
+  AControlBase* NamedControl(std::u16string_view name);
   // A host statement in the scripts; an undefined function is no error.
   void RunScriptText(std::u16string_view text);
   void DefineConstants();
@@ -102,6 +109,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   std::unique_ptr<XXSkin> skin_;
   XInstallFlow flow_;
   std::u16string installPath_;
+  std::u16string outputPath_;  // the answer to the worker's last open-file message
   std::u16string commandLine16_;
   XInstallerNatives natives_{{data_, package_, *this, installPath_, commandLine16_}};
   bool exitRequested_ = false;

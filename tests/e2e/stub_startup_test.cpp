@@ -260,6 +260,40 @@ TEST_F(StubStartup, ScriptChoosesTheLanguage) {
       (std::vector<std::string>{"script print() - lang english", "script print() - lang korean"}));
 }
 
+// A silent install: the script hides the window, sets the folder from the command line and
+// starts the extraction; one file is redirected, one skipped; OnSuccess exits with its code.
+TEST_F(StubStartup, SilentInstallWritesThePayload) {
+  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
+  ASSERT_FALSE(payload.empty()) << "e2e-payload.7z is built beside the tests";
+  parts_.payload.assign(payload.begin(), payload.end());
+  skin_ =
+      "<XSkin><Head/><Body/><?script "
+      "void OnInit() { ShowMainWindow(0); SetInstallPath(GetCommandLine(1)); "
+      "print('start ' + StartInstall()); } "
+      "string OnOpenFileToWrite(string name) { if (name == 'skip.txt') return ''; "
+      "if (name == 'readme.txt') return GetInstallPath() + 'moved\\readme.txt'; } "
+      "void OnSuccess() { print('success'); DoExit(7); } "
+      "void OnFailed(string e) { print('failed ' + e); DoExit(1); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
+  std::wstring target = folder_ + L"installed";
+  RunOptions options = Options(Write(L"silent.exe", Package()));
+  options.arguments = L"\"" + target + L"\" /S";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 7u);
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  for (const char* line : {"script print() - start 1", "script print() - success"})
+    EXPECT_NE(std::find(console.begin(), console.end(), line), console.end()) << line;
+  std::vector<std::string> log = run.Texts();
+  EXPECT_NE(std::find(log.begin(), log.end(), "ExtractThreadProc()-end"), log.end());
+  EXPECT_EQ(ReadWholeFile(target + L"\\bin\\app.dat").size(), 3000u);
+  EXPECT_EQ(ReadWholeFile(target + L"\\docs\\한국어.txt"), "안녕하세요\r\n");
+  EXPECT_TRUE(helpers::FileExists(target + L"\\empty.txt"));
+  EXPECT_EQ(ReadWholeFile(target + L"\\moved\\readme.txt"), "Qorin end-to-end payload.\r\n");
+  EXPECT_FALSE(helpers::FileExists(target + L"\\readme.txt"));
+  EXPECT_FALSE(helpers::FileExists(target + L"\\skip.txt")) << "skipped by the script";
+}
+
 TEST_F(StubStartup, SkinScriptErrorFailsTheLoad) {
   skin_ = "<XSkin><Head/><Body/><?script int x = ; ?></XSkin>";
   ObservedRun run = RunObserved(Options(Write(L"script-error.exe", Package())));
