@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386
   wine wine32:i386 xvfb xauth
-  osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4
+  osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr
 )
 
 log() { printf 'bootstrap: %s\n' "$*" >&2; }

@@ -22,13 +22,16 @@ namespace fs = std::filesystem;
 
 const char kUsage[] =
     "usage: qorin pack --stub STUB.exe --data DIR --config NAME [--payload DIR|FILE.7z]\n"
-    "                  [--time SECONDS] -o OUT.exe\n"
+    "                  [--solid-block-size MIB] [--time SECONDS] -o OUT.exe\n"
     "\n"
     "Appends a package to the stub: the payload (a folder is packed into a solid 7z archive\n"
     "with 7zz; a .7z file is taken as it is), the data archive made from DIR (configuration,\n"
     "language files, skin, images, scripts), the trailer and the footer.\n"
     "\n"
     "  --config NAME   the configuration file, a path inside DIR\n"
+    "  --solid-block-size MIB\n"
+    "                  the largest solid block of a payload folder (default 64): the 32-bit\n"
+    "                  installer decodes a whole block into memory at once\n"
     "  --time SECONDS  pack time (seconds since 1970); default SOURCE_DATE_EPOCH, else now.\n"
     "                  The same inputs and time give a byte-identical file.\n";
 
@@ -42,10 +45,13 @@ struct Progress {
   }
 };
 
-bool Run7zz(const fs::path& folder, const fs::path& archive, std::string* error) {
+constexpr int kDefaultSolidBlockMiB = 64;
+
+bool Run7zz(const fs::path& folder, const fs::path& archive, int solidMiB, std::string* error) {
   std::string target = fs::absolute(archive).string();
-  std::vector<std::string> args = {"7zz",   "a",     "-t7z", "-mx=9", "-ms=on", "-bd",
-                                   "-bso0", "-bsp0", "-y",   target,  "."};
+  std::vector<std::string> args = {
+      "7zz",   "a",  "-t7z", "-mx=9", "-ms=" + std::to_string(solidMiB) + "m", "-bd", "-bso0",
+      "-bsp0", "-y", target, "."};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -65,14 +71,14 @@ bool Run7zz(const fs::path& folder, const fs::path& archive, std::string* error)
   return true;
 }
 
-bool ReadPayload(const fs::path& payload, std::vector<uint8_t>* bytes, std::string* error,
-                 const Progress& progress) {
+bool ReadPayload(const fs::path& payload, int solidMiB, std::vector<uint8_t>* bytes,
+                 std::string* error, const Progress& progress) {
   if (!fs::is_directory(payload)) return ReadFile(payload, bytes, error);
   progress.Show("packing the payload " + payload.string() + " with 7zz");
   fs::path archive =
       fs::temp_directory_path() / ("qorin-payload-" + std::to_string(getpid()) + ".7z");
   fs::remove(archive);
-  bool ok = Run7zz(payload, archive, error) && ReadFile(archive, bytes, error);
+  bool ok = Run7zz(payload, archive, solidMiB, error) && ReadFile(archive, bytes, error);
   fs::remove(archive);
   return ok;
 }
@@ -101,7 +107,8 @@ int64_t PackTime(const Arguments& args, std::string* error) {
 int RunPack(int argc, char** argv) {
   Arguments args(argc, argv, {});
   if (args.WantsHelp()) return std::fputs(kUsage, stdout), kExitOk;
-  if (auto unknown = args.Unknown({"stub", "data", "config", "payload", "time", "o"})) {
+  if (auto unknown =
+          args.Unknown({"stub", "data", "config", "payload", "solid-block-size", "time", "o"})) {
     return Usage("pack: unknown option '" + *unknown + "'", kUsage);
   }
   auto stub = args.Option("stub"), data = args.Option("data"), config = args.Option("config"),
@@ -131,8 +138,14 @@ int RunPack(int argc, char** argv) {
   parts.config = found->name;
 
   if (!ReadFile(*stub, &parts.stub, &error)) return progress.Done(), Fail("pack: " + error);
+  int solidMiB = kDefaultSolidBlockMiB;
+  if (auto solid = args.Option("solid-block-size")) {
+    solidMiB = std::atoi(solid->c_str());
+    if (solidMiB < 1 || solidMiB > 1024)
+      return progress.Done(), Usage("pack: --solid-block-size takes 1 to 1024 (MiB)", kUsage);
+  }
   if (auto payload = args.Option("payload")) {
-    if (!ReadPayload(*payload, &parts.payload, &error, progress))
+    if (!ReadPayload(*payload, solidMiB, &parts.payload, &error, progress))
       return progress.Done(), Fail("pack: " + error);
   }
   progress.Show("compressing " + std::to_string(files.size()) + " data files");

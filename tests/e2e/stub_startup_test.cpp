@@ -294,6 +294,73 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   EXPECT_FALSE(helpers::FileExists(target + L"\\skip.txt")) << "skipped by the script";
 }
 
+// The install script of the failure tests: silent, OnFailed reports and stays.
+constexpr char kInstallScript[] =
+    "<XSkin><Head/><Body/><?script "
+    "void OnInit() { SetInstallPath(GetCommandLine(1)); print('start ' + StartInstall()); "
+    "StartInstall(); } "
+    "void OnSuccess() { print('success'); DoExit(0); } "
+    "void OnFailed(string e) { print('failed ' + e); DoExit(5); } "
+    "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
+
+TEST_F(StubStartup, PayloadNamesLeavingTheFolderWriteNothing) {
+  std::string payload = ReadWholeFile(BuildFile(L"e2e-crafted.7z"));
+  ASSERT_FALSE(payload.empty());
+  parts_.payload.assign(payload.begin(), payload.end());
+  languages_[0].bytes = Utf16File(
+      L"[INSTALLER]\r\nLANG_NAME = English\r\n"
+      L"ERR_CANT_OPEN_FILE = Cannot open ${str1}\r\n");
+  skin_ = kInstallScript;
+  std::wstring target = folder_ + L"inside\\target";
+  RunOptions options = Options(Write(L"crafted.exe", Package()));
+  options.arguments = L"\"" + target + L"\"";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 5u);
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  EXPECT_NE(std::find(console.begin(), console.end(),
+                      "script print() - failed Cannot open ..\\escaped.txt"),
+            console.end());
+  EXPECT_FALSE(helpers::FileExists(target + L"\\good.txt")) << "names are checked first";
+  EXPECT_FALSE(helpers::FileExists(folder_ + L"inside\\escaped.txt"));
+  EXPECT_FALSE(helpers::FileExists(L"C:\\drive.txt"));
+  EXPECT_FALSE(helpers::FileExists(L"C:\\rooted.txt"));
+  std::vector<std::string> log = run.Texts();
+  EXPECT_NE(std::find(log.begin(), log.end(), "DoInstall() 중복 호출"), log.end())
+      << "the second StartInstall";
+}
+
+// A flipped byte in the payload's packed data: the decoder's error reaches OnFailed.
+TEST_F(StubStartup, BrokenPayloadEndsInOnFailed) {
+  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
+  ASSERT_GT(payload.size(), 64u);
+  payload[40] ^= 0x55;
+  parts_.payload.assign(payload.begin(), payload.end());
+  skin_ = kInstallScript;
+  // The package check covers the payload: in developer mode the side file names the payload
+  // as a plain archive, so the broken data reaches the extraction.
+  CreateDirectoryW((folder_ + L"dev").c_str(), nullptr);
+  CreateDirectoryW((folder_ + L"dev\\lang").c_str(), nullptr);
+  Write(L"dev\\setup.ini", Utf16File(config_));
+  Write(L"dev\\skin.xml", Bytes(skin_));
+  Write(L"dev\\lang\\English.ini", languages_[0].bytes);
+  Write(L"dev-payload.7z", parts_.payload);
+  std::wstring stub = Write(L"dev-stub.exe", parts_.stub);
+  Write(L"dev-stub.ini", Bytes("[DEBUG]\r\nPARAM = " + helpers::ToUtf8(folder_) +
+                               "dev\\setup.ini\r\nARCHIVE_PATH_TO_TEST = " +
+                               helpers::ToUtf8(folder_) + "dev-payload.7z\r\n"));
+  RunOptions options = Options(stub);
+  options.arguments = L"\"" + folder_ + L"broken-target\"";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 5u) << "OnFailed ran";
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  bool failed = std::any_of(console.begin(), console.end(), [](const std::string& t) {
+    return t.rfind("script print() - failed ERROR:0x10", 0) == 0;  // 256 + the SDK's code
+  });
+  EXPECT_TRUE(failed);
+}
+
 TEST_F(StubStartup, SkinScriptErrorFailsTheLoad) {
   skin_ = "<XSkin><Head/><Body/><?script int x = ; ?></XSkin>";
   ObservedRun run = RunObserved(Options(Write(L"script-error.exe", Package())));

@@ -50,6 +50,8 @@ TEST_F(StubImage, IsA32BitGuiProgram) {
   auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(header + dos->e_lfanew);
   EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
   EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, 0)
+      << "solid blocks of the payload need the address space";
 }
 
 TEST_F(StubImage, ManifestAsksForWhatTheInstallerNeeds) {
