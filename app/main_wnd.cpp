@@ -10,6 +10,7 @@
 #include "extraction_worker_win32.h"
 #include "install_path.h"
 #include "installer_commands.h"
+#include "path.h"
 #include "text.h"
 #include "utf.h"
 #include "wide_text_win32.h"
@@ -252,6 +253,7 @@ void CMainWnd::Do(XWindowAction action) {
     case XWindowAction::kReload: Reload(); break;
     case XWindowAction::kEnterKey: RunScriptText(u"OnEnterKey();"); break;
     case XWindowAction::kInstall: DoInstall(); break;
+    case XWindowAction::kLanguageMenu: ShowLanguageMenu(); break;
     case XWindowAction::kNone: break;
   }
 }
@@ -296,6 +298,26 @@ void CMainWnd::DoInstall() {
                      WithFinalSeparator(installPath_)};
   if (!StartExtractionWorker(window_, std::move(job)))
     DebugLog(L"@@rDoInstall() : the extraction thread did not start");
+}
+
+// One item per language (1000 + index), the selected one checked; a choice reloads, even the
+// language already selected.
+void CMainWnd::ShowLanguageMenu() {
+  std::vector<XLanguageItem>& items = data_.Languages().Items();
+  if (items.empty()) return;
+  HMENU menu = CreatePopupMenu();
+  for (size_t i = 0; i < items.size(); ++i) {
+    UINT flags = MF_STRING | (static_cast<int>(i) == data_.Languages().Selected() ? MF_CHECKED : 0);
+    AppendMenuW(menu, flags, 1000 + i, Wide(items[i].displayName).c_str());
+  }
+  POINT at;
+  GetCursorPos(&at);
+  int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr);
+  DestroyMenu(menu);
+  if (chosen < 1000 || chosen >= 1000 + static_cast<int>(items.size())) return;
+  data_.Languages().SelectByName(
+      WithoutExtension(items[static_cast<size_t>(chosen - 1000)].fileName));
+  Reload();
 }
 
 bool CMainWnd::OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer) {

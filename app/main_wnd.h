@@ -60,6 +60,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   void Reload();
   void Close();
   void DoInstall();
+  void ShowLanguageMenu();
   // The worker's messages; false for any other message.
   bool OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer);
   LRESULT OnOpenFile(const char16_t* name, const char16_t* defaultPath);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the stub (win32) and the qorin tool (native),
-# packs the sample installer samples/minimal into build/win32/samples/minimal-setup.exe, and runs
-# it under Wine while observing it. It prints the developer log ("XRecv"), any message box, the
-# installer window when it shows (closed again after two seconds, as a user would), and the exit
-# code.
+# packs the sample installer samples/minimal (data and payload) into
+# build/win32/samples/minimal-setup.exe, and runs it under Wine while observing it: once with
+# its window (closed again after two seconds, as a user would), once silently with "/S", which
+# installs the payload. It prints the developer log ("XRecv"), the script console, any message
+# box, the window when it shows, the exit codes, and the files installed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -21,9 +22,16 @@ cmake --build --preset win32 -j "$jobs" --target qorin-stub observe
 
 mkdir -p build/win32/samples
 build/native/qorin pack --stub build/win32/qorin-stub.exe --data samples/minimal/data --config setup.ini \
-  -o build/win32/samples/minimal-setup.exe
+  --payload samples/minimal/payload -o build/win32/samples/minimal-setup.exe
 build/native/qorin verify build/win32/samples/minimal-setup.exe
 
 echo "== minimal-setup.exe under Wine"
 QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe --window QORINCLASS \
   --close-after 2000 --timeout 30000 'samples\minimal-setup.exe'
+
+echo "== minimal-setup.exe /S under Wine (silent install)"
+QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe --timeout 30000 \
+  'samples\minimal-setup.exe' /S
+installed="$wine_home/prefix/drive_c/Program Files/Qorin Minimal"
+echo "== installed into C:\Program Files\Qorin Minimal"
+(cd "$installed" && find . -type f | sort | sed 's|^\./|  |')

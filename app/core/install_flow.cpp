@@ -17,7 +17,8 @@ XWindowAction XInstallFlow::OnCommand(unsigned id) const {
     case kCmdReload: return XWindowAction::kReload;
     case kCmdEnter: return XWindowAction::kEnterKey;
     case kCmdStartInstall: return XWindowAction::kInstall;
-    default: return XWindowAction::kNone;  // Prev/Next and the language menu: skin and scripts
+    case kCmdSelectLanguage: return XWindowAction::kLanguageMenu;
+    default: return XWindowAction::kNone;  // Prev/Next: the skin and scripts
   }
 }
 

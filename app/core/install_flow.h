@@ -14,12 +14,13 @@ enum class XInstallState : int { kIdle = 0, kExtracting = 1, kSucceeded = 2, kFa
 
 enum class XWindowAction {
   kNone,
-  kClose,       // post WM_CLOSE to the window
-  kMinimize,    // minimise the window
-  kPostReload,  // post the reload command, so the accelerator's message is done first
-  kReload,      // reload the language table and show the window again
-  kEnterKey,    // run "OnEnterKey();"
-  kInstall,     // DoInstall: start the extraction
+  kClose,         // post WM_CLOSE to the window
+  kMinimize,      // minimise the window
+  kPostReload,    // post the reload command, so the accelerator's message is done first
+  kReload,        // reload the language table and show the window again
+  kEnterKey,      // run "OnEnterKey();"
+  kInstall,       // DoInstall: start the extraction
+  kLanguageMenu,  // the language menu
 };
 
 class XInstallFlow {

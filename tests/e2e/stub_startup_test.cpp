@@ -361,6 +361,23 @@ TEST_F(StubStartup, BrokenPayloadEndsInOnFailed) {
   EXPECT_TRUE(failed);
 }
 
+// DoExit(3) while the files are being written ends the process with 3 (WM_CLOSE is not
+// swallowed: DoExit sets the state back to idle first).
+TEST_F(StubStartup, DoExitDuringExtractionEndsWithItsCode) {
+  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
+  parts_.payload.assign(payload.begin(), payload.end());
+  skin_ =
+      "<XSkin><Head/><Body/><?script "
+      "void OnInit() { SetInstallPath(GetCommandLine(1)); StartInstall(); } "
+      "string OnOpenFileToWrite(string name) { DoExit(3); return ''; } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
+  RunOptions options = Options(Write(L"exit-during.exe", Package()));
+  options.arguments = L"\"" + folder_ + L"during\"";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 3u);
+}
+
 TEST_F(StubStartup, SkinScriptErrorFailsTheLoad) {
   skin_ = "<XSkin><Head/><Body/><?script int x = ; ?></XSkin>";
   ObservedRun run = RunObserved(Options(Write(L"script-error.exe", Package())));

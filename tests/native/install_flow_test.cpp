@@ -18,7 +18,8 @@ TEST(InstallFlow, CommandsBecomeWindowActions) {
   EXPECT_EQ(flow.OnCommand(kCmdReload), XWindowAction::kReload);
   EXPECT_EQ(flow.OnCommand(kCmdEnter), XWindowAction::kEnterKey);
   EXPECT_EQ(flow.OnCommand(kCmdStartInstall), XWindowAction::kInstall);
-  for (unsigned id : {kCmdPrev, kCmdNext, kCmdSelectLanguage, InstallerCommand{1}})
+  EXPECT_EQ(flow.OnCommand(kCmdSelectLanguage), XWindowAction::kLanguageMenu);
+  for (unsigned id : {kCmdPrev, kCmdNext, InstallerCommand{1}})
     EXPECT_EQ(flow.OnCommand(id), XWindowAction::kNone) << id;
   flow.SetBusy(true);
   EXPECT_EQ(flow.OnCommand(kCmdExit), XWindowAction::kNone) << "ignored during a blocking call";
