@@ -239,6 +239,7 @@ ObservedRun RunObserved(const RunOptions& options) {
     Sleep(20);
   }
   if (!exited) run.exitCode = program.ExitCode();
+  run.runMs = static_cast<DWORD>(GetTickCount64() - start);
   run.timedOut = run.started && (!exited || (watch && window != nullptr && IsWindow(window)));
   // Let the last log lines of a process that just ended arrive.
   Sleep(100);

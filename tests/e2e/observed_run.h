@@ -57,6 +57,7 @@ struct ObservedRun {
   LONG_PTR windowExStyle = 0;
   SIZE windowSize = {0, 0};  // outer size when first seen
   DWORD windowShownMs = 0;   // from the program's start until its window was visible
+  DWORD runMs = 0;           // from the start until the program and its window were gone
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;

@@ -82,5 +82,6 @@ int wmain(int argc, wchar_t** argv) {
   if (run.timedOut)
     std::printf("[timeout] the program was still running after %lu ms\n", options.timeoutMs);
   std::printf("[exit code] %lu\n", run.exitCode);
+  std::printf("[run] %lu ms\n", run.runMs);
   return static_cast<int>(run.exitCode);
 }
