@@ -361,6 +361,30 @@ TEST_F(StubStartup, BrokenPayloadEndsInOnFailed) {
   EXPECT_TRUE(failed);
 }
 
+// A file that another process holds open (as a running program is) is moved aside to ".bak1"
+// and the new one written in its place.
+TEST_F(StubStartup, FileInUseIsMovedAside) {
+  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
+  parts_.payload.assign(payload.begin(), payload.end());
+  skin_ = kInstallScript;
+  std::wstring target = folder_ + L"busy";
+  CreateDirectoryW(target.c_str(), nullptr);
+  std::wstring held = target + L"\\readme.txt";
+  ASSERT_TRUE(WriteWholeFile(held, "old"));
+  HANDLE handle = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  RunOptions options = Options(Write(L"busy.exe", Package()));
+  options.arguments = L"\"" + target + L"\"";
+  ObservedRun run = RunObserved(options);
+  CloseHandle(handle);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u) << "OnSuccess";
+  EXPECT_EQ(ReadWholeFile(held), "Qorin end-to-end payload.\r\n");
+  std::printf("[ wine     ] the moved-aside file %s after the install\n",
+              helpers::FileExists(held + L".bak1") ? "stays as .bak1" : "is gone");
+}
+
 // DoExit(3) while the files are being written ends the process with 3 (WM_CLOSE is not
 // swallowed: DoExit sets the state back to idle first).
 TEST_F(StubStartup, DoExitDuringExtractionEndsWithItsCode) {
