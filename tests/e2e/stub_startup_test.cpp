@@ -214,7 +214,8 @@ TEST_F(StubStartup, SkinScriptsRunAndHearSizeChanges) {
   skin_ =
       "<XSkin><Head><WindowSize Width=\"520\" Height=\"380\"/></Head><Body><Static Name=\"s\"/>"
       "</Body><?script void OnSize() { print('size ' + GetText(999) + 'ok'); } "
-      "SetEventHandler(SKINEVENT_ONSIZE, 'OnSize();'); print('loaded'); ?></XSkin>";
+      "SetEventHandler(SKINEVENT_ONSIZE, 'OnSize();'); SetEventHandler(5, 'x();'); "
+      "print('loaded'); ?></XSkin>";
   ObservedRun run = RunObserved(
       WindowOptions(Write(L"scripted.exe", Package()), {{WindowAction::kWait, 300},
                                                         {WindowAction::kResize, 600u << 16 | 400},
@@ -222,6 +223,9 @@ TEST_F(StubStartup, SkinScriptsRunAndHearSizeChanges) {
                                                         {WindowAction::kClose}}));
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes[0].caption, "XSkin");
+  EXPECT_EQ(run.boxes[0].text, "SetEventHandler failed - event:5, handler:x();");
   EXPECT_EQ(run.Texts("XScriptDebugConsole"),
             (std::vector<std::string>{"script print() - loaded", kNoOnGetLanguage,
                                       "script print() - size ok", "script print() - size ok"}));
@@ -267,12 +271,12 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   ASSERT_FALSE(payload.empty()) << "e2e-payload.7z is built beside the tests";
   parts_.payload.assign(payload.begin(), payload.end());
   skin_ =
-      "<XSkin><Head/><Body/><?script "
+      "<XSkin><Head/><Body><Static ID=\"STATIC_INSTALL_STATE\"/></Body><?script "
       "void OnInit() { ShowMainWindow(0); SetInstallPath(GetCommandLine(1)); "
       "print('start ' + StartInstall()); } "
       "string OnOpenFileToWrite(string name) { if (name == 'skip.txt') return ''; "
       "if (name == 'readme.txt') return GetInstallPath() + 'moved\\readme.txt'; } "
-      "void OnSuccess() { print('success'); DoExit(7); } "
+      "void OnSuccess() { print('success ' + GetControlText(STATIC_INSTALL_STATE)); DoExit(7); } "
       "void OnFailed(string e) { print('failed ' + e); DoExit(1); } "
       "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
   std::wstring target = folder_ + L"installed";
@@ -282,7 +286,7 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 7u);
   std::vector<std::string> console = run.Texts("XScriptDebugConsole");
-  for (const char* line : {"script print() - start 1", "script print() - success"})
+  for (const char* line : {"script print() - start 1", "script print() - success 100%"})
     EXPECT_NE(std::find(console.begin(), console.end(), line), console.end()) << line;
   std::vector<std::string> log = run.Texts();
   EXPECT_NE(std::find(log.begin(), log.end(), "ExtractThreadProc()-end"), log.end());
@@ -292,6 +296,9 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   EXPECT_EQ(ReadWholeFile(target + L"\\moved\\readme.txt"), "Qorin end-to-end payload.\r\n");
   EXPECT_FALSE(helpers::FileExists(target + L"\\readme.txt"));
   EXPECT_FALSE(helpers::FileExists(target + L"\\skip.txt")) << "skipped by the script";
+  std::string big = ReadWholeFile(target + L"\\big.bin");
+  EXPECT_EQ(big.size(), 1572864u) << "a file larger than one solid block";
+  EXPECT_EQ(big, ReadWholeFile(BuildFile(L"e2e-payload\\big.bin")));
 }
 
 // The install script of the failure tests: silent, OnFailed reports and stays.
