@@ -299,6 +299,15 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   std::string big = ReadWholeFile(target + L"\\big.bin");
   EXPECT_EQ(big.size(), 1572864u) << "a file larger than one solid block";
   EXPECT_EQ(big, ReadWholeFile(BuildFile(L"e2e-payload\\big.bin")));
+  auto seconds = [](const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 |
+            data.ftLastWriteTime.dwLowDateTime) /
+           10000000;
+  };
+  EXPECT_EQ(seconds(target + L"\\big.bin"), seconds(BuildFile(L"e2e-payload\\big.bin")))
+      << "the modification time is kept";
 }
 
 // The install script of the failure tests: silent, OnFailed reports and stays.
