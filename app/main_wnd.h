@@ -18,6 +18,7 @@
 #include "installer_system_win32.h"
 #include "installer_window.h"
 #include "package.h"
+#include "registry_win32.h"
 #include "skin_language_table.h"
 #include "skin_window_win32.h"
 
@@ -112,7 +113,8 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   std::u16string installPath_;
   std::u16string outputPath_;  // the answer to the worker's last open-file message
   std::u16string commandLine16_;
-  XInstallerNatives natives_{{data_, package_, *this, installPath_, commandLine16_}};
+  XRegistryWin32 registry_;
+  XInstallerNatives natives_{{data_, package_, *this, registry_, installPath_, commandLine16_}};
   bool exitRequested_ = false;
   bool askLanguage_ = true;
   bool reloadPosted_ = false;

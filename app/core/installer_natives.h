@@ -14,6 +14,7 @@
 #include "installer_window.h"
 #include "native_call.h"
 #include "package.h"
+#include "registry.h"
 
 namespace qorin {
 
@@ -22,6 +23,7 @@ struct XInstallerNativeContext {
   XInstallerData& data;
   XPackage& package;
   IXInstallerWindow& window;
+  IXRegistry& registry;
   std::u16string& installPath;
   const std::u16string& commandLine;
 };
@@ -68,6 +70,16 @@ bool GetCommandLineV(XInstallerNativeContext& c, const XNativeCall& call);
 bool GetCommandLineI(XInstallerNativeContext& c, const XNativeCall& call);
 bool IsValidEmailNative(XInstallerNativeContext& c, const XNativeCall& call);
 bool IsShiftPressing(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetRegStr(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetRegStr64(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetRegInt(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetRegInt64(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetRegStr(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetRegStr64(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetRegInt(XInstallerNativeContext& c, const XNativeCall& call);
+bool SetRegInt64(XInstallerNativeContext& c, const XNativeCall& call);
+bool RegDeleteKeyNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool RegDeleteKey64(XInstallerNativeContext& c, const XNativeCall& call);
 
 // The dispatcher: the key map is built on the first call, in table order.
 class XInstallerNatives {

@@ -276,7 +276,8 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
       "print('start ' + StartInstall()); } "
       "string OnOpenFileToWrite(string name) { if (name == 'skip.txt') return ''; "
       "if (name == 'readme.txt') return GetInstallPath() + 'moved\\readme.txt'; } "
-      "void OnSuccess() { print('success ' + GetControlText(STATIC_INSTALL_STATE)); DoExit(7); } "
+      "void OnSuccess() { print('success ' + GetControlText(STATIC_INSTALL_STATE)); "
+      "SetRegStr('HKCU/Software/QorinE2E/InstallPath', GetInstallPath()); DoExit(7); } "
       "void OnFailed(string e) { print('failed ' + e); DoExit(1); } "
       "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
   std::wstring target = folder_ + L"installed";
@@ -308,6 +309,13 @@ TEST_F(StubStartup, SilentInstallWritesThePayload) {
   };
   EXPECT_EQ(seconds(target + L"\\big.bin"), seconds(BuildFile(L"e2e-payload\\big.bin")))
       << "the modification time is kept";
+  wchar_t written[MAX_PATH] = {};
+  DWORD size = sizeof written;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\QorinE2E", L"InstallPath", RRF_RT_REG_SZ,
+                         nullptr, written, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(written), target + L"\\") << "the script wrote the registry";
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QorinE2E");
 }
 
 // The install script of the failure tests: silent, OnFailed reports and stays.

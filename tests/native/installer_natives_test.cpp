@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "fake_system.h"
 #include "install_path.h"
 #include "installer_commands.h"
@@ -46,7 +48,24 @@ struct Natives {
   XInstallerData data{package, system};
   FakeWindow window;
   std::u16string installPath, commandLine = u"/S";
-  XInstallerNatives natives{{data, package, window, installPath, commandLine}};
+  struct : IXRegistry {
+    std::map<std::u16string, std::u16string> values;  // "root|key|value" -> text
+    std::u16string Name(const XRegistryPath& p, bool view64) {
+      return DisplayInt(static_cast<int>(p.root)) + (view64 ? u"|64|" : u"|32|") + p.key + u"|" +
+             p.value;
+    }
+    std::u16string ReadText(const XRegistryPath& p, bool v) override { return values[Name(p, v)]; }
+    int32_t ReadInt(const XRegistryPath& p, bool v) override {
+      return static_cast<int32_t>(values[Name(p, v)].size());
+    }
+    bool WriteText(const XRegistryPath& p, std::u16string_view t, bool v) override {
+      values[Name(p, v)] = t;
+      return true;
+    }
+    bool WriteInt(const XRegistryPath&, int32_t, bool) override { return false; }
+    bool DeleteKey(const XRegistryPath& p, bool v) override { return values.erase(Name(p, v)) > 0; }
+  } registry;
+  XInstallerNatives natives{{data, package, window, registry, installPath, commandLine}};
 
   // An argument: a text or an integer.
   struct Arg {
@@ -192,8 +211,35 @@ TEST(InstallerNatives, CallsAsScriptsMakeThem) {
   EXPECT_EQ(n.Call(u"GetTime@v"), u"5") << "truncated to 32 bits";
   n.Call(u"DoExit@s", {u"x"}, &handled);
   EXPECT_FALSE(handled) << "no such signature";
-  n.Call(u"GetRegStr@s", {u"x"}, &handled);
-  EXPECT_FALSE(handled) << "the registry comes with its own area";
+  n.Call(u"ExecWait@ss", {u"x", u""}, &handled);
+  EXPECT_FALSE(handled) << "processes come with their own area";
+}
+
+TEST(InstallerNatives, RegistryPathsAndCalls) {
+  auto value = ParseRegistryValuePath(u"HKLM/SOFTWARE/Corvala/ProgramFolder");
+  ASSERT_TRUE(value);
+  EXPECT_EQ(value->root, XRegistryRoot::kLocalMachine);
+  EXPECT_EQ(value->key, u"SOFTWARE\\Corvala");
+  EXPECT_EQ(value->value, u"ProgramFolder");
+  auto defaultValue = ParseRegistryValuePath(u"HKEY_CURRENT_USER\\Software\\Corvala\\");
+  ASSERT_TRUE(defaultValue);
+  EXPECT_EQ(defaultValue->key, u"Software\\Corvala");
+  EXPECT_EQ(defaultValue->value, u"") << "a final separator names the default value";
+  auto underRoot = ParseRegistryValuePath(u"HKCR\\.txt");
+  ASSERT_TRUE(underRoot);
+  EXPECT_EQ(underRoot->key, u"");
+  EXPECT_EQ(underRoot->value, u".txt");
+  EXPECT_FALSE(ParseRegistryValuePath(u"hklm/SOFTWARE/x")) << "roots keep their case";
+  EXPECT_FALSE(ParseRegistryValuePath(u"HKLM"));
+  EXPECT_FALSE(ParseRegistryValuePath(u"HKU/x/y"));
+  EXPECT_EQ(ParseRegistryKeyPath(u"HKLM/SOFTWARE/Corvala/")->key, u"SOFTWARE\\Corvala\\");
+
+  Natives n;
+  EXPECT_EQ(n.Call(u"SetRegStr64@ss", {u"HKCU/Software/Q/Name", u"v"}), u"1");
+  EXPECT_EQ(n.Call(u"GetRegStr64@s", {u"HKCU\\Software\\Q\\Name"}), u"v");
+  EXPECT_EQ(n.Call(u"GetRegStr@s", {u"HKCU/Software/Q/Name"}), u"") << "the other view";
+  EXPECT_EQ(n.Call(u"SetRegStr@ss", {u"hkcu/Software/Q/Name", u"v"}), u"0");
+  EXPECT_EQ(n.Call(u"GetRegInt@s", {u"nowhere"}), u"0");
 }
 
 }  // namespace

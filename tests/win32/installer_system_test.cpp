@@ -8,6 +8,7 @@
 #include "code_page.h"
 #include "file_stream.h"
 #include "installer_system_win32.h"
+#include "registry_win32.h"
 #include "zip_reader.h"
 
 namespace qorin {
@@ -142,6 +143,39 @@ TEST(InstallerSystemWin32, MessageBoxShowsTextAndCaption) {
   EXPECT_EQ(seen.caption, L"QORIN");
   EXPECT_EQ(seen.text, L"Installer intergrity check has failed. \r\n\r\nC:\\setup.exe");
   EXPECT_TRUE(seen.systemModal) << "MB_SYSTEMMODAL boxes stay on top";
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+// The registry of the Wine prefix, under HKCU so that no rights are needed.
+TEST(RegistryWin32, WritesReadsAndDeletesKeysWithTheirSubkeys) {
+  XRegistryWin32 registry;
+  auto path = [](const char16_t* text) { return *ParseRegistryValuePath(text); };
+  EXPECT_TRUE(registry.WriteText(path(u"HKCU/Software/QorinTest/Name"), u"한국어", false));
+  EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/Name"), false), u"한국어");
+  EXPECT_TRUE(registry.WriteInt(path(u"HKCU/Software/QorinTest/Deep/Count"), -7, false));
+  EXPECT_EQ(registry.ReadInt(path(u"HKCU/Software/QorinTest/Deep/Count"), false), -7);
+  EXPECT_EQ(registry.ReadInt(path(u"HKCU/Software/QorinTest/Name"), false), 0)
+      << "longer than 4 bytes";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinTest", 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  const wchar_t expand[] = L"%SystemRoot%\\x";
+  RegSetValueExW(key, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
+                 sizeof expand);
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"default"), 16);
+  RegCloseKey(key);
+  EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/Expand"), false), u"%SystemRoot%\\x")
+      << "not expanded";
+  EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/"), false), u"default");
+  EXPECT_TRUE(registry.DeleteKey(*ParseRegistryKeyPath(u"HKCU/Software/QorinTest/"), false));
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinTest", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  EXPECT_FALSE(registry.DeleteKey(*ParseRegistryKeyPath(u"HKCU/Software/QorinTest"), false));
 }
 
 }  // namespace
