@@ -5,11 +5,10 @@
 
 #include <windows.h>
 
+#include "copy_data_win32.h"
+
 constexpr ULONG_PTR kDebugLogChannel = 1;
 constexpr int kDebugLogMaxChars = 4096;
 
 // Formats with the wide printf rules of the C runtime (%s takes a wide string).
 void DebugLog(const wchar_t* format, ...);
-
-// Sends one finished text to the receiver window of the given title, if it exists.
-void SendCopyDataText(const wchar_t* receiverTitle, ULONG_PTR channel, const wchar_t* text);

@@ -341,10 +341,8 @@ bool CMainWnd::OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRES
 
 AControlBase* CMainWnd::NamedControl(std::u16string_view name) {
   if (!skin_ || skin_->Document() == nullptr) return nullptr;
-  for (const auto& [entry, number] : skin_->Document()->Ids().Entries()) {
-    if (entry == name) return skin_->Document()->FindControl(number);
-  }
-  return nullptr;
+  std::optional<int> number = skin_->Document()->Ids().Lookup(name);
+  return number ? skin_->Document()->FindControl(*number) : nullptr;
 }
 
 // The script may redirect the file (a text) or skip it (""); apostrophes in the call become

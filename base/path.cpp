@@ -3,10 +3,6 @@
 namespace qorin {
 namespace {
 
-bool IsSeparator(char16_t c) {
-  return c == u'\\' || c == u'/';
-}
-
 size_t NameStart(std::u16string_view path) {
   size_t cut = path.find_last_of(u"\\/");
   return cut == std::u16string_view::npos ? 0 : cut + 1;
@@ -54,7 +50,7 @@ std::u16string FolderWithBackslash(std::u16string_view folder) {
 
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
   std::u16string out(folder);
-  if (!out.empty() && !IsSeparator(out.back())) out += u'\\';
+  if (!out.empty() && !IsPathSeparator(out.back())) out += u'\\';
   out += name;
   return out;
 }

@@ -8,6 +8,10 @@
 
 namespace qorin {
 
+inline bool IsPathSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
+
 void ToBackslashes(std::u16string& path);
 void ToBackslashes(std::string& path);
 

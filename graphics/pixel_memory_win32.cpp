@@ -6,17 +6,15 @@
 #include <new>
 
 #include "bitmap_dc_win32.h"
+#include "copy_data_win32.h"
 
 namespace qorin {
 namespace {
 
 void ReportFailure(DWORD error) {
-  HWND receiver = FindWindowW(L"#32770", L"XRecv");
-  if (receiver == nullptr) return;
   wchar_t text[128] = {};
   _snwprintf(text, 127, L"@@rMemoy 부족??? - err:%u", static_cast<unsigned>(error));
-  COPYDATASTRUCT data{1, static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)), text};
-  SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  SendCopyDataText(L"XRecv", 1, text);
 }
 
 class DibPixelMemory final : public IXPixelMemory {

@@ -78,6 +78,11 @@ bool XIdTable::ResolveValue(std::u16string_view value, int* number) {
   return Resolve(value, number);
 }
 
+std::optional<int> XIdTable::Lookup(std::u16string_view name) const {
+  const auto* entry = Find(name);
+  return entry != nullptr ? std::optional<int>(entry->second) : std::nullopt;
+}
+
 std::u16string XIdTable::NameOf(int number) const {
   for (const auto& entry : entries_) {
     if (entry.second == number) return entry.first;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,8 @@ class XIdTable {
   // The number of a name; a name not yet known gets the next automatic number when automatic
   // numbering is on (the default), otherwise false.
   bool Resolve(std::u16string_view name, int* number);
+  // The number of a known name, without numbering new ones.
+  std::optional<int> Lookup(std::u16string_view name) const;
   // A decimal number stands for itself; anything else is a name.
   bool ResolveValue(std::u16string_view value, int* number);
   // The name a number has, or empty.

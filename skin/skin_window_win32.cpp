@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "copy_data_win32.h"
 #include "display_dpi.h"
 #include "gdi_text_measure_win32.h"
 #include "wide_text_win32.h"
@@ -262,12 +263,7 @@ void XXSkin::PostLayout() {
 
 // Lines for the developer's "XScriptDebugConsole" window, when it exists.
 void XXSkin::Console(std::u16string_view text, int level) {
-  HWND console = FindWindowW(L"#32770", L"XScriptDebugConsole");
-  if (console == nullptr) return;
-  std::wstring line = Wide(text);
-  COPYDATASTRUCT data{static_cast<ULONG_PTR>(level),
-                      static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t)), line.data()};
-  SendMessageW(console, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  SendCopyDataText(L"XScriptDebugConsole", static_cast<ULONG_PTR>(level), Wide(text).c_str());
 }
 
 void XXSkin::RouteMouse(UINT message, int x, int y) {

@@ -125,6 +125,12 @@ class StubStartup : public ::testing::Test {
     parts_.data = pack::WriteZip(files, parts_.packTime);
     return pack::BuildPackage(parts_);
   }
+  // The payload built beside the tests (e2e-payload.7z, e2e-crafted.7z); false when missing.
+  bool UsePayload(const wchar_t* name) {
+    std::string bytes = ReadWholeFile(BuildFile(name));
+    parts_.payload.assign(bytes.begin(), bytes.end());
+    return !bytes.empty();
+  }
   std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) {
     std::wstring path = folder_ + name;
     EXPECT_TRUE(WriteWholeFile(path, AsString(bytes)));
@@ -267,9 +273,7 @@ TEST_F(StubStartup, ScriptChoosesTheLanguage) {
 // A silent install: the script hides the window, sets the folder from the command line and
 // starts the extraction; one file is redirected, one skipped; OnSuccess exits with its code.
 TEST_F(StubStartup, SilentInstallWritesThePayload) {
-  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
-  ASSERT_FALSE(payload.empty()) << "e2e-payload.7z is built beside the tests";
-  parts_.payload.assign(payload.begin(), payload.end());
+  ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
   skin_ =
       "<XSkin><Head/><Body><Static ID=\"STATIC_INSTALL_STATE\"/></Body><?script "
       "void OnInit() { ShowMainWindow(0); SetInstallPath(GetCommandLine(1)); "
@@ -328,9 +332,7 @@ constexpr char kInstallScript[] =
     "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
 
 TEST_F(StubStartup, PayloadNamesLeavingTheFolderWriteNothing) {
-  std::string payload = ReadWholeFile(BuildFile(L"e2e-crafted.7z"));
-  ASSERT_FALSE(payload.empty());
-  parts_.payload.assign(payload.begin(), payload.end());
+  ASSERT_TRUE(UsePayload(L"e2e-crafted.7z"));
   languages_[0].bytes = Utf16File(
       L"[INSTALLER]\r\nLANG_NAME = English\r\n"
       L"ERR_CANT_OPEN_FILE = Cannot open ${str1}\r\n");
@@ -388,8 +390,7 @@ TEST_F(StubStartup, BrokenPayloadEndsInOnFailed) {
 // A file that another process holds open (as a running program is) is moved aside to ".bak1"
 // and the new one written in its place.
 TEST_F(StubStartup, FileInUseIsMovedAside) {
-  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
-  parts_.payload.assign(payload.begin(), payload.end());
+  ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
   skin_ = kInstallScript;
   std::wstring target = folder_ + L"busy";
   CreateDirectoryW(target.c_str(), nullptr);
@@ -412,8 +413,7 @@ TEST_F(StubStartup, FileInUseIsMovedAside) {
 // DoExit(3) while the files are being written ends the process with 3 (WM_CLOSE is not
 // swallowed: DoExit sets the state back to idle first).
 TEST_F(StubStartup, DoExitDuringExtractionEndsWithItsCode) {
-  std::string payload = ReadWholeFile(BuildFile(L"e2e-payload.7z"));
-  parts_.payload.assign(payload.begin(), payload.end());
+  ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
   skin_ =
       "<XSkin><Head/><Body/><?script "
       "void OnInit() { SetInstallPath(GetCommandLine(1)); StartInstall(); } "
