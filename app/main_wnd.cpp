@@ -1,5 +1,6 @@
 #include "main_wnd.h"
 
+#include <process.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -39,6 +40,11 @@ void LoadRichEdit() {
   }
 }
 
+unsigned __stdcall RunWork(void* work) {
+  (*static_cast<const std::function<void()>*>(work))();
+  return 0;
+}
+
 MONITORINFO MonitorOf(HWND window) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -50,6 +56,7 @@ MONITORINFO MonitorOf(HWND window) {
 
 CMainWnd::CMainWnd(const std::wstring& commandLine) : commandLine_(Trim(commandLine)) {
   LoadRichEdit();
+  HttpMessages();
 }
 
 CMainWnd::~CMainWnd() {
@@ -135,6 +142,8 @@ bool CMainWnd::LoadSkin() {
   std::wstring text = Wide(skin_->GetErrorText());
   DebugLog(L"@@rskin load failed: %s", text.c_str());
   MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
+  SendErrorReport(QORIN_ERROR_REPORT_URL, u"qorin", u"20200106",
+                  std::u16string(FileNamePart(FromWide(ModulePath()))) + u"; " + FromWide(text));
   return false;
 }
 
@@ -215,6 +224,7 @@ LRESULT CALLBACK CMainWnd::WindowProc(HWND window, UINT message, WPARAM wparam, 
 LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT answer = 0;
   if (OnExtractMessage(message, wparam, lparam, &answer)) return answer;
+  if (OnHttpMessage(message, wparam, lparam)) return 0;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
@@ -397,6 +407,56 @@ int CMainWnd::CallFunction(std::u16string_view key, XScriptValue* const* args, i
   if (root != nullptr) root->Enable(true);
   flow_.SetBusy(false);
   return handled ? 1 : 0;
+}
+
+// The worker runs while this thread waits in 10 ms steps and dispatches what arrives for at most
+// 10 ms each time, so the window repaints and moves; commands are ignored (busy). A window that
+// is gone meanwhile ends the worker.
+void CMainWnd::RunBlocking(const std::function<void()>& work) {
+  auto thread = reinterpret_cast<HANDLE>(
+      _beginthreadex(nullptr, 0, RunWork, const_cast<std::function<void()>*>(&work), 0, nullptr));
+  if (thread == nullptr) return work();
+  while (WaitForSingleObject(thread, 10) == WAIT_TIMEOUT) {
+    DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < 10 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (window_ == nullptr || !IsWindow(window_)) {
+      TerminateThread(thread, 1);
+      break;
+    }
+  }
+  CloseHandle(thread);
+}
+
+// Each check downloads into a buffer of its own, so an earlier request still running never
+// writes into the one whose answer is read.
+void CMainWnd::StartVersionCheck(const XVersionCheck& check) {
+  versionCheck_ = check;
+  versionDownload_ = std::make_shared<std::vector<uint8_t>>();
+  XHttpOptions options;
+  options.userAgent = data_.Config().nameEng;
+  versionRequest_ = HttpGetAsync(check.url, versionDownload_, window_, options);
+}
+
+bool CMainWnd::OnHttpMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != HttpMessages().complete) return false;
+  if (versionRequest_ == 0 || static_cast<long>(wparam) != versionRequest_ || lparam != 1) {
+    return true;
+  }
+  versionRequest_ = 0;
+  std::optional<std::u16string> answer = VersionCheckAnswer(versionCheck_, *versionDownload_);
+  if (answer) {
+    RunScriptText(*answer);
+    system_.Bundle().console.ScriptConsoleLog(*answer);
+  }
+  return true;
 }
 
 void CMainWnd::DefineConstants() {

@@ -12,15 +12,19 @@
 #include <optional>
 #include <string>
 
+#include "file_operations_win32.h"
+#include "http_win32.h"
 #include "install_flow.h"
 #include "installer_data.h"
 #include "installer_natives.h"
 #include "installer_system_win32.h"
 #include "installer_window.h"
 #include "package.h"
+#include "processes_win32.h"
 #include "registry_win32.h"
 #include "skin_language_table.h"
 #include "skin_window_win32.h"
+#include "system_info_win32.h"
 
 namespace qorin {
 
@@ -98,8 +102,12 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   std::u16string FormatLocalTime(int64_t time, const std::u16string& format) override;
   std::vector<std::u16string> Arguments() override;
   void Log(const std::u16string& line) override;
+  void RunBlocking(const std::function<void()>& work) override;
+  void StartVersionCheck(const XVersionCheck& check) override;
 
  private:
+  // The version check's download answered; false for any other message.
+  bool OnHttpMessage(UINT message, WPARAM wparam, LPARAM lparam);
   AControlBase* Control(int id);
 
   std::wstring commandLine_;
@@ -114,7 +122,17 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   std::u16string outputPath_;  // the answer to the worker's last open-file message
   std::u16string commandLine16_;
   XRegistryWin32 registry_;
-  XInstallerNatives natives_{{data_, package_, *this, registry_, installPath_, commandLine16_}};
+  XProcessesWin32 processes_;
+  XFileOperationsWin32 fileOperations_;
+  XSystemInfoWin32 systemInfo_;
+  XWebWin32 web_;
+  XInstallerNatives natives_{{data_, package_, *this, registry_,
+                              XSystemCalls{processes_, fileOperations_, systemInfo_, web_},
+                              SystemFileAccess(), installPath_, commandLine16_}};
+  // The last version check: only its request's answer is used.
+  XVersionCheck versionCheck_;
+  long versionRequest_ = 0;
+  std::shared_ptr<std::vector<uint8_t>> versionDownload_;
   bool exitRequested_ = false;
   bool askLanguage_ = true;
   bool reloadPosted_ = false;

@@ -1,6 +1,6 @@
 // The installer's natives: one row per signature key in registration order, the handler beside
-// it (grouped by area in natives_*.cpp). Rows whose area is not built yet have no handler and
-// are not handled, so the call goes on to the skin's natives.
+// it (grouped by area in natives_*.cpp). A key that is not in the table is not handled, so the
+// call goes on to the skin's natives.
 //
 //   script call "DoExit@i" ─► skin ─► CMainWnd (busy flag) ─► XInstallerNatives::Call ─► handler
 #pragma once
@@ -15,6 +15,7 @@
 #include "native_call.h"
 #include "package.h"
 #include "registry.h"
+#include "system_calls.h"
 
 namespace qorin {
 
@@ -24,6 +25,8 @@ struct XInstallerNativeContext {
   XPackage& package;
   IXInstallerWindow& window;
   IXRegistry& registry;
+  XSystemCalls system;
+  IXFileAccess& fileAccess;
   std::u16string& installPath;
   const std::u16string& commandLine;
 };
@@ -80,6 +83,31 @@ bool SetRegInt(XInstallerNativeContext& c, const XNativeCall& call);
 bool SetRegInt64(XInstallerNativeContext& c, const XNativeCall& call);
 bool RegDeleteKeyNative(XInstallerNativeContext& c, const XNativeCall& call);
 bool RegDeleteKey64(XInstallerNativeContext& c, const XNativeCall& call);
+bool ExecWait(XInstallerNativeContext& c, const XNativeCall& call);
+bool SleepNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool ShellExecuteNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool RunNonElevated(XInstallerNativeContext& c, const XNativeCall& call);
+bool CreateShortcut(XInstallerNativeContext& c, const XNativeCall& call);
+bool CloseAppAsking(XInstallerNativeContext& c, const XNativeCall& call);
+bool CloseAppOnce(XInstallerNativeContext& c, const XNativeCall& call);
+bool WaitAppExit(XInstallerNativeContext& c, const XNativeCall& call);
+bool FindWindowNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool MutexExist(XInstallerNativeContext& c, const XNativeCall& call);
+bool DeleteFileNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool DeleteOrMoveFile(XInstallerNativeContext& c, const XNativeCall& call);
+bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call);
+bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool DigPathNative(XInstallerNativeContext& c, const XNativeCall& call);
+bool IsFile(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetIniStr(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetAccountType(XInstallerNativeContext& c, const XNativeCall& call);
+bool IsXPOrLess(XInstallerNativeContext& c, const XNativeCall& call);
+bool IsVistaOrLess(XInstallerNativeContext& c, const XNativeCall& call);
+bool Is64BitOS(XInstallerNativeContext& c, const XNativeCall& call);
+bool GetPlatform(XInstallerNativeContext& c, const XNativeCall& call);
+bool TouchURL(XInstallerNativeContext& c, const XNativeCall& call);
+bool CheckVersionAsync(XInstallerNativeContext& c, const XNativeCall& call);
 
 // The dispatcher: the key map is built on the first call, in table order.
 class XInstallerNatives {

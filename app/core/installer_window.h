@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "version_check.h"
 
 namespace qorin {
 
@@ -37,6 +40,11 @@ class IXInstallerWindow {
   // The process's argument vector as the C runtime split it.
   virtual std::vector<std::u16string> Arguments() = 0;
   virtual void Log(const std::u16string& line) = 0;  // the developer log
+  // Runs the work on a worker thread while the window keeps painting; returns when the work is
+  // done or the window is gone.
+  virtual void RunBlocking(const std::function<void()>& work) = 0;
+  // Starts the download of the version check; its answer runs the script's OnCheckVersion.
+  virtual void StartVersionCheck(const XVersionCheck& check) = 0;
 };
 
 }  // namespace qorin

@@ -26,8 +26,13 @@ struct FakeWindow : IXInstallerWindow {
   void SetTitle(const std::u16string&) override {}
   int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned) override {
     boxes.push_back(caption + u"|" + text);
-    return 6;
+    if (answers.empty()) return answer;
+    int next = answers.front();
+    answers.erase(answers.begin());
+    return next;
   }
+  int answer = 6;
+  std::vector<int> answers;
   std::u16string SelectFolder(const std::u16string&, const std::u16string&) override {
     return chosenFolder;
   }
@@ -40,6 +45,13 @@ struct FakeWindow : IXInstallerWindow {
   std::u16string FormatLocalTime(int64_t, const std::u16string&) override { return u""; }
   std::vector<std::u16string> Arguments() override { return {u"C:\\setup.exe", u"/S"}; }
   void Log(const std::u16string& line) override { log.push_back(line); }
+  void RunBlocking(const std::function<void()>& work) override {
+    ++blockingCalls;
+    work();
+  }
+  void StartVersionCheck(const XVersionCheck& check) override { versionChecks.push_back(check); }
+  int blockingCalls = 0;
+  std::vector<XVersionCheck> versionChecks;
 };
 
 struct Natives {
@@ -65,7 +77,56 @@ struct Natives {
     bool WriteInt(const XRegistryPath&, int32_t, bool) override { return false; }
     bool DeleteKey(const XRegistryPath& p, bool v) override { return values.erase(Name(p, v)) > 0; }
   } registry;
-  XInstallerNatives natives{{data, package, window, registry, installPath, commandLine}};
+  struct : IXProcesses, IXSystemInfo, IXWeb {
+    std::optional<uint32_t> exitCode;
+    std::vector<uintptr_t> windows;  // FindTopWindow answers, the last one repeated
+    std::vector<std::u16string> commandLines, touched;
+    uint32_t ticks = 1000;
+    std::optional<uint32_t> RunAndWait(const std::u16string& line) override {
+      commandLines.push_back(line);
+      ticks += 25;
+      return exitCode;
+    }
+    bool ShellOpen(const std::u16string&, const std::u16string&) override { return true; }
+    uintptr_t FindTopWindow(const std::u16string&) override {
+      uintptr_t w = windows.empty() ? 0 : windows.front();
+      if (windows.size() > 1) windows.erase(windows.begin());
+      return w;
+    }
+    void AskToClose(uintptr_t) override {}
+    void Sleep(uint32_t ms) override { ticks += ms; }
+    uint32_t Ticks() override { return ticks; }
+    bool MutexExists(const std::u16string&) override { return false; }
+    std::optional<XOsVersion> OsVersion() override { return XOsVersion{true, 6, 0, 2, 1}; }
+    std::optional<uint16_t> NativeMachine() override { return std::nullopt; }
+    std::optional<uint16_t> NativeArchitecture() override { return 9; }
+    std::optional<unsigned> AccountGroups() override { return kGroupUsers; }
+    std::u16string WindowsFolder() override { return u"C:\\Windows"; }
+    bool NetworkAvailable() override { return true; }
+    bool Touch(const std::u16string& url, const std::u16string& agent) override {
+      touched.push_back(agent + u" " + url);
+      return true;
+    }
+  } os;
+  struct NoFiles : IXFileOperations {
+    bool Delete(const std::u16string&) override { return false; }
+    bool Move(const std::u16string&, const std::u16string&) override { return false; }
+    bool Copy(const std::u16string&, const std::u16string&) override { return false; }
+    bool RemoveFolder(const std::u16string&) override { return false; }
+    bool CreateFolder(const std::u16string&) override { return false; }
+    std::optional<uint32_t> Attributes(const std::u16string&) override { return std::nullopt; }
+    bool SetAttributes(const std::u16string&, uint32_t) override { return false; }
+    std::vector<XFoundEntry> Find(const std::u16string&) override { return {}; }
+    std::u16string TempFolder() override { return u""; }
+    std::u16string TempFileName(const std::u16string&, const std::u16string&) override {
+      return u"";
+    }
+    std::u16string Canonicalize(const std::u16string& p) override { return p; }
+    bool CreateShortcut(const XShortcut&) override { return false; }
+    uint32_t LastError() override { return 0; }
+  } files;
+  XInstallerNatives natives{{data, package, window, registry, XSystemCalls{os, files, os, os},
+                             SystemFileAccess(), installPath, commandLine}};
 
   // An argument: a text or an integer.
   struct Arg {
@@ -211,8 +272,54 @@ TEST(InstallerNatives, CallsAsScriptsMakeThem) {
   EXPECT_EQ(n.Call(u"GetTime@v"), u"5") << "truncated to 32 bits";
   n.Call(u"DoExit@s", {u"x"}, &handled);
   EXPECT_FALSE(handled) << "no such signature";
-  n.Call(u"ExecWait@ss", {u"x", u""}, &handled);
-  EXPECT_FALSE(handled) << "processes come with their own area";
+}
+
+TEST(InstallerNatives, ProgramsWindowsAndSystem) {
+  Natives n;
+  n.os.exitCode = 7;
+  EXPECT_EQ(n.Call(u"ExecWait@ss", {u"C:\\p.exe", u"/x"}), u"7");
+  EXPECT_EQ(n.os.commandLines.back(), u"\"C:\\p.exe\" /x");
+  EXPECT_EQ(n.window.log,
+            (std::vector<std::u16string>{u"before execWait();",
+                                         u"@@rExecWait('C:\\p.exe', '/x')==FALSE, 25ms"}));
+  n.os.exitCode.reset();
+  EXPECT_EQ(n.Call(u"ExecWait@ss", {u"C:\\missing.exe", u""}), u"0") << "as if it returned 0";
+  EXPECT_EQ(n.window.log.back(), u"@@rExecWait('C:\\missing.exe', '')==FALSE, 25ms");
+  n.os.exitCode = 0;
+  n.Call(u"ExecWait@ss", {u"C:\\p.exe", u""});
+  EXPECT_EQ(n.window.log.back(), u"ExecWait('C:\\p.exe', '')==TRUE, 25ms");
+  n.Call(u"Sleep@i", {5});
+  EXPECT_EQ(n.window.blockingCalls, 4);
+
+  EXPECT_EQ(n.Call(u"CloseApp@s", {u"Product"}), u"1") << "no window";
+  n.os.windows = {11, 11};
+  EXPECT_EQ(n.Call(u"CloseApp@s", {u"Product"}), u"0") << "still there after one attempt";
+  n.os.windows = {11, 12, 12, 12};
+  EXPECT_EQ(n.Call(u"CloseApp@s", {u"Product"}), u"0") << "another window is tried once";
+  n.data.Config().title = u"Setup";
+  n.os.windows = {11, 11, 11, 11, 0};
+  n.window.answer = 1;  // OK, then Cancel
+  n.window.answers = {1, 2};
+  EXPECT_EQ(n.Call(u"CloseApp@ss", {u"Product", u"Close it"}), u"0");
+  EXPECT_EQ(n.window.boxes, (std::vector<std::u16string>{u"Setup|Close it", u"Setup|Close it"}));
+
+  EXPECT_EQ(n.Call(u"Is64BitOS@v"), u"1");
+  EXPECT_EQ(n.Call(u"GetPlatform@v"), u"x64");
+  EXPECT_EQ(n.Call(u"IsVistaOrLess@v") + n.Call(u"IsXPOrLess@v"), u"10");
+  EXPECT_EQ(n.Call(u"GetAccountType@v"), u"User");
+  n.commandLine = u"/32";
+  EXPECT_EQ(n.Call(u"Is64BitOS@v") + n.Call(u"GetPlatform@v"), u"0x86");
+  n.commandLine = u"/arm";
+  EXPECT_EQ(n.Call(u"Is64BitOS@v") + n.Call(u"GetPlatform@v"), u"1ARM64");
+  n.commandLine = u"/32 /S";
+  EXPECT_EQ(n.Call(u"GetPlatform@v"), u"x64") << "only the exact command line";
+
+  n.Call(u"TouchURL@ss", {u"Agent/1", u"http://h/t"});
+  EXPECT_EQ(n.os.touched, std::vector<std::u16string>{u"Agent/1 http://h/t"});
+  n.Call(u"CheckVersionAsync@ssssss",
+         {u"missing.ini", u"Version", u"Build", u"http://h/v.ini", u"Version", u"Build"});
+  EXPECT_EQ(n.window.log.back(), u"CheckVersionAsync(http://h/v.ini);");
+  EXPECT_TRUE(n.window.versionChecks.empty()) << "no local version, no request";
 }
 
 TEST(InstallerNatives, RegistryPathsAndCalls) {

@@ -1,0 +1,80 @@
+// Natives of files and folders. Paths of the functions that take "/" as well are turned into
+// "\" first; the others go to Windows as they are.
+#include <vector>
+
+#include "byte_stream.h"
+#include "file_removal.h"
+#include "file_stream.h"
+#include "ini_file.h"
+#include "installer_natives.h"
+#include "path.h"
+#include "system_rules.h"
+
+namespace qorin {
+namespace {
+
+std::u16string SlashedText(const XNativeCall& call, int i) {
+  std::u16string path = call.Text(i);
+  ToBackslashes(path);
+  return path;
+}
+
+void SetBool(const XNativeCall& call, bool value) {
+  call.SetInt(value ? 1 : 0);
+}
+
+}  // namespace
+
+bool DeleteFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
+  SetBool(call, DeleteMatching(c.system.files, SlashedText(call, 0)));
+  return true;
+}
+
+bool DeleteOrMoveFile(XInstallerNativeContext& c, const XNativeCall& call) {
+  SetBool(call, DeleteOrMove(c.system.files, SlashedText(call, 0)));
+  return true;
+}
+
+bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call) {
+  SetBool(call, c.system.files.RemoveFolder(SlashedText(call, 0)));
+  return true;
+}
+
+bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call) {
+  std::u16string path = SlashedText(call, 0);
+  if (!path.starts_with(u"\\\\?\\")) path = c.system.files.Canonicalize(path);
+  while (path.size() > 3 && path.back() == u'\\') path.pop_back();
+  SetBool(call, DeleteTree(c.system.files, ExtendedLengthPath(path)));
+  return true;
+}
+
+bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
+  std::u16string from = call.Text(0), to = call.Text(1);
+  bool copied = c.system.files.Copy(from, to);
+  c.window.Log((copied ? u"Copy('" : u"@@rCopyFile('") + from + u"', '" + to +
+               (copied ? u"') success" : u"')failed"));
+  SetBool(call, copied);
+  return true;
+}
+
+bool DigPathNative(XInstallerNativeContext& c, const XNativeCall& call) {
+  DigPath(c.system.files, SlashedText(call, 0));
+  return true;
+}
+
+bool IsFile(XInstallerNativeContext& c, const XNativeCall& call) {
+  SetBool(call, IsFileAt(c.system.files, call.Text(0)));
+  return true;
+}
+
+bool GetIniStr(XInstallerNativeContext& c, const XNativeCall& call) {
+  XFileReadStream stream(c.fileAccess);
+  std::vector<uint8_t> bytes;
+  XIniFile ini;
+  bool read = stream.Open(call.Text(0)) && ReadWholeStream(stream, &bytes, true) &&
+              ini.Parse(bytes.data(), bytes.size());
+  call.SetText(read ? ini.GetText(call.Text(1), call.Text(2)) : u"");
+  return true;
+}
+
+}  // namespace qorin

@@ -1,0 +1,71 @@
+#include "processes_win32.h"
+
+#include <shellapi.h>
+
+#include "wide_text_win32.h"
+
+namespace qorin {
+namespace {
+
+// Only painting is dispatched while a program runs: the thread's windows stay drawn but take no
+// input.
+void DispatchPaintMessages() {
+  MSG message;
+  for (UINT kind : {UINT{WM_PAINT}, UINT{WM_NCPAINT}}) {
+    while (PeekMessageW(&message, nullptr, kind, kind, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+std::optional<uint32_t> XProcessesWin32::RunAndWait(const std::u16string& commandLine) {
+  std::wstring line = Wide(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return std::nullopt;
+  }
+  CloseHandle(process.hThread);
+  while (WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) DispatchPaintMessages();
+  DWORD exitCode = 0;
+  bool read = GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  return read ? std::optional<uint32_t>(exitCode) : std::nullopt;
+}
+
+bool XProcessesWin32::ShellOpen(const std::u16string& file, const std::u16string& parameters) {
+  std::wstring wideFile = Wide(file), wideParameters = Wide(parameters);
+  HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", wideFile.c_str(),
+                    parameters.empty() ? nullptr : wideParameters.c_str(), nullptr, SW_SHOW);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+uintptr_t XProcessesWin32::FindTopWindow(const std::u16string& windowClass) {
+  return reinterpret_cast<uintptr_t>(FindWindowW(Wide(windowClass).c_str(), nullptr));
+}
+
+void XProcessesWin32::AskToClose(uintptr_t window) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(reinterpret_cast<HWND>(window), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &answer);
+}
+
+void XProcessesWin32::Sleep(uint32_t ms) {
+  ::Sleep(ms);
+}
+
+uint32_t XProcessesWin32::Ticks() {
+  return GetTickCount();
+}
+
+bool XProcessesWin32::MutexExists(const std::u16string& name) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, Wide(name).c_str());
+  bool exists = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+  if (mutex != nullptr) CloseHandle(mutex);
+  return exists;
+}
+
+}  // namespace qorin
