@@ -61,6 +61,9 @@ long HttpGetAsync(const std::u16string& url, std::shared_ptr<std::vector<uint8_t
 // Whether the system says there is a network (true when it cannot say).
 bool NetworkAvailable();
 
+// The build's error-report endpoint (error_report_endpoint.cpp, one per stub executable).
+extern const char16_t kErrorReportEndpoint[];
+
 // GET of endpoint + "/error/app.php?..." with the stub's build date; nothing without an endpoint.
 void SendErrorReport(const std::u16string& endpoint, const std::u16string& name,
                      const std::u16string& version, const std::u16string& log);

@@ -142,7 +142,7 @@ bool CMainWnd::LoadSkin() {
   std::wstring text = Wide(skin_->GetErrorText());
   DebugLog(L"@@rskin load failed: %s", text.c_str());
   MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
-  SendErrorReport(QORIN_ERROR_REPORT_URL, u"qorin", u"20200106",
+  SendErrorReport(kErrorReportEndpoint, u"qorin", u"20200106",
                   std::u16string(FileNamePart(FromWide(ModulePath()))) + u"; " + FromWide(text));
   return false;
 }

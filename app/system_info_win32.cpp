@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "wide_text_win32.h"
 
 namespace qorin {
@@ -50,9 +52,27 @@ HANDLE OpenOwnToken() {
   return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) ? token : nullptr;
 }
 
+// The groups of the token, compared one by one: where CheckTokenMembership cannot answer.
+bool HasGroup(HANDLE token, PSID group) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+  std::vector<uint8_t> buffer(size);
+  if (size == 0 || !GetTokenInformation(token, TokenGroups, buffer.data(), size, &size)) {
+    return false;
+  }
+  const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+  for (DWORD i = 0; i < groups->GroupCount; ++i) {
+    if ((groups->Groups[i].Attributes & SE_GROUP_ENABLED) != 0 &&
+        EqualSid(groups->Groups[i].Sid, group)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Whether the token holds a built-in local group. CheckTokenMembership wants an impersonation
 // token, so it is asked with a duplicate of the process's one.
-bool IsMember(HANDLE token, DWORD alias) {
+bool IsMember(HANDLE token, HANDLE impersonation, DWORD alias) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID group = nullptr;
   if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, alias, 0, 0, 0, 0, 0, 0,
@@ -60,9 +80,10 @@ bool IsMember(HANDLE token, DWORD alias) {
     return false;
   }
   BOOL member = FALSE;
-  bool asked = CheckTokenMembership(token, group, &member);
+  bool asked = impersonation != nullptr && CheckTokenMembership(impersonation, group, &member);
+  bool found = asked ? member != FALSE : HasGroup(token, group);
   FreeSid(group);
-  return asked && member;
+  return found;
 }
 
 }  // namespace
@@ -96,7 +117,7 @@ std::optional<unsigned> XSystemInfoWin32::AccountGroups() {
   };
   unsigned groups = 0;
   for (auto [alias, bit] : kAliases) {
-    if (query != nullptr && IsMember(query, alias)) groups |= bit;
+    if (IsMember(token, query, alias)) groups |= bit;
   }
   if (query != nullptr) CloseHandle(query);
   CloseHandle(token);

@@ -8,7 +8,7 @@ std::string EncodeUrl(std::u16string_view url) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string encoded;
   for (unsigned char byte : Utf16ToUtf8(url)) {
-    if (byte < 0x20 || byte > 0x7F) {
+    if (byte <= 0x20 || byte > 0x7F) {
       encoded += '%';
       encoded += kHex[byte >> 4];
       encoded += kHex[byte & 15];

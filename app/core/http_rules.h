@@ -31,7 +31,8 @@ enum XHTTP_ERR : int {
   XHTTP_ERR_CERT_DATE = 99,
 };
 
-// The URL in UTF-8 with every byte below 0x20 or above 0x7F as "%XX"; spaces stay.
+// The URL in UTF-8 with every byte below 0x21 or above 0x7F as "%XX": a space too, since a raw
+// one would end the request line early.
 std::string EncodeUrl(std::u16string_view url);
 
 // None for 2xx, else the error of the status code's class.

@@ -51,7 +51,7 @@ bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call) {
 bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
   std::u16string from = call.Text(0), to = call.Text(1);
   bool copied = c.system.files.Copy(from, to);
-  c.window.Log((copied ? u"Copy('" : u"@@rCopyFile('") + from + u"', '" + to +
+  c.window.Log((copied ? u"CopyFile('" : u"@@rCopyFile('") + from + u"', '" + to +
                (copied ? u"') success" : u"')failed"));
   SetBool(call, copied);
   return true;

@@ -183,7 +183,7 @@ TEST(FileRules, WildcardsMovingAsideDiggingAndLongPaths) {
 }
 
 TEST(HttpRules, UrlsStatusesAndVersionAnswers) {
-  EXPECT_EQ(EncodeUrl(u"http://h/a b?n=\u00e9\t"), "http://h/a b?n=%C3%A9%09");
+  EXPECT_EQ(EncodeUrl(u"http://h/a b?n=\u00e9\t"), "http://h/a%20b?n=%C3%A9%09");
   EXPECT_EQ(StatusError(204), XHTTP_ERR_NONE);
   EXPECT_EQ(StatusError(301), XHTTP_ERR_STATUS_3XX);
   EXPECT_EQ(StatusError(404), XHTTP_ERR_STATUS_4XX);

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""The end-to-end tests' web server on 127.0.0.1.
+
+    http_server.py PORT PORT_FILE LOG_FILE
+
+PORT 0 takes a free port. The port is written to PORT_FILE once the server listens. Every
+request appends "METHOD PATH USER-AGENT" to LOG_FILE. Answers: /newer.ini, /equal.ini and
+/nokey.ini version files, /moved (301 to /newer.ini), /touch (200), /stop (ends the server),
+404 otherwise. The server also ends after two idle minutes.
+"""
+import http.server
+import sys
+
+FILES = {
+    "/newer.ini": b"[Version]\r\nBuild=200\r\n",
+    "/equal.ini": b"[Version]\r\nBuild=100\r\n",
+    "/nokey.ini": b"[Version]\r\nOther=1\r\n",
+}
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        with open(sys.argv[3], "a", encoding="utf-8") as log:
+            log.write(f"GET {self.path} {self.headers.get('User-Agent', '')}\n")
+        path = self.path.split("?")[0]
+        if path == "/moved":
+            self.send_response(301)
+            self.send_header("Location", "/newer.ini")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        body = FILES.get(path, b"ok" if path in ("/touch", "/stop", "/error/app.php") else None)
+        self.send_response(200 if body is not None else 404)
+        body = body if body is not None else b"not found"
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+        if path == "/stop":
+            self.server.stopping = True
+
+    def log_message(self, *args):
+        pass
+
+
+def main():
+    server = http.server.HTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
+    server.timeout = 120
+    server.stopping = False
+    with open(sys.argv[2], "w", encoding="ascii") as port_file:
+        port_file.write(str(server.server_address[1]))
+    server.handle_timeout = lambda: setattr(server, "stopping", True)
+    while not server.stopping:
+        server.handle_request()
+
+
+if __name__ == "__main__":
+    main()
