@@ -13,7 +13,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev libpugixml-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386
-  wine wine32:i386 xvfb xauth
+  wine wine32:i386 wine64 xvfb xauth nsis
   osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr
 )
 

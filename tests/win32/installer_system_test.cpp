@@ -41,7 +41,10 @@ TEST(InstallerSystemWin32, EnvironmentProgramFilesAndUiLanguage) {
   EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_VALUE"), u"D:\\Apps");
   EXPECT_EQ(system.GetEnvironment(u"QORIN_TEST_UNSET"), u"");
   std::u16string programFiles = system.ProgramFilesDir();
-  EXPECT_EQ(programFiles.substr(1), u":\\Program Files") << "Wine keeps the usual folder";
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  EXPECT_EQ(programFiles.substr(1), wow64 ? u":\\Program Files (x86)" : u":\\Program Files")
+      << "the 32-bit programs' folder";
   EXPECT_EQ(system.UserDefaultUILanguage(), GetUserDefaultUILanguage());
 }
 
@@ -176,6 +179,59 @@ TEST(RegistryWin32, WritesReadsAndDeletesKeysWithTheirSubkeys) {
   EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinTest", 0, KEY_READ, &key),
             ERROR_SUCCESS);
   EXPECT_FALSE(registry.DeleteKey(*ParseRegistryKeyPath(u"HKCU/Software/QorinTest"), false));
+}
+
+// HKLM\SOFTWARE has two views on a 64-bit system: the stub's (WOW6432Node) and the 64-bit one.
+TEST(RegistryWin32, ViewsAndAKeyThatRefusesDeletion) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  XRegistryWin32 registry;
+  XRegistryPath value = *ParseRegistryValuePath(u"HKLM/SOFTWARE/QorinViewTest/Name");
+  ASSERT_TRUE(registry.WriteText(value, u"64", true));
+  ASSERT_TRUE(registry.WriteText(value, u"32", false));
+  EXPECT_EQ(registry.ReadText(value, true), wow64 ? u"64" : u"32");
+  EXPECT_EQ(registry.ReadText(value, false), u"32");
+  XRegistryPath key = *ParseRegistryKeyPath(u"HKLM/SOFTWARE/QorinViewTest");
+  EXPECT_TRUE(registry.DeleteKey(key, false));
+  EXPECT_EQ(registry.ReadText(value, true), wow64 ? u"64" : u"") << "the other view stays";
+  registry.DeleteKey(key, true);
+
+  // A subkey whose security refuses deletion stops the recursive delete: its parent stays.
+  ASSERT_TRUE(registry.WriteText(*ParseRegistryValuePath(u"HKCU/Software/QorinLocked/Inner/V"),
+                                 u"x", false));
+  HKEY inner = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinLocked\\Inner", 0, WRITE_DAC,
+                          &inner),
+            ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR descriptor;
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  alignas(8) BYTE aclBuffer[256];
+  auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+  InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC, everyone);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+  LONG locked = RegSetKeySecurity(inner, DACL_SECURITY_INFORMATION, &descriptor);
+  RegCloseKey(inner);
+  bool deleted = registry.DeleteKey(*ParseRegistryKeyPath(u"HKCU/Software/QorinLocked"), false);
+  HKEY parent = nullptr;
+  bool parentStays = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinLocked", 0, KEY_READ,
+                                   &parent) == ERROR_SUCCESS;
+  if (parent != nullptr) RegCloseKey(parent);
+  // Unlock and clean up.
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinLocked\\Inner", 0, WRITE_DAC, &inner) ==
+      ERROR_SUCCESS) {
+    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+    RegSetKeySecurity(inner, DACL_SECURITY_INFORMATION, &descriptor);
+    RegCloseKey(inner);
+  }
+  FreeSid(everyone);
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QorinLocked");
+  ASSERT_EQ(locked, ERROR_SUCCESS);
+  if (!parentStays) GTEST_SKIP() << "this Wine does not enforce registry key security";
+  EXPECT_FALSE(deleted);
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ mkdir -p "$home"
 home=$(cd "$home" && pwd)
 
 export WINEPREFIX="$home/prefix"
-export WINEARCH=win32
+# QORIN_WINE_ARCH=win64 makes a 64-bit prefix (Debian's wine64 beside wine32); each home keeps one.
+export WINEARCH=${QORIN_WINE_ARCH:-win32}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
