@@ -92,6 +92,10 @@ class Helper {
   std::vector<std::vector<std::string>> Stop() {
     helpers::WriteWholeFile(stop_, "stop\n");
     process_.Wait(10000);
+    return Records();
+  }
+  // What the helper has written so far.
+  std::vector<std::vector<std::string>> Records() const {
     std::vector<std::vector<std::string>> records;
     for (const std::string& line : observe::SplitLines(helpers::ReadWholeFile(log_))) {
       records.push_back(observe::SplitFields(line));
@@ -115,6 +119,18 @@ std::vector<std::string> SplitButtons(const std::string& labels) {
     start = bar + 1;
   }
   return buttons;
+}
+
+// Every stub has ended: the first one and each copy it relaunched ("RelaunchInTemp() : ...")
+// wrote "pelra exit".
+bool AllStubsEnded(const Helper& receiver) {
+  int expected = 1, ended = 0;
+  for (const auto& fields : receiver.Records()) {
+    if (fields.size() != 4) continue;
+    if (fields[3].rfind("RelaunchInTemp() : ", 0) == 0) ++expected;
+    if (fields[3].rfind("pelra exit : ", 0) == 0) ++ended;
+  }
+  return ended >= expected;
 }
 
 }  // namespace
@@ -173,10 +189,15 @@ void SendKey(WORD key, bool withControl) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void Perform(HWND window, const std::vector<WindowAction>& actions) {
+// The actions in order; a program that ends meanwhile ends them.
+void Perform(HWND window, const std::vector<WindowAction>& actions, const Process& program) {
   for (const WindowAction& action : actions) {
     switch (action.kind) {
-      case WindowAction::kWait: Sleep(action.value); break;
+      case WindowAction::kWait:
+        for (ULONGLONG end = GetTickCount64() + action.value; GetTickCount64() < end; Sleep(20)) {
+          if (!program.Running()) return;
+        }
+        break;
       case WindowAction::kKey:
         PostMessageW(window, WM_KEYDOWN, action.value, 1);
         PostMessageW(window, WM_KEYUP, action.value, 0xC0000001);
@@ -230,12 +251,12 @@ ObservedRun RunObserved(const RunOptions& options) {
         RECT outer{};
         GetWindowRect(window, &outer);
         run.windowSize = {outer.right - outer.left, outer.bottom - outer.top};
-        Perform(window, options.actions);
+        Perform(window, options.actions, program);
       }
     }
     bool windowDone = !watch || (window != nullptr && !IsWindow(window)) ||
                       (window == nullptr && exited && !options.windowOfAnyProcess);
-    if (exited && windowDone) break;
+    if (exited && windowDone && (!options.followRelaunch || AllStubsEnded(receiver))) break;
     Sleep(20);
   }
   if (!exited) run.exitCode = program.ExitCode();

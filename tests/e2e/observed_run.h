@@ -43,6 +43,9 @@ struct RunOptions {
   // Also a window of another process (a program that relaunches itself); the run then waits
   // for the window even after the program has exited.
   bool windowOfAnyProcess = false;
+  // The run also waits for the copies a stub starts of itself (a relaunch from the temporary
+  // folder): until the developer log has a "pelra exit" for each of them.
+  bool followRelaunch = false;
   std::vector<WindowAction> actions;
 };
 

@@ -2,11 +2,12 @@
 // received by "XRecv" and "XScriptDebugConsole", every message box (answered with --press),
 // and the exit code, which it returns as its own.
 //
-//   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] PROGRAM
-//   [ARGUMENTS...]
+//   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] [--follow 1]
+//   PROGRAM [ARGUMENTS...]
 //
 // With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
-// --close-after milliseconds later.
+// --close-after milliseconds later. With --follow 1 the run lasts until the stub's relaunched
+// copies have ended too.
 //
 // A relative PROGRAM is taken from the folder of observe.exe (the build folder).
 #include <windows.h>
@@ -43,6 +44,8 @@ int wmain(int argc, wchar_t** argv) {
       options.timeoutMs = std::wcstoul(argv[i + 1], nullptr, 10);
     else if (flag == L"--window")
       options.windowClass = argv[i + 1];
+    else if (flag == L"--follow")
+      options.followRelaunch = argv[i + 1][0] == L'1';
     else if (flag == L"--close-after")
       options.actions = {{qorin::e2e::WindowAction::kWait,
                           static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))},
@@ -51,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
   if (i >= argc) {
     std::fputs(
         "usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] "
-        "PROGRAM [ARGUMENTS...]\n",
+        "[--follow 1] PROGRAM [ARGUMENTS...]\n",
         stderr);
     return 2;
   }

@@ -2,9 +2,8 @@
 // the class "CorvalaDemoWindow" and, as real products do, leaves settings behind: a registry key
 // under HKCU and a folder under the user's application data. "demo.exe --cleanup" removes both;
 // the uninstall package runs it before deleting the product's files.
-#include <windows.h>
-
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 
@@ -72,9 +71,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, kWindowClass, L"Corvala Demo", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 360, 200, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window =
+      CreateWindowExW(0, kWindowClass, L"Corvala Demo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 360, 200, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ShowWindow(window, show);
   MSG message;
