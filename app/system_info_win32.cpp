@@ -46,10 +46,12 @@ std::optional<uint16_t> AskNativeArchitecture() {
   return info.wProcessorArchitecture;
 }
 
+// Query access for the groups, duplicate access for CheckTokenMembership's impersonation copy.
 HANDLE OpenOwnToken() {
+  constexpr DWORD kAccess = TOKEN_QUERY | TOKEN_DUPLICATE;
   HANDLE token = nullptr;
-  if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) return token;
-  return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) ? token : nullptr;
+  if (OpenThreadToken(GetCurrentThread(), kAccess, TRUE, &token)) return token;
+  return OpenProcessToken(GetCurrentProcess(), kAccess, &token) ? token : nullptr;
 }
 
 // The groups of the token, compared one by one: where CheckTokenMembership cannot answer.

@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <thread>
+
 #include "stub_fixture.h"
 
 namespace qorin::e2e {
@@ -97,6 +99,35 @@ TEST_F(SystemCalls, ProgramsWindowsAndMutexes) {
     return line.rfind("@@rExecWait('" + helpers::ToUtf8(missing) + "', '')==FALSE, ", 0) == 0;
   });
   EXPECT_TRUE(missingLogged) << "only the log tells a missing program from one returning 0";
+}
+
+// A blocking call keeps the window alive; closing the window ends the call's worker, and the
+// installer with it, while the program it waited for runs on.
+TEST_F(SystemCalls, ClosingTheWindowEndsABlockingCall) {
+  UseScript(
+      "void OnInit() { print('waiting'); "
+      "print('returned ' + ExecWait(GetCommandLine(1), '--window QorinWaitedFor')); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');");
+  RunOptions options = Options(Write(L"blocking.exe", Package()));
+  options.arguments = Quoted(BuildFile(L"fake_product.exe"));
+  std::thread closer([] {
+    ASSERT_TRUE(Started::WaitForWindow(L"QorinWaitedFor"));
+    HWND installer = nullptr;
+    for (int i = 0; i < 100 && installer == nullptr; ++i, Sleep(50))
+      installer = FindWindowW(L"QORINCLASS", nullptr);
+    Sleep(300);
+    PostMessageW(installer, WM_CLOSE, 0, 0);
+  });
+  ObservedRun run = RunObserved(options);
+  closer.join();
+  bool waitedForRuns = FindWindowW(L"QorinWaitedFor", nullptr) != nullptr;
+  if (HWND waited = FindWindowW(L"QorinWaitedFor", nullptr)) PostMessageW(waited, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(run.timedOut) << "the worker was ended";
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(waitedForRuns);
+  std::vector<std::string> console = Console(run);
+  ASSERT_FALSE(console.empty());
+  EXPECT_EQ(console[0], "waiting");
 }
 
 // Reads a shell link back: target|arguments|working folder|description.
