@@ -189,13 +189,13 @@ void SendKey(WORD key, bool withControl) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// The actions in order; a program that ends meanwhile ends them.
-void Perform(HWND window, const std::vector<WindowAction>& actions, const Process& program) {
+// The actions in order; a window that is gone meanwhile (its program ended) ends them.
+void Perform(HWND window, const std::vector<WindowAction>& actions) {
   for (const WindowAction& action : actions) {
     switch (action.kind) {
       case WindowAction::kWait:
         for (ULONGLONG end = GetTickCount64() + action.value; GetTickCount64() < end; Sleep(20)) {
-          if (!program.Running()) return;
+          if (!IsWindow(window)) return;
         }
         break;
       case WindowAction::kKey:
@@ -251,7 +251,7 @@ ObservedRun RunObserved(const RunOptions& options) {
         RECT outer{};
         GetWindowRect(window, &outer);
         run.windowSize = {outer.right - outer.left, outer.bottom - outer.top};
-        Perform(window, options.actions, program);
+        Perform(window, options.actions);
       }
     }
     bool windowDone = !watch || (window != nullptr && !IsWindow(window)) ||
