@@ -1,4 +1,4 @@
-// Slicing-by-16: sixteen tables, sixteen input bytes per step.
+// Slicing-by-16: sixteen tables, sixteen input bytes per step; the dispatch to folding.
 #include "crc32.h"
 
 #include <array>
@@ -28,9 +28,9 @@ constexpr Tables kTables = MakeTables();
 
 }  // namespace
 
-uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  uint32_t c = ~crc;
+namespace crc32_detail {
+
+uint32_t UpdateTables(uint32_t c, const uint8_t* p, size_t size) {
   while (size >= 16) {
     uint32_t w0 = LoadLe32(p) ^ c, w1 = LoadLe32(p + 4), w2 = LoadLe32(p + 8),
              w3 = LoadLe32(p + 12);
@@ -44,7 +44,25 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
     size -= 16;
   }
   while (size-- != 0) c = kTables[0][(c ^ *p++) & 0xFF] ^ (c >> 8);
-  return ~c;
+  return c;
+}
+
+}  // namespace crc32_detail
+
+uint32_t Crc32Tables(uint32_t crc, const void* data, size_t size) {
+  return ~crc32_detail::UpdateTables(~crc, static_cast<const uint8_t*>(data), size);
+}
+
+bool Crc32HasFolding() {
+  static const bool available = crc32_detail::FoldingAvailable();
+  return available;
+}
+
+uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  uint32_t c = ~crc;
+  size_t folded = Crc32HasFolding() ? crc32_detail::UpdateFolded(&c, p, size) : 0;
+  return ~crc32_detail::UpdateTables(c, p + folded, size - folded);
 }
 
 }  // namespace qorin
