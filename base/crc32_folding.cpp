@@ -7,6 +7,7 @@
 
 #if defined(__i386__) || defined(__x86_64__)
 
+#include <cpuid.h>
 #include <emmintrin.h>
 #include <wmmintrin.h>
 
@@ -57,9 +58,11 @@ QORIN_FOLDING_ENTRY size_t UpdateFolded(uint32_t* reg, const uint8_t* p, size_t 
   return used;
 }
 
+// CPUID leaf 1: SSE2 in EDX bit 26, PCLMULQDQ in ECX bit 1.
 bool FoldingAvailable() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sse2") && __builtin_cpu_supports("pclmul");
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return false;
+  return (edx & (1u << 26)) != 0 && (ecx & (1u << 1)) != 0;
 }
 
 }  // namespace qorin::crc32_detail
