@@ -151,6 +151,7 @@ XSevenZipEntry XSevenZipReader::GetEntry(size_t index) const {
   }
   entry.hasAttributes = SzBitWithVals_Check(&db.Attribs, index);
   entry.attributes = entry.hasAttributes ? db.Attribs.Vals[index] : 0;
+  entry.block = db.FileToFolder[index];
   return entry;
 }
 

@@ -18,7 +18,9 @@ struct XSevenZipEntry {
   bool hasTime = false;
   int64_t unixTime = 0;  // modification time, seconds since 1970
   bool hasAttributes = false;
-  uint32_t attributes = 0;  // Windows file attributes
+  uint32_t attributes = 0;                          // Windows file attributes
+  uint32_t block = kNoBlock;                        // the solid block holding its bytes
+  static constexpr uint32_t kNoBlock = 0xFFFFFFFF;  // folders and empty files
 };
 
 class XSevenZipReader {
@@ -34,7 +36,8 @@ class XSevenZipReader {
 
   size_t EntryCount() const;
   XSevenZipEntry GetEntry(size_t index) const;
-  // Extracts one file; solid blocks are decoded once and kept for the following entries.
+  // Extracts one file; solid blocks are decoded once and kept for the following entries. After a
+  // failure the reader is not asked for that block again (the SDK would answer from its cache).
   bool Extract(size_t index, std::vector<uint8_t>* bytes);
 
   int LastError() const { return error_; }  // the SDK's SRes

@@ -30,8 +30,9 @@ const char kUsage[] =
     "\n"
     "  --config NAME   the configuration file, a path inside DIR\n"
     "  --solid-block-size MIB\n"
-    "                  the largest solid block of a payload folder (default 64): the 32-bit\n"
-    "                  installer decodes a whole block into memory at once\n"
+    "                  the largest solid block of a payload folder (default 16): the 32-bit\n"
+    "                  installer decodes a whole block into memory at once, and the next\n"
+    "                  block on a second thread while it writes the files of one\n"
     "  --time SECONDS  pack time (seconds since 1970); default SOURCE_DATE_EPOCH, else now.\n"
     "                  The same inputs and time give a byte-identical file.\n";
 
@@ -45,7 +46,7 @@ struct Progress {
   }
 };
 
-constexpr int kDefaultSolidBlockMiB = 64;
+constexpr int kDefaultSolidBlockMiB = 16;
 
 bool Run7zz(const fs::path& folder, const fs::path& archive, int solidMiB, std::string* error) {
   std::string target = fs::absolute(archive).string();

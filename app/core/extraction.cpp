@@ -1,6 +1,7 @@
 #include "extraction.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "file_stream.h"
 #include "path.h"
@@ -62,6 +63,42 @@ int WriteEntry(const XSevenZipEntry& entry, const std::vector<uint8_t>& bytes,
   return XEXTRACT_OK;
 }
 
+// Decodes the solid block of one entry on a thread of its own, with a reader of its own, while
+// the files of the block before are written.
+class XDecodeAhead {
+ public:
+  XDecodeAhead() = default;
+  ~XDecodeAhead() { Join(); }
+  XDecodeAhead(const XDecodeAhead&) = delete;
+  XDecodeAhead& operator=(const XDecodeAhead&) = delete;
+
+  void Start(XSevenZipReader& reader, size_t index) {
+    Join();
+    index_ = index;
+    started_ = true;
+    thread_ = std::thread([this, &reader, index] {
+      std::vector<uint8_t> scratch;
+      error_ = reader.Extract(index, &scratch) ? 0 : reader.LastError();
+    });
+  }
+  // The SDK's error when the entry's block was decoded ahead and failed; 0 otherwise.
+  int Finish(size_t index) {
+    if (!started_ || index != index_) return 0;
+    Join();
+    started_ = false;
+    return error_;
+  }
+
+ private:
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+  std::thread thread_;
+  size_t index_ = 0;
+  bool started_ = false;
+  int error_ = 0;
+};
+
 }  // namespace
 
 const char16_t* ExtractionErrorKey(int code) {
@@ -102,6 +139,23 @@ int ExtractPayload(const XExtractionJob& job, IXExtractionSink& sink, IXFileAcce
       return XEXTRACT_ERR_OPEN_FILE;
     }
   }
+  // The first entry of each solid block, in archive order. Block n is read with reader n % 2;
+  // when it begins, block n + 1 is decoded ahead with the other reader.
+  std::vector<size_t> blockStarts;
+  uint32_t lastBlock = XSevenZipEntry::kNoBlock;
+  for (size_t i = 0; i < archive.EntryCount(); ++i) {
+    uint32_t block = archive.GetEntry(i).block;
+    if (block != XSevenZipEntry::kNoBlock && block != lastBlock) blockStarts.push_back(i);
+    if (block != XSevenZipEntry::kNoBlock) lastBlock = block;
+  }
+  XSevenZipReader second;
+  bool twoReaders = blockStarts.size() > 1 &&
+                    second.Open(job.packagePath, job.offset, job.offset == 0 ? -1 : job.size);
+  XSevenZipReader* readers[2] = {&archive, twoReaders ? &second : &archive};
+  XSevenZipReader* reader = &archive;
+  XDecodeAhead ahead;
+  size_t nextBlock = 0;
+
   int code = XEXTRACT_OK;
   std::u16string name;
   std::vector<uint8_t> bytes;
@@ -114,8 +168,18 @@ int ExtractPayload(const XExtractionJob& job, IXExtractionSink& sink, IXFileAcce
       if (!files.MakeFolders(target)) code = XEXTRACT_ERR_CREATE_FOLDER;
       continue;
     }
-    if (!archive.Extract(i, &bytes)) {
-      code = XEXTRACT_ERR_DECODER + archive.LastError();
+    if (nextBlock < blockStarts.size() && blockStarts[nextBlock] == i) {
+      if (int error = ahead.Finish(i); error != 0) {
+        code = XEXTRACT_ERR_DECODER + error;
+        break;
+      }
+      reader = readers[nextBlock % 2];
+      if (twoReaders && nextBlock + 1 < blockStarts.size())
+        ahead.Start(*readers[(nextBlock + 1) % 2], blockStarts[nextBlock + 1]);
+      ++nextBlock;
+    }
+    if (!reader->Extract(i, &bytes)) {
+      code = XEXTRACT_ERR_DECODER + reader->LastError();
       break;
     }
     code = WriteEntry(entry, bytes, target, sink, files);

@@ -119,6 +119,38 @@ TEST_F(Extraction, FailuresEndWithTheirCodes) {
   EXPECT_EQ(ExtractionErrorKey(257), nullptr);
 }
 
+// One solid block per file: each block is decoded ahead while the one before is written; a
+// block that fails to decode ends the extraction only when its turn comes.
+TEST_F(Extraction, BlocksDecodedAheadInTurn) {
+  fs::create_directories(dir_ / "blocks");
+  Write("blocks/a.txt", test::TextData(5000));
+  Write("blocks/b.txt", test::TextData(7000));
+  Write("blocks/z.txt", test::RandomData(70000));  // the last block, nearly all the packed bytes
+  std::string command = "cd '" + (dir_ / "blocks").string() +
+                        "' && 7zz a -t7z -ms=1f -bd -bso0 -bsp0 '" + (dir_ / "blocks.7z").string() +
+                        "' . >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  XExtractionJob job = Job();
+  job.packagePath = Utf8ToUtf16((dir_ / "blocks.7z").string());
+  RecordingSink sink;
+  EXPECT_EQ(ExtractPayload(job, sink), XEXTRACT_OK);
+  for (const char* name : {"a.txt", "b.txt", "z.txt"})
+    EXPECT_EQ(Read(dir_ / "out" / name), Read(dir_ / "blocks" / name)) << name;
+
+  std::string bytes = Read(dir_ / "blocks.7z");
+  uint64_t packed = 0;  // the start header's offset of the header, after the packed streams
+  for (int i = 7; i >= 0; --i) packed = packed << 8 | static_cast<uint8_t>(bytes[12 + i]);
+  bytes[32 + packed / 2] ^= 0x55;  // inside z.txt's block
+  Write("late.7z", std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  fs::remove_all(dir_ / "out");
+  job.packagePath = Utf8ToUtf16((dir_ / "late.7z").string());
+  RecordingSink late;
+  EXPECT_GT(ExtractPayload(job, late), XEXTRACT_ERR_DECODER);
+  EXPECT_EQ(late.lastName, u"z.txt");
+  EXPECT_TRUE(fs::exists(dir_ / "out/a.txt") && fs::exists(dir_ / "out/b.txt"))
+      << "the blocks before the broken one were written";
+}
+
 TEST(ExtractionNames, OnlyNamesInsideTheFolder) {
   for (const char16_t* good : {u"a.txt", u"bin\\app.exe", u"a..b\\c", u"...\\x"})
     EXPECT_TRUE(IsSafeEntryName(good)) << Utf16ToUtf8(good);
