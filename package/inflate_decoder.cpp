@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "byte_order.h"
+
 namespace qorin {
 namespace {
 
@@ -274,10 +276,11 @@ void InflateDecoder::FastLiterals() {
     // path.
     if (outSize_ + kMaxMatch > outCapacity_ && (callerOutput_ || !Reserve(kMaxMatch, &error)))
       break;
-    while (count <= 56) {
-      bits |= uint64_t(*in_++) << count;
-      count += 8;
-    }
+    // One unaligned load tops the buffer up to 56-63 bits; the bits above the count are the
+    // next input bits, and ORing them in again later changes nothing.
+    bits |= LoadLe64(in_) << count;
+    in_ += (63 - count) >> 3;
+    count |= 56;
     Code literal = literals[bits & literalMask];
     if (literal.symbol < 0 || literal.symbol == 256 || literal.symbol > 285) break;
     if (literal.symbol < 256) {
