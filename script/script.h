@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,7 +81,7 @@ class XScript {
   bool EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool EvalArrayElem(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
-  bool CallNatives(std::u16string_view key, std::vector<XScriptValue>& args, XScriptValue* result);
+  bool CallNatives(std::u16string_view key, std::span<XScriptValue> args, XScriptValue* result);
   bool EvalOperator(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool ApplyAssign(const XScriptNode& node, XScriptValue& left, const XScriptValue& right,
                    XScriptValue* result);

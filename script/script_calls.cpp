@@ -1,5 +1,8 @@
 // Calls: a call scope below the caller's scope (dynamic scoping), arguments by value, the
 // signature key that alone selects a script function, then the base library, then the host.
+#include <memory>
+#include <span>
+
 #include "base_library.h"
 #include "script.h"
 
@@ -22,7 +25,12 @@ void CopyForNative(const XScriptValue& source, XScriptValue* copy) {
 
 bool XScript::EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
   XScopeChild callScope(scope);
-  std::vector<XScriptValue> args(node.args.size());
+  // Arguments of the usual few live on the stack; more go to the heap.
+  size_t count = node.args.size();
+  XScriptValue local[4];
+  std::unique_ptr<XScriptValue[]> heap;
+  if (count > std::size(local)) heap = std::make_unique<XScriptValue[]>(count);
+  std::span<XScriptValue> args(heap ? heap.get() : local, count);
   for (size_t i = 0; i < args.size(); ++i) {
     if (!Eval(*node.args[i], callScope.get(), &args[i])) {
       RaiseRuntimeError(node.args[i]->token, XSERR_INTERNAL);
@@ -52,7 +60,7 @@ bool XScript::EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValu
   return false;
 }
 
-bool XScript::CallNatives(std::u16string_view key, std::vector<XScriptValue>& args,
+bool XScript::CallNatives(std::u16string_view key, std::span<XScriptValue> args,
                           XScriptValue* result) {
   std::vector<XScriptValue> copies(args.size());
   std::vector<XScriptValue*> pointers(args.size());
