@@ -3,6 +3,7 @@
 #include <process.h>
 #include <wininet.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "wide_text_win32.h"

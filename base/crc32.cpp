@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "byte_order.h"
+#include "crc32_paths.h"
 
 namespace qorin {
 namespace {

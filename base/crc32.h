@@ -17,13 +17,4 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size);
 uint32_t Crc32Tables(uint32_t crc, const void* data, size_t size);
 bool Crc32HasFolding();
 
-namespace crc32_detail {
-// The register (complemented value) after the tables have read the bytes.
-uint32_t UpdateTables(uint32_t reg, const uint8_t* p, size_t size);
-// The longest prefix that folding handles (64 bytes or more, a multiple of 16), read into the
-// register; the bytes it read. Defined where the processor has the instructions.
-size_t UpdateFolded(uint32_t* reg, const uint8_t* p, size_t size);
-bool FoldingAvailable();
-}  // namespace crc32_detail
-
 }  // namespace qorin

@@ -4,6 +4,7 @@
 // a time, and the last 128 bits, which leave the same remainder as everything read, go through
 // the tables from a zero register.
 #include "crc32.h"
+#include "crc32_paths.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 

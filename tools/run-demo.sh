@@ -23,7 +23,6 @@ program_files='C:\Program Files'
 [ "$arch" = win64 ] && program_files='C:\Program Files (x86)'
 installed="$program_files\\Corvala Demo"
 drive_c="$home/prefix/drive_c"
-unix_installed="$drive_c/$(printf '%s' "${installed#C:\\}" | tr '\\' '/')"
 
 # Everything of the product in the prefix, one line each.
 snapshot() {
@@ -38,16 +37,6 @@ snapshot() {
     QORIN_WINE_TIMEOUT=30 wine_run reg query "$key" /s "$view" 2>/dev/null | tr -d '\r' |
       K="$key $view" awk '/^    /{sub(/^ +/, ""); print "  reg: " ENVIRON["K"] ": " $0}' || true
   done
-}
-
-# The uninstaller goes on in a copy in the temporary folder: wait for its work to show.
-wait_for_uninstall() {
-  local i
-  for i in $(seq 60); do
-    [ -e "$unix_installed" ] || break
-    sleep 1
-  done
-  sleep 2
 }
 
 update_server() {
@@ -84,7 +73,6 @@ for mode in silent window; do
   else
     observe --timeout 60000 --follow 1 "$installed\\uninstall.exe"
   fi
-  wait_for_uninstall
   after=$(snapshot)
   if [ "$after" = "$before" ]; then
     echo "== [$arch] after the uninstall: left behind nothing"

@@ -11,40 +11,26 @@
 #include "system_rules.h"
 
 namespace qorin {
-namespace {
-
-std::u16string SlashedText(const XNativeCall& call, int i) {
-  std::u16string path = call.Text(i);
-  ToBackslashes(path);
-  return path;
-}
-
-void SetBool(const XNativeCall& call, bool value) {
-  call.SetInt(value ? 1 : 0);
-}
-
-}  // namespace
-
 bool DeleteFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  SetBool(call, DeleteMatching(c.system.files, SlashedText(call, 0)));
+  call.SetBool(DeleteMatching(c.system.files, call.Path(0)));
   return true;
 }
 
 bool DeleteOrMoveFile(XInstallerNativeContext& c, const XNativeCall& call) {
-  SetBool(call, DeleteOrMove(c.system.files, SlashedText(call, 0)));
+  call.SetBool(DeleteOrMove(c.system.files, call.Path(0)));
   return true;
 }
 
 bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  SetBool(call, c.system.files.RemoveFolder(SlashedText(call, 0)));
+  call.SetBool(c.system.files.RemoveFolder(call.Path(0)));
   return true;
 }
 
 bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call) {
-  std::u16string path = SlashedText(call, 0);
+  std::u16string path = call.Path(0);
   if (!path.starts_with(u"\\\\?\\")) path = c.system.files.Canonicalize(path);
   while (path.size() > 3 && path.back() == u'\\') path.pop_back();
-  SetBool(call, DeleteTree(c.system.files, ExtendedLengthPath(path)));
+  call.SetBool(DeleteTree(c.system.files, ExtendedLengthPath(path)));
   return true;
 }
 
@@ -53,17 +39,17 @@ bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
   bool copied = c.system.files.Copy(from, to);
   c.window.Log((copied ? u"CopyFile('" : u"@@rCopyFile('") + from + u"', '" + to +
                (copied ? u"') success" : u"')failed"));
-  SetBool(call, copied);
+  call.SetBool(copied);
   return true;
 }
 
 bool DigPathNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  DigPath(c.system.files, SlashedText(call, 0));
+  DigPath(c.system.files, call.Path(0));
   return true;
 }
 
 bool IsFile(XInstallerNativeContext& c, const XNativeCall& call) {
-  SetBool(call, IsFileAt(c.system.files, call.Text(0)));
+  call.SetBool(IsFileAt(c.system.files, call.Text(0)));
   return true;
 }
 

@@ -15,7 +15,7 @@ bool StartInstall(XInstallerNativeContext& c, const XNativeCall& call) {
     return false;
   }
   bool valid = IsValidInstallPath(c.installPath);
-  call.SetInt(valid ? 1 : 0);
+  call.SetBool(valid);
   if (valid) c.window.PostCommand(kCmdStartInstall);
   return true;
 }
@@ -39,7 +39,7 @@ bool DoSelectFolder(XInstallerNativeContext& c, const XNativeCall& call) {
 
 bool SetInstallPath(XInstallerNativeContext& c, const XNativeCall& call) {
   c.installPath = call.Text(0);
-  call.SetInt(IsValidInstallPath(c.installPath) ? 1 : 0);
+  call.SetBool(IsValidInstallPath(c.installPath));
   return true;
 }
 

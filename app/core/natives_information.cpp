@@ -32,12 +32,12 @@ bool GetCommandLineI(XInstallerNativeContext& c, const XNativeCall& call) {
 }
 
 bool IsValidEmailNative(XInstallerNativeContext&, const XNativeCall& call) {
-  call.SetInt(IsValidEmail(call.Text(0)) ? 1 : 0);
+  call.SetBool(IsValidEmail(call.Text(0)));
   return true;
 }
 
 bool IsShiftPressing(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetInt(c.window.ShiftDown() ? 1 : 0);
+  call.SetBool(c.window.ShiftDown());
   return true;
 }
 

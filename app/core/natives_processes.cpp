@@ -16,11 +16,6 @@ std::u16string Quoted(const std::u16string& a, const std::u16string& b) {
   return u"('" + a + u"', '" + b + u"')";
 }
 
-std::u16string Slashed(std::u16string path) {
-  ToBackslashes(path);
-  return path;
-}
-
 // The target's folder as a working folder: no final "\" except after a drive.
 std::u16string WorkingFolder(std::u16string_view target) {
   std::u16string folder(FolderPart(target));
@@ -99,14 +94,13 @@ bool RunNonElevated(XInstallerNativeContext& c, const XNativeCall& call) {
     c.system.files.Delete(link);
   }
   if (!started) c.window.Log(u"@@rRunNonElevated" + Quoted(program, arguments) + u"failed");
-  call.SetInt(started ? 1 : 0);
+  call.SetBool(started);
   return true;
 }
 
 bool CreateShortcut(XInstallerNativeContext& c, const XNativeCall& call) {
-  bool made =
-      MakeShortcut(c, Slashed(call.Text(0)), Slashed(call.Text(1)), call.Text(2), call.Text(3));
-  call.SetInt(made ? 1 : 0);
+  bool made = MakeShortcut(c, call.Path(0), call.Path(1), call.Text(2), call.Text(3));
+  call.SetBool(made);
   return true;
 }
 
@@ -136,7 +130,7 @@ bool FindWindowNative(XInstallerNativeContext& c, const XNativeCall& call) {
 }
 
 bool MutexExist(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetInt(c.system.processes.MutexExists(call.Text(0)) ? 1 : 0);
+  call.SetBool(c.system.processes.MutexExists(call.Text(0)));
   return true;
 }
 

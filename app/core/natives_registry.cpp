@@ -19,19 +19,19 @@ bool GetInt(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
 
 bool SetStr(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
   auto path = ParseRegistryValuePath(call.Text(0));
-  call.SetInt(path && c.registry.WriteText(*path, call.Text(1), view64) ? 1 : 0);
+  call.SetBool(path && c.registry.WriteText(*path, call.Text(1), view64));
   return true;
 }
 
 bool SetInt(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
   auto path = ParseRegistryValuePath(call.Text(0));
-  call.SetInt(path && c.registry.WriteInt(*path, call.Int(1), view64) ? 1 : 0);
+  call.SetBool(path && c.registry.WriteInt(*path, call.Int(1), view64));
   return true;
 }
 
 bool Delete(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
   auto path = ParseRegistryKeyPath(call.Text(0));
-  call.SetInt(path && c.registry.DeleteKey(*path, view64) ? 1 : 0);
+  call.SetBool(path && c.registry.DeleteKey(*path, view64));
   return true;
 }
 

@@ -19,18 +19,18 @@ bool GetAccountType(XInstallerNativeContext& c, const XNativeCall& call) {
 }
 
 bool IsXPOrLess(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetInt(VersionClass(c) < kFirstVistaClass ? 1 : 0);
+  call.SetBool(VersionClass(c) < kFirstVistaClass);
   return true;
 }
 
 bool IsVistaOrLess(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetInt(VersionClass(c) < kFirstAfterVistaClass ? 1 : 0);
+  call.SetBool(VersionClass(c) < kFirstAfterVistaClass);
   return true;
 }
 
 bool Is64BitOS(XInstallerNativeContext& c, const XNativeCall& call) {
   bool is64 = c.commandLine != u"/32" && c.system.info.NativeArchitecture() == kArchitectureAmd64;
-  call.SetInt(is64 ? 1 : 0);
+  call.SetBool(is64);
   return true;
 }
 
