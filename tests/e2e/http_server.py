@@ -9,6 +9,7 @@ request appends "METHOD PATH USER-AGENT" to LOG_FILE. Answers: /newer.ini, /equa
 404 otherwise. The server also ends after two idle minutes.
 """
 import http.server
+import os
 import sys
 
 FILES = {
@@ -46,8 +47,10 @@ def main():
     server = http.server.HTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
     server.timeout = 120
     server.stopping = False
-    with open(sys.argv[2], "w", encoding="ascii") as port_file:
+    # Written aside and renamed, so that a reader never sees the file without the port.
+    with open(sys.argv[2] + ".tmp", "w", encoding="ascii") as port_file:
         port_file.write(str(server.server_address[1]))
+    os.replace(sys.argv[2] + ".tmp", sys.argv[2])
     server.handle_timeout = lambda: setattr(server, "stopping", True)
     while not server.stopping:
         server.handle_request()

@@ -235,8 +235,9 @@ class WebServer {
                           std::to_string(port) + " '" + UnixPath(folder + L"port.txt") + "' '" +
                           UnixPath(folder + L"requests.txt") + "' </dev/null >/dev/null 2>&1 &";
     RunHostShell(command + " sleep 0", folder + L"server-started");
-    for (int i = 0; i < 100 && !helpers::FileExists(folder + L"port.txt"); ++i) Sleep(50);
-    port_ = ReadWholeFile(folder + L"port.txt");
+    for (int i = 0; i < 100 && port_.empty(); ++i, Sleep(50)) {
+      port_ = ReadWholeFile(folder + L"port.txt");
+    }
   }
   ~WebServer() {
     if (port_.empty()) return;
