@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "skin_document.h"
+#include "skin_surface.h"
+#include "skin_view.h"
 #include "text.h"
 #include "utf.h"
 #include "xml_document.h"
@@ -72,6 +74,57 @@ constexpr XAttribute kCommon[] = {
     {u"Text",
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
        c.text = c.skin->Resolve(v);
+       return c.hasText = true;
+     }},
+    {u"FontStyle",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.font.italic = v == u"italic";
+       return c.hasText = true;
+     }},
+    {u"FontUnderline",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.underline = ParseBool(v);
+       return c.hasText = true;
+     }},
+    {u"FontUnderlineHover",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.underlineHover = ParseBool(v);
+       return c.hasText = true;
+     }},
+    {u"FontColor",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textColour = ParseColour(c.skin->Resolve(v));
+       return c.hasText = true;
+     }},
+    {u"FontColorDisabled",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.disabledColour = ParseColour(c.skin->Resolve(v));
+       return c.hasText = true;
+     }},
+    {u"FontColorHover",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.hoverColour = ParseColour(c.skin->Resolve(v));
+       return c.hasText = true;
+     }},
+    {u"HtmlText",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.html = ParseBool(v);
+       return c.hasText = true;
+     }},
+    {u"TextFormat",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.format = ParseTextFormat(v, c.RightToLeft());
+       c.textStyle.hasFormat = true;
+       return c.hasText = true;
+     }},
+    {u"TextShadow",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.shadows = ParseTextShadow(v, Dpi(c));
+       return c.hasText = true;
+     }},
+    {u"TextDrawCount",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       c.textStyle.drawCount = ParseInt(v);
        return c.hasText = true;
      }},
     {u"BorderWidth",
@@ -142,6 +195,7 @@ AControlBase::AControlBase() {
 }
 
 AControlBase::~AControlBase() {
+  if (skin != nullptr && skin->View() != nullptr) skin->View()->Forget(this);
   for (AControlBase* child : children) child->Release();
 }
 
@@ -180,8 +234,10 @@ int AControlBase::OnAlign(const XRect& newRect) {
 }
 
 void AControlBase::SetText(std::u16string newText) {
+  if (hasText && newText == text) return;
   text = std::move(newText);
   hasText = true;
+  Invalidate();
 }
 
 void AControlBase::SetRect(const XRect& newRect) {
@@ -191,6 +247,7 @@ void AControlBase::SetRect(const XRect& newRect) {
   if (frozen) return;
   GrowBuffer(buffers[0], rect.Width(), rect.Height());
   if (alpha != 255) GrowBuffer(buffers[1], rect.Width(), rect.Height());
+  RenderBuffer(0);
 }
 
 // Buffers only grow: a control that shrinks keeps drawing into the larger one.
@@ -200,29 +257,95 @@ void AControlBase::GrowBuffer(XBitmap& buffer, int width, int height) {
   buffer.Create(std::max(width, buffer.width), std::max(height, buffer.height), 32);
 }
 
+bool AControlBase::RightToLeft() const {
+  return skin != nullptr && skin->RightToLeft();
+}
+
+XRect AControlBase::TextRect() const {
+  if (layout == nullptr) return rect;
+  const XEdges& p = layout->textPadding;
+  const XEdges& m = layout->textMargin;
+  return {rect.left + p.left + m.left, rect.top + p.top + m.top, rect.right - p.right - m.right,
+          rect.bottom - p.bottom - m.bottom};
+}
+
+void AControlBase::PaintText(IXTextCanvas& canvas, XBitmap& target, const XRect& clip, int ox,
+                             int oy) {
+  if (!hasText || text.empty()) return;
+  XRect r = TextRect();
+  r = {r.left - ox, r.top - oy, r.right - ox, r.bottom - oy};
+  XTextPaint what{font, textColour, textStyle, text, enabled, hovered, RightToLeft()};
+  textPainter.Paint(canvas, what, target, r, &clip);
+}
+
+void AControlBase::Invalidate() {
+  if (skin != nullptr && skin->View() != nullptr) skin->View()->InvalidateControl(*this);
+}
+
+void AControlBase::Redraw() {
+  RenderBuffer(0);
+  Invalidate();
+}
+
+void AControlBase::SetShown(bool shown) {
+  if (layout == nullptr || layout->show == shown) return;
+  Invalidate();
+  layout->show = shown;
+  OnShow(shown);
+  if (skin != nullptr && skin->RequestLayout(this) && skin->View() != nullptr)
+    skin->View()->Surface().PostInvalidate();
+  Invalidate();
+}
+
+void AControlBase::SetAlpha(int value) {
+  alpha = value;
+  if (alpha != 255) GrowBuffer(buffers[1], rect.Width(), rect.Height());
+}
+
+void AControlBase::TrackPointer() {
+  if (skin != nullptr && skin->View() != nullptr) skin->View()->Pointer().AddHover(this);
+}
+
+bool AControlBase::LoadImage(const XXmlNode& element, const char16_t* attribute,
+                             const std::u16string& value, int resizeKind, XBitmap** image) {
+  std::u16string name = value;
+  if (RightToLeft()) {
+    std::u16string twin = std::u16string(attribute) + u"RTL";
+    if (const std::u16string* rtl = XXmlDocument::FindAttribute(element, twin)) name = *rtl;
+  }
+  name = skin->Resolve(name);
+  *image = nullptr;
+  if (name.empty() || name == u"none") return true;
+  bool withDpi = resizeImagesWithDpi;
+  if (const std::u16string* v = XXmlDocument::FindAttribute(element, u"ResizeImageWithDPI"))
+    withDpi = ParseBool(*v);
+  *image = skin->Images().LoadSkinImage(name, resizeKind, withDpi, false);
+  if (*image != nullptr) return true;
+  return skin->Errors().Set(XSKIN_ERR_FILE, attribute, value, element.line, element.column);
+}
+
+void AControlBase::FireCommand(int number) {
+  if (skin != nullptr && skin->View() != nullptr) skin->View()->QueueCommand(number);
+}
+
 bool AControlBase::HitTest(int x, int y) const {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
+// The code of the deepest input-enabled control under the point, else this control's own.
 int AControlBase::OnNcHitTest(int x, int y) {
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    AControlBase* child = *it;
-    if (child->layout != nullptr && child->layout->Visible() && child->HitTest(x, y)) {
-      int code = child->OnNcHitTest(x, y);
-      if (code != 0) return code;
-    }
-  }
-  return hitTest;
+  AControlBase* deepest = ControlAt(x, y);
+  return deepest != nullptr ? deepest->hitTest : hitTest;
 }
 
 AControlBase* AControlBase::ControlAt(int x, int y) {
   if (layout != nullptr && !layout->Visible()) return nullptr;
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    if ((*it)->HitTest(x, y)) {
-      if (AControlBase* found = (*it)->ControlAt(x, y)) return found;
-    }
+    const XRect& r = (*it)->rect;
+    if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
+    if (AControlBase* found = (*it)->ControlAt(x, y)) return found;
   }
-  return this;
+  return AcceptsInput() && HitTest(x, y) ? this : nullptr;
 }
 
 bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {
@@ -236,6 +359,8 @@ bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& 
 bool AControlBase::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   sourceLine = element.line;
   font = skin->Head().font;
+  textColour = skin->Head().fontColour;
+  textStyle.format = DefaultTextFormat(RightToLeft());
   if (!ReadTable(OwnAttributes(), element) || !ReadTable(CommonAttributes(), element)) return false;
   if (name.empty()) name = u"NonameControl-" + AsciiToUtf16(std::to_string(++g_unnamed));
   FinishText(layoutNode);

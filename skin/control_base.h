@@ -14,22 +14,13 @@
 #include "bitmap.h"
 #include "layout.h"
 #include "skin_values.h"
+#include "text_canvas.h"
+#include "text_style.h"
 
 namespace qorin {
 
 struct XXmlNode;
 class XSkinDocument;
-
-// A control's text and font as far as the layout needs them: "fit2text" measures with these.
-struct XFontSpec {
-  std::u16string face;
-  double points = 9;
-  bool bold = false;
-};
-
-struct XSize {
-  int width = 0, height = 0;
-};
 
 // Measures text for "fit2text": GDI on Windows; natively an approximation the tools say is one.
 class IXTextMeasure {
@@ -95,7 +86,28 @@ class AControlBase : public IXAlignTarget {
   virtual void OnTimer() {}
   virtual AControlBase* GetRelatedControl() { return nullptr; }
 
-  // The deepest shown control under the point (this one when no child is), or null.
+  // Painting: the text over the buffer (clip and target in the target's coordinates, whose
+  // origin lies at (originX, originY) of the window); re-rendering and repainting.
+  void PaintText(IXTextCanvas& canvas, XBitmap& target, const XRect& clip, int originX,
+                 int originY);
+  XRect TextRect() const;
+  void Invalidate();
+  void Redraw();
+  void SetShown(bool shown);
+  void SetAlpha(int value);
+  bool RightToLeft() const;
+  // The common pointer handling of a control the pointer moves over (hover tracking).
+  void TrackPointer();
+  // An image attribute (its "...RTL" twin in a right-to-left skin) from the skin's image cache;
+  // a failed load is error 770 with the attribute and value. "none" or empty gives no image.
+  bool LoadImage(const XXmlNode& element, const char16_t* attribute, const std::u16string& value,
+                 int resizeKind, XBitmap** image);
+  // Fires a command through the skin's command queue.
+  void FireCommand(int number);
+
+  // Whether the pointer stops at this control (statics let it through unless given NcHitTest).
+  virtual bool AcceptsInput() const { return true; }
+  // The deepest shown control under the point that takes input, or null.
   AControlBase* ControlAt(int x, int y);
 
   // The control's own attributes (read before the common ones).
@@ -112,6 +124,10 @@ class AControlBase : public IXAlignTarget {
   std::u16string text;
   XFontSpec font;
   XColour textColour = 0;
+  XTextStyle textStyle;
+  XControlText textPainter;
+  bool hovered = false;
+  bool opaque = false;  // the back buffer covers the whole rectangle
   std::u16string tooltip;
   bool autoHideTooltip = true;
   bool enabled = true, configuredEnabled = true;

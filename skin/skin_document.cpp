@@ -39,6 +39,49 @@ XSkinDocument::~XSkinDocument() {
   if (root_ != nullptr) root_->Release();
 }
 
+namespace {
+
+uint32_t DefaultSystemColour(int index) {
+  switch (index) {
+    case kColourButtonShadow: return 0xA0A0A0;
+    case kColour3DDarkShadow: return 0x696969;
+    case kColourActiveBorder: return 0xB4B4B4;
+    default: return 0xF0F0F0;
+  }
+}
+
+uint32_t (*g_systemColour)(int) = DefaultSystemColour;
+
+}  // namespace
+
+class XSkinDocument::ImageSource final : public IXImageSource {
+ public:
+  explicit ImageSource(XResourceProvider& resources) : resources_(resources) {}
+  bool ReadImageFile(const std::u16string& name, std::vector<uint8_t>* bytes) override {
+    XByteBuffer buffer;
+    if (!resources_.Read(name, &buffer)) return false;
+    bytes->assign(buffer.data(), buffer.data() + buffer.length);
+    return true;
+  }
+  uint32_t SystemColour(int index) override { return g_systemColour(index); }
+
+ private:
+  XResourceProvider& resources_;
+};
+
+void XSkinDocument::SetSystemColours(uint32_t (*systemColour)(int index)) {
+  g_systemColour = systemColour != nullptr ? systemColour : DefaultSystemColour;
+}
+
+XImageCache& XSkinDocument::Images() {
+  if (parentSkin_ != nullptr) return parentSkin_->Images();
+  if (!images_) {
+    imageSource_ = std::make_unique<ImageSource>(resources_);
+    images_ = std::make_unique<XImageCache>(*imageSource_, dpi_);
+  }
+  return *images_;
+}
+
 const XXmlNode* XSkinDocument::RootElement() const {
   return xml_.type == kXmlElement ? &xml_ : nullptr;  // the document is its root element
 }

@@ -13,6 +13,7 @@
 
 #include "control_base.h"
 #include "id_table.h"
+#include "image_cache.h"
 #include "layout.h"
 #include "resource_provider.h"
 #include "skin_error.h"
@@ -51,6 +52,8 @@ struct XSkinHead {
   XColour fontColour = 0;
 };
 
+class XSkinView;
+
 using XControlFactory = AControlBase* (*)(void* parameter);
 
 class XSkinDocument {
@@ -62,9 +65,15 @@ class XSkinDocument {
   XSkinDocument(const XSkinDocument&) = delete;
   XSkinDocument& operator=(const XSkinDocument&) = delete;
 
-  void SetDpi(int dpi) { dpi_ = dpi; }
+  void SetDpi(int dpi) {
+    dpi_ = dpi;
+    if (images_) images_->SetDpi(dpi);
+  }
   int Dpi() const { return dpi_; }
   void SetTextMeasure(IXTextMeasure* measure) { measure_ = measure; }
+  // The live view of the window (painting, pointer, commands); a nested skin uses its parent's.
+  void SetView(XSkinView* view) { view_ = view; }
+  XSkinView* View() const { return parentSkin_ != nullptr ? parentSkin_->View() : view_; }
   IXTextMeasure* TextMeasure() const { return measure_; }
   // The right-to-left flag; the language's unless the host forces left to right.
   bool RightToLeft() const { return rightToLeft_; }
@@ -77,6 +86,11 @@ class XSkinDocument {
   bool Load(std::u16string_view skinFileName);
   // The same from the file's bytes.
   bool LoadBytes(std::u16string_view skinFileName, const uint8_t* bytes, size_t size);
+
+  // The skin's images, made once per name (a nested skin uses its parent's). The system
+  // colours come from the function the window side sets (Windows' defaults otherwise).
+  XImageCache& Images();
+  static void SetSystemColours(uint32_t (*systemColour)(int index));
 
   const XSkinError& Error() const { return error_; }
   XSkinError& Errors() { return error_; }
@@ -119,6 +133,10 @@ class XSkinDocument {
   int dpi_;
   bool rightToLeft_ = false;
   IXTextMeasure* measure_ = nullptr;
+  XSkinView* view_ = nullptr;
+  class ImageSource;
+  std::unique_ptr<ImageSource> imageSource_;
+  std::unique_ptr<XImageCache> images_;
   std::u16string fileName_;
   XXmlDocument xml_;
   XSkinError error_;

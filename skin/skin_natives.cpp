@@ -6,6 +6,7 @@
 #include "display_dpi.h"
 #include "skin_document.h"
 #include "skin_scripts.h"
+#include "skin_view.h"
 #include "utf.h"
 
 namespace qorin {
@@ -48,9 +49,19 @@ void ChangeLayout(XSkinScripts& s, AControlBase* c, int left, int top, int width
 }
 
 void SetShow(AControlBase* c, bool shown) {
-  if (c == nullptr || c->layout == nullptr || c->layout->show == shown) return;
-  c->layout->show = shown;
-  c->OnShow(shown);
+  if (c != nullptr) c->SetShown(shown);
+}
+
+// A fade through the window's view; without one (a skin not in a window) the change is at once.
+void Fade(XSkinScripts& s, Args a, bool show) {
+  AControlBase* c = ControlOf(s, a);
+  XSkinView* view = s.Document().View();
+  if (c == nullptr) return;
+  if (view == nullptr) {
+    if (a[1]->Int() > 0) SetShow(c, show);
+    return;
+  }
+  view->StartFade(c, show, a[1]->Int());
 }
 
 void ShowHost(XSkinScripts& s, IXSkinWindow::Show how) {
@@ -82,11 +93,8 @@ constexpr Native kNatives[] = {
        AControlBase* c = ControlOf(s, a);
        r->SetInt(c != nullptr && c->layout != nullptr && c->layout->show ? 1 : 0);
      }},
-    // The fades come with the painter's time manager; until then the change is at once.
-    {u"AlphaShow@ii",
-     [](XSkinScripts& s, Args a, XScriptValue*) { SetShow(ControlOf(s, a), true); }},
-    {u"AlphaHide@ii",
-     [](XSkinScripts& s, Args a, XScriptValue*) { SetShow(ControlOf(s, a), false); }},
+    {u"AlphaShow@ii", [](XSkinScripts& s, Args a, XScriptValue*) { Fade(s, a, true); }},
+    {u"AlphaHide@ii", [](XSkinScripts& s, Args a, XScriptValue*) { Fade(s, a, false); }},
     {u"SetTextColor@is",
      [](XSkinScripts& s, Args a, XScriptValue*) {
        if (AControlBase* c = ControlOf(s, a)) c->textColour = ParseColour(ToText(*a[1]));
@@ -190,7 +198,7 @@ constexpr Native kNatives[] = {
      }},
     {u"CheckBoxSetCheck@ii",
      [](XSkinScripts& s, Args a, XScriptValue*) {
-       if (auto* box = dynamic_cast<XCheckBox*>(ControlOf(s, a))) box->checked = a[1]->Int();
+       if (auto* box = dynamic_cast<XCheckBox*>(ControlOf(s, a))) box->SetImageNum(a[1]->Int());
      }},
     {u"CheckBoxGetCheck@i",
      [](XSkinScripts& s, Args a, XScriptValue* r) {

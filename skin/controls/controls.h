@@ -1,27 +1,24 @@
-// The control classes of the skin's tags. Each has the common attributes and the layout now;
-// its own attributes and drawing come with the control itself.
+// The control classes of the skin's tags: the tag table, and the controls whose own attributes
+// and drawing come later (they have the common attributes and the layout).
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "button.h"
 #include "control_base.h"
+#include "static.h"
 
 namespace qorin {
 
 class XSkinDocument;
 
 // The container of a skin's <Body> controls: "ROOT", or "CHILD_ROOT" in a nested skin.
-class XRootControl final : public AControlBase {};
-
-class XStatic : public AControlBase {};
-class XGroupBox final : public XStatic {};
-class XButton final : public AControlBase {};
-class XCheckBox final : public AControlBase {
+class XRootControl final : public AControlBase {
  public:
-  int GetState() override { return checked; }
-  int checked = 0;
+  bool AcceptsInput() const override { return false; }
 };
+
 class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
 class XWindow final : public AControlBase {};

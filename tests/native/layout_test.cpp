@@ -40,8 +40,8 @@ TEST(Layout, DockedStrips) {
       {R"(<Static Name="l" Align="left" Width="100" HideWhenSmall="true"/>)"
        R"(<Static Name="r" Align="left" Width="30"/>)",
        80, 40, "l hidden\nr 0,0,30,40\n"},
-      {R"(<Static Name="t" Width="-10"/><Static Name="u" Width="-1"/>)", 300, 100,
-       "t 0,0,290,0\nu 0,0,300,0\n"},
+      {R"(<Static Name="t" Width="-10" Height="0"/><Static Name="u" Width="-1" Height="0"/>)", 300,
+       100, "t 0,0,290,0\nu 0,0,300,0\n"},
       {R"(<Static Name="r" Align="right" Width="30" Height="10"/><Static Name="b" )"
        R"(Align="bottom" Height="10" MinHeight="15"/><Static Name="m" Align="top" )"
        R"(Height="90" MaxHeight="20"/>)",

@@ -1,0 +1,207 @@
+#include "static.h"
+
+#include "image_modes.h"
+#include "skin_document.h"
+#include "xml_document.h"
+
+namespace qorin {
+namespace {
+
+struct HitTestName {
+  const char16_t* name;
+  int leftToRight, rightToLeft;
+};
+
+constexpr HitTestName kHitTests[] = {
+    {u"HTTRANSPARENT", -1, -1}, {u"HTNOWHERE", 0, 0},       {u"HTCLIENT", 1, 1},
+    {u"HTCAPTION", 2, 2},       {u"HTSYSMENU", 3, 3},       {u"HTGROWBOX", 4, 4},
+    {u"HTSIZE", 4, 4},          {u"HTMENU", 5, 5},          {u"HTHSCROLL", 6, 6},
+    {u"HTVSCROLL", 7, 7},       {u"HTMINBUTTON", 8, 8},     {u"HTMAXBUTTON", 9, 9},
+    {u"HTLEFT", 10, 10},        {u"HTRIGHT", 11, 11},       {u"HTTOP", 12, 12},
+    {u"HTTOPLEFT", 13, 13},     {u"HTTOPRIGHT", 14, 14},    {u"HTBOTTOM", 15, 15},
+    {u"HTBOTTOMLEFT", 16, 17},  {u"HTBOTTOMRIGHT", 17, 16}, {u"HTBORDER", 18, 18},
+    {u"HTOBJECT", 19, 19},      {u"HTCLOSE", 20, 20},       {u"HTHELP", 21, 21},
+};
+
+constexpr int kDefaultExtent = 30;
+
+XStatic& S(AControlBase& c) {
+  return static_cast<XStatic&>(c);
+}
+
+bool SetImage(AControlBase& c, const std::u16string& v, const XXmlNode& e, int index,
+              const char16_t* attribute) {
+  XStatic& s = S(c);
+  if (index == 0 && v == u"default") {
+    s.imageType = kImageFillFrame;
+    return c.LoadImage(e, attribute, u"static_default", kResizeFrame, &s.images[0]);
+  }
+  int kind = s.imageType == kImageFrame ? kResizeFrame : kResizePlain;
+  if (!c.LoadImage(e, attribute, v, kind, &s.images[index])) return false;
+  const XBitmap* image = s.images[index];
+  if (image != nullptr && s.imageType == kImageFrame &&
+      (image->width % 3 != 0 || image->height % 3 != 0))
+    return c.skin->Errors().Set(XSKIN_ERR_IMAGE_SIZE_3, attribute, v, e.line, e.column);
+  return true;
+}
+
+template <int Index>
+bool SetNumberedImage(AControlBase& c, const std::u16string& v, const XXmlNode& e) {
+  static constexpr const char16_t* kNames[] = {u"Image",  u"Image2", u"Image3",
+                                               u"Image4", u"Image5", u"Image6",
+                                               u"Image7", u"Image8", u"Image9"};
+  return SetImage(c, v, e, Index, kNames[Index]);
+}
+
+constexpr XAttribute kStatic[] = {
+    {u"Color",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       S(c).colour = ParseColour(c.skin->Resolve(v));
+       return true;
+     }},
+    {u"ImageType",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode& e) {
+       S(c).imageType = ParseImageType(v);
+       if (S(c).imageType >= 0) return true;
+       return c.skin->Errors().Set(XSKIN_ERR_VALUE, u"ImageType", v, e.line, e.column);
+     }},
+    {u"Image", SetNumberedImage<0>},
+    {u"Image2", SetNumberedImage<1>},
+    {u"Image3", SetNumberedImage<2>},
+    {u"Image4", SetNumberedImage<3>},
+    {u"Image5", SetNumberedImage<4>},
+    {u"Image6", SetNumberedImage<5>},
+    {u"Image7", SetNumberedImage<6>},
+    {u"Image8", SetNumberedImage<7>},
+    {u"Image9", SetNumberedImage<8>},
+    {u"NcHitTest",
+     [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
+       S(c).hitTestCode = ParseHitTest(v, c.RightToLeft());
+       c.hitTest = S(c).hitTestCode == XStatic::kNoHitTest ? 0 : S(c).hitTestCode;
+       return true;
+     }},
+};
+
+// A size the skin gave, by its own attribute or by Position.
+bool Given(const XXmlNode& e, const char16_t* attribute) {
+  return XXmlDocument::FindAttribute(e, attribute) != nullptr ||
+         XXmlDocument::FindAttribute(e, u"Position") != nullptr;
+}
+
+// Width and height from the image, or 30 at 96 DPI, where the skin gave none.
+void DefaultSize(const XXmlNode& e, XLayoutNode& node, const XBitmap* image, int dpi) {
+  bool dockedTopBottom = node.align == kAlignTop || node.align == kAlignBottom;
+  bool dockedLeftRight = node.align == kAlignLeft || node.align == kAlignRight;
+  if (!Given(e, u"Width") && !dockedTopBottom)
+    node.width = image != nullptr ? image->width : ScaleForDpi(kDefaultExtent, dpi);
+  if (!Given(e, u"Height") && !dockedLeftRight)
+    node.height = image != nullptr ? image->height : ScaleForDpi(kDefaultExtent, dpi);
+}
+
+}  // namespace
+
+int ParseHitTest(std::u16string_view name, bool rightToLeft) {
+  for (const HitTestName& h : kHitTests) {
+    if (name == h.name) return rightToLeft ? h.rightToLeft : h.leftToRight;
+  }
+  return XStatic::kNoHitTest;
+}
+
+std::span<const XAttribute> XStatic::OwnAttributes() const {
+  return kStatic;
+}
+
+bool XStatic::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
+  if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
+  DefaultSize(element, layoutNode, images[0], skin->Dpi());
+  opaque = colour != -1 && alpha == 255 && !alphaText && borderWidth == 0;
+  return true;
+}
+
+void XStatic::RenderStatic() {
+  XBitmap& buffer = buffers[0];
+  if (buffer.Empty() || frozen) return;
+  XRect area{0, 0, rect.Width(), rect.Height()};
+  if (drawBackground) {
+    buffer.FillRect(area, 0, 0);
+    if (colour != -1) {
+      uint32_t fill = static_cast<uint32_t>(colour) & 0xFFFFFF;
+      if (colour < 0) fill = 0xF0F0F0;  // a system colour the window side resolves
+      buffer.FillRect(area, fill, 255);
+    }
+  }
+  if (images[current] != nullptr) DrawImage(imageType, *images[current], area, buffer);
+  if (borderWidth > 0) {
+    if (borderRound > 0) {
+      RoundFrame(buffer, area, borderRound, static_cast<uint32_t>(borderColour) | 0xFF000000u);
+    } else {
+      for (int i = 0; i < borderWidth; ++i)
+        buffer.FrameRect({i, i, area.right - 1 - i, area.bottom - 1 - i},
+                         static_cast<uint32_t>(borderColour) | 0xFF000000u);
+    }
+  }
+  bool covered = colour != -1 && alpha == 255 && !alphaText && borderWidth == 0;
+  if (!covered && alpha == 255 && !alphaText && borderWidth == 0) {
+    covered = true;
+    for (int y = 0; y < area.bottom && covered; ++y) {
+      const uint8_t* p = buffer.Pixel(0, y);
+      for (int x = 0; x < area.right; ++x, p += 4) {
+        if (p[3] != 255) {
+          covered = false;
+          break;
+        }
+      }
+    }
+  }
+  opaque = covered;
+}
+
+int XStatic::RenderBuffer(int) {
+  RenderStatic();
+  return 1;
+}
+
+int XStatic::SetImageNum(int index) {
+  if (index < 0 || index > 8 || images[index] == nullptr) return 0;
+  current = index;
+  Redraw();
+  return 1;
+}
+
+bool XGroupBox::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
+  if (!XStatic::LoadAttributes(element, layoutNode)) return false;
+  if (images[0] == nullptr) {
+    imageType = kImageFrame;
+    images[0] = skin->Images().LoadSkinImage(u"groupbox", kResizeFrame, resizeImagesWithDpi, false);
+  }
+  if (!textStyle.hasFormat) textStyle.format = RightToLeft() ? kDtRight | kDtRtlReading : 0;
+  opaque = false;
+  return true;
+}
+
+XRect XGroupBox::CaptionRect() const {
+  XSize size =
+      skin->TextMeasure() != nullptr ? skin->TextMeasure()->Measure(text, font, 0) : XSize{};
+  int left = size.height * 2 / 3;
+  if (RightToLeft()) return {rect.Width() - left - size.width, 0, rect.Width() - left, size.height};
+  return {left, 0, left + size.width, size.height};
+}
+
+int XGroupBox::RenderBuffer(int) {
+  RenderStatic();
+  if (buffers[0].Empty() || text.empty()) return 1;
+  XRect caption = CaptionRect();
+  buffers[0].FillRect(caption, 0, 0);
+  if (layout != nullptr) {
+    int left = caption.Height() * 2 / 3;
+    if (RightToLeft()) {
+      layout->textMargin.right = left;
+    } else {
+      layout->textMargin.left = left;
+    }
+  }
+  opaque = false;
+  return 1;
+}
+
+}  // namespace qorin

@@ -1,0 +1,114 @@
+#include "painter.h"
+
+#include "bitmap_copy.h"
+#include "blur.h"
+#include "control_base.h"
+#include "paint_queue.h"
+
+namespace qorin {
+namespace {
+
+bool Shown(const AControlBase& c) {
+  return c.layout == nullptr || c.layout->Visible();
+}
+
+XRect Offset(const XRect& r, int dx, int dy) {
+  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// Copies the visible part of the control's own buffer onto the target, then its text.
+void Paint(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
+           IXTextCanvas* canvas, bool fullOpacity, bool withText) {
+  XRect visible = Intersection(VisibleRect(c), clip);
+  if (IsEmpty(visible) || c.frozen) return;
+  if (c.blur > 0 && c.layout != nullptr) {
+    const XEdges& p = c.layout->padding;
+    XRect inset{c.rect.left + p.left, c.rect.top + p.top, c.rect.right - p.right,
+                c.rect.bottom - p.bottom};
+    XRect area = Offset(Intersection(inset, visible), -ox, -oy);
+    if (!IsEmpty(area)) Blur(target, area, c.alpha * c.blur / 255);
+  }
+  const XBitmap& own = c.buffers[0];
+  if (!own.Empty()) {
+    int sx = visible.left - c.rect.left, sy = visible.top - c.rect.top;
+    int dx = visible.left - ox, dy = visible.top - oy;
+    if (own.bitCount != 32 || target.bitCount != 32) {
+      Blit(target, dx, dy, own, sx, sy, visible.Width(), visible.Height(), false);
+    } else if (c.alpha == 255 || fullOpacity) {
+      BlitOver(target, dx, dy, own, sx, sy, visible.Width(), visible.Height());
+    } else {
+      BlitAlpha(target, dx, dy, own, sx, sy, visible.Width(), visible.Height(), c.alpha);
+    }
+  }
+  if (withText && canvas != nullptr)
+    c.PaintText(*canvas, target, Offset(visible, -ox, -oy), ox, oy);
+}
+
+void DebugOutlines(const AControlBase& c, XBitmap& target, int ox, int oy) {
+  XRect r = Offset(c.rect, -ox, -oy);
+  r.right -= 1, r.bottom -= 1;
+  XEdges m = c.layout != nullptr ? c.layout->margin : XEdges{};
+  XEdges p = c.layout != nullptr ? c.layout->padding : XEdges{};
+  target.FrameRect({r.left - m.left, r.top - m.top, r.right + m.right, r.bottom + m.bottom},
+                   0x00FF00);
+  target.FrameRect({r.left + p.left, r.top + p.top, r.right - p.right, r.bottom - p.bottom},
+                   0xFF0000);
+  target.FrameRect(r, 0x0000FF);
+}
+
+}  // namespace
+
+XRect VisibleRect(const AControlBase& control) {
+  XRect visible = control.rect;
+  for (const AControlBase* c = &control; c->parent != nullptr; c = c->parent) {
+    if (c->layout != nullptr && c->layout->clipToParent)
+      visible = Intersection(visible, c->parent->rect);
+  }
+  return visible;
+}
+
+void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
+                 IXTextCanvas* canvas, bool skinDebug) {
+  if (IsEmpty(c.rect) || !Intersects(clip, c.rect) || !Shown(c)) return;
+  if (c.alpha >= 255) {
+    for (AControlBase* child : c.children) {
+      if (Shown(*child) && child->opaque && !child->frozen && child->alpha >= 255 &&
+          Contains(child->rect, clip)) {
+        DrawSubtree(*child, target, clip, ox, oy, canvas, skinDebug);
+        return;
+      }
+    }
+    Paint(c, target, clip, ox, oy, canvas, false, true);
+    for (AControlBase* child : c.children)
+      DrawSubtree(*child, target, clip, ox, oy, canvas, skinDebug);
+  } else {
+    XBitmap& second = c.buffers[1];
+    if (second.Empty() || second.width < c.rect.Width() || second.height < c.rect.Height())
+      second.Create(c.rect.Width(), c.rect.Height(), 32);
+    XRect area = Intersection(clip, c.rect);
+    second.FillRect(Offset(area, -c.rect.left, -c.rect.top), 0, 0);
+    Paint(c, second, area, c.rect.left, c.rect.top, canvas, true, !c.alphaText);
+    for (AControlBase* child : c.children)
+      DrawSubtree(*child, second, area, c.rect.left, c.rect.top, canvas, skinDebug);
+    BlitAlpha(target, area.left - ox, area.top - oy, second, area.left - c.rect.left,
+              area.top - c.rect.top, area.Width(), area.Height(), c.alpha);
+    if (c.alphaText && canvas != nullptr)
+      c.PaintText(*canvas, target, Offset(Intersection(VisibleRect(c), area), -ox, -oy), ox, oy);
+  }
+  if (c.debug || skinDebug) DebugOutlines(c, target, ox, oy);
+}
+
+// A control that does not cover its whole rectangle needs what lies under it: the search
+// stops at the innermost opaque control (or the root).
+AControlBase* InnermostContaining(AControlBase& root, const XRect& rect) {
+  for (auto it = root.children.rbegin(); it != root.children.rend(); ++it) {
+    AControlBase* child = *it;
+    if (Shown(*child) && !IsEmpty(child->rect) && Contains(child->rect, rect)) {
+      if (!child->opaque || child->alpha < 255) return &root;
+      return InnermostContaining(*child, rect);
+    }
+  }
+  return &root;
+}
+
+}  // namespace qorin

@@ -1,0 +1,86 @@
+// XSkinView: the live side of a top-level skin, portable. It owns the root buffer the window
+// shows, the queue of damaged rectangles, the command queue, the fades and the pointer routing,
+// and asks the window around it (IXSkinSurface) for messages, timers and the screen.
+//
+//   control changes ─► Invalidate(rect) ─► queue (first: post "WM_XSKIN_INVALIDATE")
+//   message / Flush ─► pending layout ─► merged rectangles ─► DrawSubtree into the root buffer
+//                   ─► Present(rect) ─► WM_PAINT copies the root buffer
+//   Command ─► queue (post "WM_XSKIN_PROCESSCOMMAND") ─► ProcessCommands ─► host
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "bitmap.h"
+#include "fades.h"
+#include "paint_queue.h"
+#include "pointer_router.h"
+
+namespace qorin {
+
+class AControlBase;
+class IXSkinSurface;
+class IXTextCanvas;
+class XSkinDocument;
+
+class XSkinView {
+ public:
+  XSkinView(XSkinDocument& skin, IXSkinSurface& surface, IXTextCanvas* canvas,
+            XPointerMessages messages = {});
+  ~XSkinView();
+  XSkinView(const XSkinView&) = delete;
+  XSkinView& operator=(const XSkinView&) = delete;
+
+  void SetLoaded(bool loaded) { loaded_ = loaded; }
+  bool Loaded() const { return loaded_; }
+  IXTextCanvas* Canvas() const { return canvas_; }
+  IXSkinSurface& Surface() { return surface_; }
+  XSkinDocument& Skin() { return skin_; }
+
+  // The window's size: the root buffer grows to it (never shrinks) and is redrawn whole.
+  void Resize(int width, int height);
+  XBitmap& RootBuffer() { return root_; }
+
+  void Invalidate(const XRect& rect);
+  void InvalidateControl(const AControlBase& control);
+  // Serves the queue (the posted message's handler).
+  void Process();
+  // Pending layouts and repaints at once; once loaded the whole root buffer is presented.
+  void Flush();
+  // Milliseconds since the oldest pending request when below 30; otherwise flushes (0).
+  int CheckPending();
+  size_t QueuedRects() const { return queue_.Size(); }
+
+  // Commands fire through the queue, after the click that fired them has returned.
+  void QueueCommand(int number);
+  void ProcessCommands();
+
+  // AlphaShow / AlphaHide; the tick runs every 20 ms while fades run.
+  void StartFade(AControlBase* control, bool show, int step);
+  void FadeTick();
+  XFades& Fades() { return fades_; }
+
+  XPointerRouter& Pointer() { return router_; }
+  // Pointer input, with pending repaints processed after it.
+  void PointerMove(int x, int y);
+  void PointerButton(XMouseButton button, bool down, int x, int y);
+  void PointerLeave();
+  // A control that goes is forgotten by the routing, the fades and the timers.
+  void Forget(AControlBase* control);
+
+ private:
+  void Compose(const XRect& rect);
+  XRect GrowByBlur(XRect rect, const AControlBase& control) const;
+
+  XSkinDocument& skin_;
+  IXSkinSurface& surface_;
+  IXTextCanvas* canvas_;
+  XBitmap root_;
+  XPaintQueue queue_;
+  std::vector<int> commands_;
+  XFades fades_;
+  XPointerRouter router_;
+  bool loaded_ = false;
+};
+
+}  // namespace qorin
