@@ -7,15 +7,13 @@
 #include <vector>
 
 #include "bitmap.h"
+#include "layout.h"
 
 namespace qorin {
 
 bool Intersects(const XRect& a, const XRect& b);
 XRect Intersection(const XRect& a, const XRect& b);
 XRect Union(const XRect& a, const XRect& b);
-inline bool IsEmpty(const XRect& r) {
-  return r.right <= r.left || r.bottom <= r.top;
-}
 inline bool Contains(const XRect& outer, const XRect& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;

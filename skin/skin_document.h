@@ -87,6 +87,25 @@ class XSkinDocument {
   // The same from the file's bytes.
   bool LoadBytes(std::u16string_view skinFileName, const uint8_t* bytes, size_t size);
 
+  // The system's handles of the window around the skin (null natively): the host window, the
+  // module that makes child windows, and windows the host registered by name for WindowHandle.
+  void SetHost(void* hostWindow, void* module) {
+    hostWindow_ = hostWindow;
+    module_ = module;
+  }
+  void* HostWindow() const {
+    return parentSkin_ != nullptr ? parentSkin_->HostWindow() : hostWindow_;
+  }
+  void* Module() const { return parentSkin_ != nullptr ? parentSkin_->Module() : module_; }
+  void RegisterWindowHandle(std::u16string name, void* window) {
+    windowHandles_[std::move(name)] = window;
+  }
+  void* FindWindowHandle(const std::u16string& name) const {
+    if (parentSkin_ != nullptr) return parentSkin_->FindWindowHandle(name);
+    auto found = windowHandles_.find(name);
+    return found != windowHandles_.end() ? found->second : nullptr;
+  }
+
   // The skin's images, made once per name (a nested skin uses its parent's). The system
   // colours come from the function the window side sets (Windows' defaults otherwise).
   XImageCache& Images();
@@ -134,6 +153,9 @@ class XSkinDocument {
   bool rightToLeft_ = false;
   IXTextMeasure* measure_ = nullptr;
   XSkinView* view_ = nullptr;
+  void* hostWindow_ = nullptr;
+  void* module_ = nullptr;
+  std::map<std::u16string, void*> windowHandles_;
   class ImageSource;
   std::unique_ptr<ImageSource> imageSource_;
   std::unique_ptr<XImageCache> images_;

@@ -2,11 +2,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
+#include "bitmap_dc_win32.h"
 #include "copy_data_win32.h"
 #include "display_dpi.h"
-#include "gdi_text_measure_win32.h"
 #include "wide_text_win32.h"
 
 namespace qorin {
@@ -65,11 +66,21 @@ UINT XXSkin::MsgNextPopupMenu() {
   static const UINT message = RegisterWindowMessageW(L"WM_XSKIN_PROCESS_NEXTPOPUPMENU");
   return message;
 }
+UINT XXSkin::MsgMouseOver() {
+  static const UINT message = RegisterWindowMessageW(L"WM_XSKINNOTIFY_MOUSEOVER");
+  return message;
+}
+UINT XXSkin::MsgMouseLeave() {
+  static const UINT message = RegisterWindowMessageW(L"WM_XSKINNOTIFY_MOUSELEAVE");
+  return message;
+}
 
 XXSkin::XXSkin() = default;
 
 XXSkin::~XXSkin() {
   Unsubclass();
+  view_.reset();
+  document_.reset();
   if (messageWindow_ != nullptr) DestroyWindow(messageWindow_);
 }
 
@@ -113,10 +124,15 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   host_ = host;
   resources_.SetLanguage(options_.language);
   document_ = std::make_unique<XSkinDocument>(resources_, options_.host);
+  document_->SetHost(host_, instance_);
   int dpi = DisplayDpi();
   document_->SetDpi(dpi);
-  measure_ = std::make_unique<XGdiTextMeasure>(dpi);
-  document_->SetTextMeasure(measure_.get());
+  canvas_ = std::make_unique<XGdiTextCanvas>(dpi);
+  document_->SetTextMeasure(canvas_.get());
+  XSkinDocument::SetSystemColours(
+      [](int index) { return static_cast<uint32_t>(GetSysColor(index)); });
+  view_ = std::make_unique<XSkinView>(*document_, *this, canvas_.get(),
+                                      XPointerMessages{MsgMouseOver(), MsgMouseLeave()});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);
   XSkinError& error = document_->Errors();
   if (!controlIdFile.empty() && !document_->LoadIdFile(controlIdFile)) return false;
@@ -137,6 +153,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
     return error.Set(XSKIN_ERR_SCRIPT_CALLER);
   scripts_->RunEvent(SKINEVENT_ONINIT, true);
   loaded_ = true;
+  view_->SetLoaded(true);
   RECT client;
   GetClientRect(host_, &client);
   OnSize(IsIconic(host_) ? SIZE_MINIMIZED : SIZE_RESTORED, client.right, client.bottom);
@@ -187,6 +204,7 @@ void XXSkin::OnSize(UINT kind, int width, int height) {
   document_->Root()->SetRect({0, 0, width, height});
   document_->Layout().LayoutAll(width, height);
   ++layoutRuns_;
+  view_->Resize(width, height);
   scripts_->RunEvent(SKINEVENT_ONGUIINIT, true);
   scripts_->RunEvent(SKINEVENT_ONSIZE);
   if (!options_.log) return;
@@ -201,10 +219,137 @@ void XXSkin::OnSize(UINT kind, int width, int height) {
   options_.log(line);
 }
 
+// Controls that moved repaint where they were and where they are: the window is redrawn whole.
 void XXSkin::RunPendingLayout() {
   if (document_ == nullptr || document_->Root() == nullptr) return;
+  if (document_->TakePendingLayout().empty()) return;
   document_->Layout().LayoutIn(document_->Root()->rect);
-  document_->TakePendingLayout();  // repainting them comes with the painter
+  view_->Invalidate(document_->Root()->rect);
+}
+
+bool XXSkin::Mirrored() const {
+  return (GetWindowLongPtrW(host_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+}
+
+// A mirrored client x in the skin's own left-to-right terms (and back): the pixel at x from the
+// right edge.
+int XXSkin::MirrorX(int x) const {
+  if (!Mirrored()) return x;
+  RECT client;
+  GetClientRect(host_, &client);
+  return client.right - 1 - x;
+}
+
+// WM_PAINT copies the root buffer, nothing else. A mirrored host's DC would mirror the copy of
+// a buffer that is already laid out right to left: its layout is reset for the copy.
+void XXSkin::Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT r = paint.rcPaint;
+  if (Mirrored()) {
+    RECT client;
+    GetClientRect(window, &client);
+    SetLayout(dc, 0);
+    r = {client.right - paint.rcPaint.right, r.top, client.right - paint.rcPaint.left, r.bottom};
+  }
+  XBitmap& root = view_->RootBuffer();
+  if (root.Empty()) {
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  } else {
+    DrawToDC(root, dc, r.left, r.top, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  EndPaint(window, &paint);
+}
+
+void XXSkin::PostInvalidate() {
+  PostMessageW(messageWindow_, MsgInvalidate(), 0, 0);
+}
+
+void XXSkin::PostProcessCommand() {
+  PostMessageW(messageWindow_, MsgProcessCommand(), 0, 0);
+}
+
+void XXSkin::Present(const XRect& rect) {
+  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  if (Mirrored()) {
+    RECT client;
+    GetClientRect(host_, &client);
+    r = {client.right - rect.right, rect.top, client.right - rect.left, rect.bottom};
+  }
+  InvalidateRect(host_, &r, FALSE);
+  UpdateWindow(host_);
+}
+
+void XXSkin::PostToHost(unsigned message, uintptr_t wparam, intptr_t lparam) {
+  PostMessageW(host_, message, wparam, lparam);
+  if (options_.callback != nullptr) options_.callback->OnMessage(message, wparam, lparam);
+}
+
+void XXSkin::CommandFired(int number) {
+  if (options_.host.postCommands) PostMessageW(host_, WM_COMMAND, static_cast<WPARAM>(number), 0);
+  std::u16string name = document_->Ids().NameOf(number);
+  if (!name.empty() && options_.callback != nullptr) options_.callback->OnCommand(number, name);
+}
+
+void XXSkin::SendHostCommand(int number) {
+  if (options_.host.postCommands) SendMessageW(host_, WM_COMMAND, static_cast<WPARAM>(number), 0);
+  std::u16string name = document_->Ids().NameOf(number);
+  if (!name.empty() && options_.callback != nullptr) options_.callback->OnCommand(number, name);
+}
+
+void XXSkin::TrackMouseLeave() {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, host_, HOVER_DEFAULT};
+  TrackMouseEvent(&track);
+}
+
+void XXSkin::CaptureMouse(bool on) {
+  if (on) {
+    SetCapture(host_);
+  } else if (GetCapture() == host_) {
+    ReleaseCapture();
+  }
+}
+
+void XXSkin::SetFadeTimer(bool on) {
+  constexpr UINT_PTR kFadeTimer = 3;
+  constexpr UINT kFadePeriodMs = 20;
+  if (on) {
+    fadeTimer_.Set(kFadeTimer, kFadePeriodMs);
+  } else {
+    fadeTimer_.Kill(kFadeTimer);
+  }
+}
+
+void XXSkin::SetControlTimer(AControlBase* control, int id, int milliseconds) {
+  UINT_PTR key = 0;
+  for (const auto& [k, timer] : controlTimerIds_) {
+    if (timer.control == control && timer.id == id) key = k;
+  }
+  if (key == 0) {
+    key = nextControlTimer_++;
+    controlTimerIds_[key] = {control, id};
+  }
+  controlTimers_.Set(key, static_cast<UINT>(std::max(1, milliseconds)));
+}
+
+void XXSkin::KillControlTimers(AControlBase* control) {
+  for (auto it = controlTimerIds_.begin(); it != controlTimerIds_.end();) {
+    if (it->second.control != control) {
+      ++it;
+      continue;
+    }
+    controlTimers_.Kill(it->first);
+    it = controlTimerIds_.erase(it);
+  }
+}
+
+void XXSkin::OnControlTimer(UINT_PTR key) {
+  auto found = controlTimerIds_.find(key);
+  if (found == controlTimerIds_.end()) {
+    controlTimers_.Kill(key);
+    return;
+  }
+  found->second.control->OnTimer();
 }
 
 void XXSkin::ShowMessage(std::u16string_view text, std::u16string_view caption) {
@@ -267,16 +412,20 @@ void XXSkin::Console(std::u16string_view text, int level) {
 }
 
 void XXSkin::RouteMouse(UINT message, int x, int y) {
-  if (document_ == nullptr || document_->Root() == nullptr) return;
-  AControlBase* control = document_->Root()->ControlAt(x, y);
-  if (control == nullptr) return;
+  if (!view_ || document_ == nullptr || document_->Root() == nullptr) return;
+  x = MirrorX(x);
   switch (message) {
-    case WM_MOUSEMOVE: control->OnMouseMove(x, y); break;
-    case WM_LBUTTONDOWN: control->OnLButtonDown(x, y); break;
-    case WM_LBUTTONUP: control->OnLButtonUp(x, y); break;
-    case WM_LBUTTONDBLCLK: control->OnLButtonDblClk(x, y); break;
-    case WM_RBUTTONDOWN: control->OnRButtonDown(x, y); break;
-    case WM_RBUTTONUP: control->OnRButtonUp(x, y); break;
+    case WM_MOUSEMOVE: view_->PointerMove(x, y); break;
+    case WM_LBUTTONDOWN: view_->PointerButton(kLeftButton, true, x, y); break;
+    case WM_LBUTTONUP: view_->PointerButton(kLeftButton, false, x, y); break;
+    case WM_RBUTTONDOWN: view_->PointerButton(kRightButton, true, x, y); break;
+    case WM_RBUTTONUP: view_->PointerButton(kRightButton, false, x, y); break;
+    case WM_MBUTTONDOWN: view_->PointerButton(kMiddleButton, true, x, y); break;
+    case WM_MBUTTONUP: view_->PointerButton(kMiddleButton, false, x, y); break;
+    case WM_LBUTTONDBLCLK:
+      view_->Pointer().DoubleClick(x, y);
+      view_->Process();
+      break;
     default: break;
   }
 }
@@ -285,14 +434,26 @@ LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   switch (message) {
     case WM_SIZE: OnSize(static_cast<UINT>(wparam), LOWORD(lparam), HIWORD(lparam)); break;
     case WM_ERASEBKGND: return 0;
-    case WM_PAINT: {
-      // Until the painter draws the controls, the window shows the dialog colour.
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      if (!view_) break;
+      Paint(window);
       return 0;
-    }
+    case WM_MOUSELEAVE:
+      if (view_) view_->PointerLeave();
+      break;
+    case WM_MOUSEWHEEL:
+      if (view_) {
+        POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        ScreenToClient(window, &point);
+        view_->Pointer().Wheel(static_cast<short>(HIWORD(wparam)), LOWORD(wparam), MirrorX(point.x),
+                               point.y);
+      }
+      break;
+    case WM_KEYDOWN:
+      if (view_)
+        view_->Pointer().KeyDown(static_cast<int>(wparam), HIWORD(lparam),
+                                 static_cast<int>(lparam) < 0 ? 1 : 0);
+      break;
     case WM_NCCALCSIZE:
       if (options_.host.customFrame && wparam != 0) return 0;
       break;
@@ -305,13 +466,15 @@ LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
       RouteMouse(message, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
       break;
     case WM_NCHITTEST: {
       if (document_ == nullptr || document_->Root() == nullptr) break;
       POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       ScreenToClient(window, &point);
-      int code = document_->Root()->OnNcHitTest(point.x, point.y);
+      int code = document_->Root()->OnNcHitTest(MirrorX(point.x), point.y);
       if (code != 0) return code;
       break;
     }
@@ -345,6 +508,14 @@ LRESULT CALLBACK XXSkin::MessageProc(HWND window, UINT message, WPARAM wparam, L
   }
   if (skin != nullptr && message == MsgInvalidateAlign()) {
     skin->RunPendingLayout();
+    return 0;
+  }
+  if (skin != nullptr && skin->view_ && message == MsgInvalidate()) {
+    skin->view_->Process();
+    return 0;
+  }
+  if (skin != nullptr && skin->view_ && message == MsgProcessCommand()) {
+    skin->view_->ProcessCommands();
     return 0;
   }
   return DefWindowProcW(window, message, wparam, lparam);

@@ -4,18 +4,24 @@
 //
 //   LoadFromFile / LoadFromMemory ─► resources ─► ID file ─► subclass host ─► message window
 //     ─► XSkinDocument::Load (XML, Head, Body) ─► WindowSize ─► release archive ─► OnLoaded
-//   WM_SIZE (size changed) ─► root rect ─► layout ─► (painting comes with the painter)
+//   WM_SIZE (size changed) ─► root rect ─► layout ─► XSkinView (root buffer, damaged rectangles)
+//   WM_PAINT ─► root buffer copied; mouse ─► XSkinView's pointer routing
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
+#include "gdi_text_canvas_win32.h"
 #include "skin_callback.h"
 #include "skin_document.h"
 #include "skin_scripts.h"
+#include "skin_surface.h"
+#include "skin_view.h"
+#include "time_manager_win32.h"
 
 namespace qorin {
 
@@ -29,7 +35,7 @@ struct XSkinWindowOptions {
   std::function<void(const std::wstring&)> log;
 };
 
-class XXSkin final : public IXSkinWindow {
+class XXSkin final : public IXSkinWindow, public IXSkinSurface {
  public:
   XXSkin();
   ~XXSkin() override;
@@ -67,7 +73,23 @@ class XXSkin final : public IXSkinWindow {
   void KillScriptTimer(int id) override;
   void PostLayout() override;
   void Console(std::u16string_view text, int level) override;
+  // IXSkinSurface
+  void PostInvalidate() override;
+  void PostProcessCommand() override;
+  void Present(const XRect& rect) override;
+  uint32_t Ticks() override { return GetTickCount(); }
+  void PostToHost(unsigned message, uintptr_t wparam, intptr_t lparam) override;
+  void SendHostCommand(int number) override;
+  void CommandFired(int number) override;
+  void TrackMouseLeave() override;
+  void CaptureMouse(bool on) override;
+  void SetFadeTimer(bool on) override;
+  void SetControlTimer(AControlBase* control, int id, int milliseconds) override;
+  void KillControlTimers(AControlBase* control) override;
+  void RunScript(const std::u16string& text) override { DoScript(text); }
+
   HWND MessageWindow() const { return messageWindow_; }
+  XSkinView* View() { return view_.get(); }
   int LayoutRuns() const { return layoutRuns_; }
 
   // The message numbers registered for the message window.
@@ -75,6 +97,8 @@ class XXSkin final : public IXSkinWindow {
   static UINT MsgInvalidateAlign();
   static UINT MsgProcessCommand();
   static UINT MsgNextPopupMenu();
+  static UINT MsgMouseOver();
+  static UINT MsgMouseLeave();
 
  private:
   bool Load(HINSTANCE instance, HWND host, const std::u16string& skinFileName,
@@ -84,7 +108,11 @@ class XXSkin final : public IXSkinWindow {
   bool CreateMessageWindow();
   void ApplyCustomFrame();
   void OnSize(UINT kind, int width, int height);
-  void RunPendingLayout();
+  void RunPendingLayout() override;
+  // The host mirrors its client area (WS_EX_LAYOUTRTL): its coordinates run from the right.
+  bool Mirrored() const;
+  int MirrorX(int x) const;
+  void Paint(HWND window);
   // Mouse messages go to the control under the point (hover, capture and focus come with the
   // painter).
   void RouteMouse(UINT message, int x, int y);
@@ -96,7 +124,19 @@ class XXSkin final : public IXSkinWindow {
   XResourceProvider resources_;
   std::unique_ptr<XSkinDocument> document_;
   std::unique_ptr<XSkinScripts> scripts_;
-  std::unique_ptr<IXTextMeasure> measure_;
+  std::unique_ptr<XGdiTextCanvas> canvas_;
+  std::unique_ptr<XSkinView> view_;
+  XTimeManager fadeTimer_{[this](UINT_PTR) {
+    if (view_) view_->FadeTick();
+  }};
+  XTimeManager controlTimers_{[this](UINT_PTR id) { OnControlTimer(id); }};
+  void OnControlTimer(UINT_PTR id);
+  struct ControlTimer {
+    AControlBase* control;
+    int id;
+  };
+  std::map<UINT_PTR, ControlTimer> controlTimerIds_;
+  UINT_PTR nextControlTimer_ = 1;
   XSkinError openError_;
   HINSTANCE instance_ = nullptr;
   HWND host_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "button.h"
 #include "control_base.h"
+#include "hosted_window.h"
 #include "static.h"
 
 namespace qorin {
@@ -21,7 +22,6 @@ class XRootControl final : public AControlBase {
 
 class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
-class XWindow final : public AControlBase {};
 class XSlider final : public AControlBase {};
 class XScroll final : public AControlBase {};
 class XProgress final : public AControlBase {};

@@ -189,8 +189,29 @@ void SendKey(WORD key, bool withControl) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void SendMouse(DWORD flags, int screenX = 0, int screenY = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    input.mi.dx = MulDiv(screenX, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screenY, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &input, sizeof input);
+}
+
+// A client point counted from the window's visual left edge, on the screen.
+POINT ScreenPoint(HWND window, int x, int y) {
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) origin.x -= client.right - 1;
+  return {origin.x + x, origin.y + y};
+}
+
 // The actions in order; a window that is gone meanwhile (its program ended) ends them.
-void Perform(HWND window, const std::vector<WindowAction>& actions) {
+void Perform(HWND window, const std::vector<WindowAction>& actions, ObservedRun* run) {
   for (const WindowAction& action : actions) {
     switch (action.kind) {
       case WindowAction::kWait:
@@ -213,11 +234,72 @@ void Perform(HWND window, const std::vector<WindowAction>& actions) {
                      static_cast<int>(action.value & 0xFFFF),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
+      case WindowAction::kShot: run->shots.push_back(TakeShot(window)); break;
+      case WindowAction::kMove: {
+        POINT p = ScreenPoint(window, static_cast<int>(action.value >> 16),
+                              static_cast<int>(action.value & 0xFFFF));
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+        break;
+      }
+      case WindowAction::kDown: SendMouse(MOUSEEVENTF_LEFTDOWN); break;
+      case WindowAction::kUp: SendMouse(MOUSEEVENTF_LEFTUP); break;
     }
   }
 }
 
 }  // namespace
+
+Shot TakeShot(HWND window) {
+  Shot shot;
+  RECT client{};
+  if (!IsWindow(window) || !GetClientRect(window, &client)) return shot;
+  shot.width = client.right, shot.height = client.bottom;
+  if (shot.width <= 0 || shot.height <= 0) return shot;
+  HDC source = GetDC(window);
+  SetLayout(source, 0);  // a mirrored window's DC would mirror the copy
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(source);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, shot.width, shot.height, source, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const unsigned*>(bits);
+  shot.pixels.assign(pixels, pixels + static_cast<size_t>(shot.width) * shot.height);
+  for (unsigned& p : shot.pixels) p &= 0xFFFFFF;
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(window, source);
+  return shot;
+}
+
+bool WriteBmp(const Shot& shot, const std::wstring& path) {
+  if (shot.width <= 0 || shot.height <= 0) return false;
+  int stride = (shot.width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER header{sizeof header, shot.width, -shot.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * shot.height;
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+            WriteFile(out, &header, sizeof header, &written, nullptr);
+  std::vector<unsigned char> row(static_cast<size_t>(stride));
+  for (int y = 0; y < shot.height && ok; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      unsigned p = shot.At(x, y);
+      row[x * 3] = p & 0xFF, row[x * 3 + 1] = (p >> 8) & 0xFF, row[x * 3 + 2] = (p >> 16) & 0xFF;
+    }
+    ok = WriteFile(out, row.data(), static_cast<DWORD>(stride), &written, nullptr) != 0;
+  }
+  CloseHandle(out);
+  return ok;
+}
 
 ObservedRun RunObserved(const RunOptions& options) {
   ObservedRun run;
@@ -251,7 +333,7 @@ ObservedRun RunObserved(const RunOptions& options) {
         RECT outer{};
         GetWindowRect(window, &outer);
         run.windowSize = {outer.right - outer.left, outer.bottom - outer.top};
-        Perform(window, options.actions);
+        Perform(window, options.actions, &run);
       }
     }
     bool windowDone = !watch || (window != nullptr && !IsWindow(window)) ||

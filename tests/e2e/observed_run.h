@@ -26,10 +26,19 @@ struct MessageBoxSeen {
 
 // Done to the program's window once it is visible, in order.
 struct WindowAction {
-  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize } kind;
+  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize, kShot, kMove, kDown, kUp } kind;
   // Milliseconds for kWait, a virtual key for kKey and kCtrlKey, width << 16 | height for
-  // kResize (the window's outer size).
+  // kResize (the window's outer size), x << 16 | y for kMove (client coordinates from the
+  // window's visual left edge, also in a mirrored window). kShot records the client area;
+  // kDown and kUp press and release the left button through SendInput.
   unsigned value = 0;
+};
+
+// A picture of the window's client area as the screen shows it, left to right.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<unsigned> pixels;  // 0x00RRGGBB, rows top-down
+  unsigned At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
 struct RunOptions {
@@ -61,12 +70,18 @@ struct ObservedRun {
   SIZE windowSize = {0, 0};  // outer size when first seen
   DWORD windowShownMs = 0;   // from the program's start until its window was visible
   DWORD runMs = 0;           // from the start until the program and its window were gone
+  std::vector<Shot> shots;   // one per kShot action
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;
 };
 
 ObservedRun RunObserved(const RunOptions& options);
+
+// The client area of a window, copied from its device context.
+Shot TakeShot(HWND window);
+// Writes a 24-bit BMP file.
+bool WriteBmp(const Shot& shot, const std::wstring& path);
 
 // A program that lies beside the running test program (the build folder).
 std::wstring BuildFile(const wchar_t* name);

@@ -6,8 +6,9 @@
 //   PROGRAM [ARGUMENTS...]
 //
 // With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
-// --close-after milliseconds later. With --follow 1 the run lasts until the stub's relaunched
-// copies have ended too.
+// --close-after milliseconds later. With --shot FILE its client area is written to FILE as a
+// BMP --settle milliseconds (1000) after it shows, and then it is closed. With --follow 1 the run
+// lasts until the stub's relaunched copies have ended too.
 //
 // A relative PROGRAM is taken from the folder of observe.exe (the build folder).
 #include <windows.h>
@@ -35,6 +36,8 @@ std::wstring QuoteArgument(const std::wstring& argument) {
 
 int wmain(int argc, wchar_t** argv) {
   qorin::e2e::RunOptions options;
+  std::wstring shotPath;
+  unsigned settleMs = 1000;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i += 2) {
     std::wstring flag = argv[i];
@@ -46,6 +49,10 @@ int wmain(int argc, wchar_t** argv) {
       options.windowClass = argv[i + 1];
     else if (flag == L"--follow")
       options.followRelaunch = argv[i + 1][0] == L'1';
+    else if (flag == L"--shot")
+      shotPath = argv[i + 1];
+    else if (flag == L"--settle")
+      settleMs = static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10));
     else if (flag == L"--close-after")
       options.actions = {{qorin::e2e::WindowAction::kWait,
                           static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))},
@@ -54,9 +61,14 @@ int wmain(int argc, wchar_t** argv) {
   if (i >= argc) {
     std::fputs(
         "usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] "
-        "[--follow 1] PROGRAM [ARGUMENTS...]\n",
+        "[--follow 1] [--shot FILE.bmp [--settle MS]] PROGRAM [ARGUMENTS...]\n",
         stderr);
     return 2;
+  }
+  if (!shotPath.empty()) {
+    options.actions = {{qorin::e2e::WindowAction::kWait, settleMs},
+                       {qorin::e2e::WindowAction::kShot},
+                       {qorin::e2e::WindowAction::kClose}};
   }
   std::wstring program = argv[i++];
   bool absolute =
@@ -81,6 +93,10 @@ int wmain(int argc, wchar_t** argv) {
   if (run.windowSeen) {
     std::printf("[window] \"%s\" shown %lu ms after the start\n", run.windowTitle.c_str(),
                 run.windowShownMs);
+  }
+  if (!shotPath.empty()) {
+    bool written = !run.shots.empty() && qorin::e2e::WriteBmp(run.shots.front(), shotPath);
+    std::printf("[shot] %s\n", written ? "written" : "failed");
   }
   if (run.timedOut)
     std::printf("[timeout] the program was still running after %lu ms\n", options.timeoutMs);
