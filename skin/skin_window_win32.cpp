@@ -137,6 +137,8 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   XSkinError& error = document_->Errors();
   if (!controlIdFile.empty() && !document_->LoadIdFile(controlIdFile)) return false;
   if (!Subclass()) return error.Set(XSKIN_ERR_INTERNAL, u"subclass");
+  // Hosted child windows draw themselves: the root buffer's copy must not paint over them.
+  SetWindowLongPtrW(host_, GWL_STYLE, GetWindowLongPtrW(host_, GWL_STYLE) | WS_CLIPCHILDREN);
   if (options_.host.customFrame) ApplyCustomFrame();
   if (options_.host.extendFrame) ExtendFrame(host_);
   if (!CreateMessageWindow()) return error.Set(XSKIN_ERR_INTERNAL, u"XSKIN_CLASS");

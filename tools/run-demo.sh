@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs and uninstalls the Corvala Demo sample under Wine, in one prefix, twice: silently
-# ("/S", no window at all) and with the installer's window (hidden after the install, while
-# the version check asks the local update server). Before the uninstall the product itself runs,
+# ("/S", no window at all) and with the installer's window ("/auto": installing at once, then
+# showing the finish page while the version check asks the local update server). Before the uninstall the product itself runs,
 # so that the uninstaller has a real window to close and settings to clean up. Prints what each
 # step left in Program Files, the Start menu, the desktop, the user's application data and the
 # registry, and fails unless the uninstall leaves the prefix exactly as it was before.
@@ -61,7 +61,7 @@ for mode in silent window; do
     observe --timeout 60000 "$build/samples/corvala-demo-setup.exe" /S
   else
     observe --timeout 60000 --window QORINCLASS --close-after 20000 \
-      "$build/samples/corvala-demo-setup.exe"
+      "$build/samples/corvala-demo-setup.exe" /auto
   fi
   echo "== [$arch] after the install"
   snapshot

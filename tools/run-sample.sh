@@ -38,16 +38,8 @@ installed="$wine_home/prefix/drive_c/Program Files/Qorin Minimal"
 echo "== installed into C:\Program Files\Qorin Minimal"
 (cd "$installed" && find . -type f | sort | sed 's|^\./|  |')
 
-# The Corvala Demo packages: the uninstall package goes into the install package's payload,
-# beside the product built from source.
-demo=build/win32/samples/demo-payload
-rm -rf "$demo" && cp -r samples/demo/install/payload "$demo"
-cp build/win32/samples/demo.exe "$demo/"
-build/native/qorin pack --stub build/win32/qorin-stub.exe --data samples/demo/uninstall/data \
-  --config setup.ini -o "$demo/uninstall.exe"
-build/native/qorin pack --stub build/win32/qorin-stub.exe --data samples/demo/install/data \
-  --config setup.ini --payload "$demo" -o build/win32/samples/corvala-demo-setup.exe
-build/native/qorin verify build/win32/samples/corvala-demo-setup.exe >/dev/null
+# The Corvala Demo packages.
+tools/make-demo-packages.sh build/win32
 
 tools/run-demo.sh build/win32 "$wine_home" win32
 wine64_home="$root/build/win32/wine64"

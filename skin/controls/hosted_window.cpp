@@ -79,7 +79,7 @@ bool XWindow::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   if (handleName.empty() && windowId == kNone && className.empty())
     return skin->Errors().Set(XSKIN_ERR_NO_WINDOW_HANDLE, u"Window", {}, element.line,
                               element.column);
-  return Attach(element);
+  return Attach(element, layoutNode.show);
 }
 
 int XWindow::OnAlign(const XRect& newRect) {

@@ -38,7 +38,7 @@ class XWindow final : public AControlBase {
  private:
   // The system side: make or adopt the window (false with the skin error recorded), place it,
   // and let it go.
-  bool Attach(const XXmlNode& element);
+  bool Attach(const XXmlNode& element, bool shown);
   void Place(const XRect& rect);
   void Detach();
 

@@ -3,7 +3,7 @@
 
 namespace qorin {
 
-bool XWindow::Attach(const XXmlNode&) {
+bool XWindow::Attach(const XXmlNode&, bool) {
   return true;
 }
 void XWindow::Place(const XRect&) {}

@@ -100,7 +100,7 @@ HWND Handle(void* window) {
 
 }  // namespace
 
-bool XWindow::Attach(const XXmlNode& element) {
+bool XWindow::Attach(const XXmlNode& element, bool shown) {
   HWND host = static_cast<HWND>(skin->HostWindow());
   if (host == nullptr) return true;  // a skin outside a window (tools)
   if (!handleName.empty()) {
@@ -154,11 +154,7 @@ bool XWindow::Attach(const XXmlNode& element) {
     if (HFONT handle = canvas->Font(font))
       SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
   }
-  if (layout != nullptr && layout->show) {
-    ShowWindow(w, SW_SHOW);
-  } else {
-    OnShow(false);
-  }
+  ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
   return true;
 }
 

@@ -1,11 +1,46 @@
-// Corvala Demo's install script. It installs into the configured folder at once: with the
-// command line exactly "/S" without any window, otherwise with the window shown during the
-// install and hidden after it, while the newest version is asked of the update server named in
-// the product's own configuration (demo.ini).
+// Corvala Demo's install script. With the command line exactly "/S" it installs into the
+// configured folder at once without any window; with "/auto" it installs at once in its window
+// and exits after the version check; otherwise the user chooses the folder and presses Install,
+// watches the progress and presses Finish. After the install the newest version is asked of the
+// update server named in the product's own configuration (demo.ini).
+int finished = 0;
+
 void OnInit() {
-  if (GetCommandLine() == '/S') ShowMainWindow(0);
+  string line = GetCommandLine();
+  if (line == '/S') {
+    ShowMainWindow(0);
+    StartInstall();
+    return;
+  }
+  SetText(EDIT_FOLDER, RemoveEndBS(GetInstallPath()));
+  if (line == '/auto') Install();
+}
+
+void Browse() {
+  string dir = DoSelectFolder(GetText(EDIT_FOLDER), LANG('CHOOSE_FOLDER'));
+  if (dir != '') SetText(EDIT_FOLDER, dir);
+}
+
+void Install() {
+  if (SetInstallPath(GetText(EDIT_FOLDER)) == 0) {
+    MessageBox(LANG('BAD_FOLDER'));
+    return;
+  }
   print('installing into ' + GetInstallPath());
+  Hide(PAGE_WELCOME);
+  Show(PAGE_PROGRESS);
+  Disable(BTN_INSTALL);
+  Disable(BTN_CANCEL);
   StartInstall();
+}
+
+void Cancel() {
+  if (finished == 0) DoExit(2);
+  else DoExit(0);
+}
+
+void Finish() {
+  DoExit(0);
 }
 
 // Add/Remove Programs lists the product from its Uninstall key.
@@ -32,7 +67,13 @@ void OnSuccess() {
     DoExit(0);
     return;
   }
-  HideWindow();
+  finished = 1;
+  Hide(PAGE_PROGRESS);
+  Show(PAGE_FINISH);
+  Hide(BTN_INSTALL);
+  Hide(BTN_CANCEL);
+  Show(BTN_FINISH);
+  print('finish page shown');
   CheckVersionAsync('version.ini', 'Version', 'Build', GetIniStr(dir + 'demo.ini', 'Update', 'url'),
                     'Version', 'Build');
 }
@@ -40,7 +81,7 @@ void OnSuccess() {
 void OnCheckVersion(int remote, int local) {
   if (remote > local) print('a newer build is available: ' + remote);
   else print('this is the newest build');
-  DoExit(0);
+  if (GetCommandLine() == '/auto') DoExit(0);
 }
 
 void OnFailed(string error) {
