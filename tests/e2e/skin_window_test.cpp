@@ -1,0 +1,198 @@
+// The painted window seen from outside: screenshots of the client area under Xvfb, the pointer
+// moved and pressed through SendInput, the script console and the files an install leaves.
+#include <algorithm>
+
+#include "stub_fixture.h"
+
+namespace qorin::e2e {
+namespace {
+
+constexpr unsigned kWhite = 0xFFFFFF, kRed = 0xFF0000, kBlack = 0x000000;
+
+// Skins on a white page without a window-size surprise: the client area is what counts.
+std::string Page(const std::string& controls, const std::string& script = {}) {
+  return "<XSkin><Head><WindowSize Width=\"400\" Height=\"300\"/><Style AlphaTransition=\"false\"/>"
+         "</Head><Body><Static Name=\"page\" Align=\"client\" Color=\"#FFFFFF\">" +
+         controls + "</Static></Body>" + (script.empty() ? "" : "<?script " + script + " ?>") +
+         "</XSkin>";
+}
+
+int CountIn(const Shot& shot, int left, int top, int right, int bottom, bool (*match)(unsigned)) {
+  int count = 0;
+  for (int y = std::max(top, 0); y < std::min(bottom, shot.height); ++y) {
+    for (int x = std::max(left, 0); x < std::min(right, shot.width); ++x)
+      count += match(shot.At(x, y));
+  }
+  return count;
+}
+
+// Whether two pictures differ anywhere inside the rectangle.
+bool Differ(const Shot& a, const Shot& b, int left, int top, int right, int bottom) {
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (a.At(x, y) != b.At(x, y)) return true;
+    }
+  }
+  return false;
+}
+
+bool IsBlueText(unsigned p) {
+  return (p & 0xFF) > 0x80 && (p >> 16) < 0x80;
+}
+bool NotWhite(unsigned p) {
+  return p != kWhite;
+}
+
+class SkinWindow : public StubStartup {
+ protected:
+  ObservedRun Show(const std::wstring& name, std::vector<WindowAction> actions) {
+    actions.insert(actions.begin(), {WindowAction::kWait, 700});
+    actions.push_back({WindowAction::kClose});
+    return RunObserved(WindowOptions(Write(name, Package()), std::move(actions)));
+  }
+  static unsigned Move(int x, int y) {
+    return static_cast<unsigned>(x) << 16 | static_cast<unsigned>(y);
+  }
+};
+
+// A coloured static fills exactly its rectangle; a text of a known colour stays inside its
+// rectangle; Alpha 128 blends black with the white below.
+TEST_F(SkinWindow, StaticsPaintColourTextAndAlpha) {
+  skin_ = Page(
+      "<Static Align=\"fixed\" Position=\"20,20,50,30\" Color=\"#FF0000\"/>"
+      "<Static Align=\"fixed\" Position=\"20,80,200,40\" Text=\"WWWW\" FontSize=\"16\" "
+      "FontColor=\"#0000FF\"/>"
+      "<Static Align=\"fixed\" Position=\"250,20,40,40\" Color=\"#000000\" Alpha=\"128\"/>");
+  ObservedRun run = Show(L"statics.exe", {{WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 1u);
+  const Shot& s = run.shots[0];
+  ASSERT_GE(s.width, 300);
+  for (auto [x, y] : {std::pair{20, 20}, {69, 20}, {20, 49}, {69, 49}}) EXPECT_EQ(s.At(x, y), kRed);
+  for (auto [x, y] : {std::pair{19, 20}, {70, 20}, {20, 19}, {20, 50}})
+    EXPECT_EQ(s.At(x, y), kWhite);
+  EXPECT_GT(CountIn(s, 20, 80, 220, 120, IsBlueText), 20) << "the text is drawn";
+  EXPECT_EQ(CountIn(s, 0, 60, 400, 80, NotWhite) + CountIn(s, 0, 120, 240, 200, NotWhite), 0)
+      << "nothing outside the text's rectangle";
+  unsigned grey = s.At(270, 40);
+  EXPECT_NEAR(static_cast<int>(grey & 0xFF), 0x80, 3);
+  EXPECT_NE(grey, kBlack);
+}
+
+// A button shows frame 1 under the pointer and frame 2 while pressed; the click runs its
+// OnClick; a disabled button shows frame 3 and ignores the click.
+TEST_F(SkinWindow, ButtonsHoverPressClickAndDisable) {
+  skin_ = Page(
+      "<Button Align=\"fixed\" Position=\"20,20,120,30\" Image=\"default\" "
+      "OnClick=\"print('one');\"/>"
+      "<Button Align=\"fixed\" Position=\"20,80,120,30\" Image=\"default\" Enable=\"false\" "
+      "OnClick=\"print('two');\"/>");
+  ObservedRun run = Show(L"buttons.exe", {{WindowAction::kMove, Move(300, 250)},
+                                          {WindowAction::kWait, 200},
+                                          {WindowAction::kShot},
+                                          {WindowAction::kMove, Move(60, 35)},
+                                          {WindowAction::kWait, 300},
+                                          {WindowAction::kShot},
+                                          {WindowAction::kDown},
+                                          {WindowAction::kWait, 300},
+                                          {WindowAction::kShot},
+                                          {WindowAction::kUp},
+                                          {WindowAction::kWait, 300},
+                                          {WindowAction::kMove, Move(60, 95)},
+                                          {WindowAction::kDown},
+                                          {WindowAction::kUp},
+                                          {WindowAction::kWait, 300}});
+  ASSERT_EQ(run.shots.size(), 3u);
+  const Shot &normal = run.shots[0], &hover = run.shots[1], &pressed = run.shots[2];
+  EXPECT_TRUE(Differ(normal, hover, 20, 20, 140, 50)) << "frame 1 under the pointer";
+  EXPECT_TRUE(Differ(hover, pressed, 20, 20, 140, 50)) << "frame 2 while pressed";
+  EXPECT_TRUE(Differ(normal, pressed, 20, 20, 140, 50));
+  bool disabledDiffers = false;
+  for (int y = 0; y < 30 && !disabledDiffers; ++y) {
+    for (int x = 0; x < 120 && !disabledDiffers; ++x)
+      disabledDiffers = normal.At(20 + x, 20 + y) != normal.At(20 + x, 80 + y);
+  }
+  EXPECT_TRUE(disabledDiffers) << "the disabled button shows frame 3";
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  EXPECT_EQ(std::count(console.begin(), console.end(), "script print() - one"), 1);
+  EXPECT_EQ(std::count(console.begin(), console.end(), "script print() - two"), 0);
+}
+
+// AlphaShow and AlphaHide end fully shown and fully hidden.
+TEST_F(SkinWindow, FadesEndShownOrHidden) {
+  skin_ = Page(
+      "<Static ID=\"A\" Align=\"fixed\" Position=\"20,20,40,40\" Color=\"#FF0000\" Show=\"false\"/>"
+      "<Static ID=\"B\" Align=\"fixed\" Position=\"100,20,40,40\" Color=\"#FF0000\"/>",
+      "AlphaShow(A, 25); AlphaHide(B, 25);");
+  ObservedRun run = Show(L"fades.exe", {{WindowAction::kWait, 500}, {WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 1u);
+  EXPECT_EQ(run.shots[0].At(40, 40), kRed);
+  EXPECT_EQ(run.shots[0].At(120, 40), kWhite);
+}
+
+// At 144 DPI sizes are 1.5 times their 96-DPI size.
+TEST_F(SkinWindow, SizesScaleWithTheDpi) {
+  PrefixDpi dpi(144);
+  skin_ = Page("<Static Align=\"fixed\" Position=\"20,20,40,40\" Color=\"#FF0000\"/>");
+  ObservedRun run = Show(L"dpi.exe", {{WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 1u);
+  const Shot& s = run.shots[0];
+  EXPECT_EQ(s.At(30, 30), kRed);
+  EXPECT_EQ(s.At(89, 89), kRed);
+  EXPECT_EQ(s.At(90, 89), kWhite);
+  EXPECT_EQ(s.At(29, 30), kWhite);
+}
+
+// A right-to-left language mirrors the layout: a strip docked left shows at the right edge.
+TEST_F(SkinWindow, RightToLeftMirrorsTheLayout) {
+  languages_ = {{"lang/English.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = Hebrew\r\n[GENERAL]\r\n"
+                                               L"IS_RIGHT_TO_LEFT_TEXT = 1\r\n")}};
+  skin_ = Page("<Static Align=\"left\" Width=\"30\" Color=\"#FF0000\"/>");
+  ObservedRun run = Show(L"rtl.exe", {{WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 1u);
+  const Shot& s = run.shots[0];
+  EXPECT_EQ(s.At(s.width - 1, 10), kRed);
+  EXPECT_EQ(s.At(s.width - 30, 10), kRed);
+  EXPECT_EQ(s.At(s.width - 31, 10), kWhite);
+  EXPECT_EQ(s.At(0, 10), kWhite);
+}
+
+// A clicked-through install: the pointer presses Install, the files arrive, the state text
+// reaches 100%, the finish page shows and Finish ends the process with 0.
+TEST_F(SkinWindow, ClickedThroughInstall) {
+  ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
+  std::wstring target = folder_ + L"installed";
+  skin_ = Page(
+      "<Button ID=\"BTN_INSTALL\" Align=\"fixed\" Position=\"20,200,120,30\" Image=\"default\" "
+      "Text=\"Install\" OnClick=\"Install();\"/>"
+      "<Static ID=\"STATIC_INSTALL_STATE\" Align=\"fixed\" Position=\"20,20,200,30\"/>"
+      "<Static ID=\"PAGE_FINISH\" Align=\"fixed\" Position=\"200,100,50,50\" Color=\"#FF0000\" "
+      "Show=\"false\"/>"
+      "<Button ID=\"BTN_FINISH\" Align=\"fixed\" Position=\"200,200,120,30\" Image=\"default\" "
+      "Text=\"Finish\" OnClick=\"DoExit(0);\"/>",
+      "void Install() { SetInstallPath(GetCommandLine()); print('start ' + StartInstall()); } "
+      "void OnSuccess() { print('state ' + GetControlText(STATIC_INSTALL_STATE)); "
+      "Show(PAGE_FINISH); } void OnFailed(string e) { print('failed ' + e); DoExit(1); }");
+  RunOptions options =
+      WindowOptions(Write(L"clicked.exe", Package()), {{WindowAction::kWait, 700},
+                                                       {WindowAction::kMove, Move(80, 215)},
+                                                       {WindowAction::kDown},
+                                                       {WindowAction::kUp},
+                                                       {WindowAction::kWait, 3000},
+                                                       {WindowAction::kShot},
+                                                       {WindowAction::kMove, Move(260, 215)},
+                                                       {WindowAction::kDown},
+                                                       {WindowAction::kUp}});
+  options.arguments = target;
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0u);
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  for (const char* line : {"script print() - start 1", "script print() - state 100%"})
+    EXPECT_NE(std::find(console.begin(), console.end(), line), console.end()) << line;
+  EXPECT_EQ(ReadWholeFile(target + L"\\bin\\app.dat").size(), 3000u);
+  ASSERT_EQ(run.shots.size(), 1u);
+  EXPECT_EQ(run.shots[0].At(225, 125), kRed) << "the finish page shows";
+}
+
+}  // namespace
+}  // namespace qorin::e2e
