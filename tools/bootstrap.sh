@@ -14,8 +14,12 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
   g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386
   wine wine32:i386 wine64 xvfb xauth nsis
-  osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr
+  osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr locales
+  fonts-nanum
 )
+
+# The host locales Wine takes a user interface language from (previews in Korean and Hebrew).
+locales=(ko_KR.UTF-8 he_IL.UTF-8)
 
 log() { printf 'bootstrap: %s\n' "$*" >&2; }
 
@@ -66,6 +70,16 @@ fetch_lzma_sources() {
   [ -n "$(lzma_tarball)" ] || { log "apt-get source 7zip gave no orig tarball"; return 1; }
 }
 
+add_locales() {
+  local l missing=0
+  for l in "${locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" && continue
+    grep -qx "$l UTF-8" /etc/locale.gen 2>/dev/null || echo "$l UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    missing=1
+  done
+  [ $missing = 0 ] || as_root locale-gen >/dev/null
+}
+
 main() {
   local need
   need=$(missing_packages)
@@ -76,6 +90,7 @@ main() {
     # shellcheck disable=SC2086
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $need >/dev/null
   fi
+  add_locales
   fetch_lzma_sources
   log "ok ($(lzma_tarball))"
 }
