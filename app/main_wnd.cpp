@@ -320,9 +320,7 @@ void CMainWnd::ShowLanguageMenu() {
     UINT flags = MF_STRING | (static_cast<int>(i) == data_.Languages().Selected() ? MF_CHECKED : 0);
     AppendMenuW(menu, flags, 1000 + i, Wide(items[i].displayName).c_str());
   }
-  POINT at;
-  GetCursorPos(&at);
-  int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr);
+  int chosen = skin_ ? skin_->TrackPopupMenu(menu) : 0;
   DestroyMenu(menu);
   if (chosen < 1000 || chosen >= 1000 + static_cast<int>(items.size())) return;
   data_.Languages().SelectByName(

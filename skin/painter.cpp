@@ -44,6 +44,17 @@ void Paint(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
     c.PaintText(*canvas, target, Offset(visible, -ox, -oy), ox, oy);
 }
 
+// The text of an AlphaText control, blended onto the target with the control's alpha.
+void PaintTextWithAlpha(AControlBase& c, XBitmap& target, const XRect& area, int ox, int oy,
+                        IXTextCanvas& canvas) {
+  XRect visible = Intersection(VisibleRect(c), area);
+  if (IsEmpty(visible)) return;
+  XBitmap text;
+  if (!text.Create(visible.Width(), visible.Height(), 32)) return;
+  c.PaintText(canvas, text, {0, 0, visible.Width(), visible.Height()}, visible.left, visible.top);
+  BlitAlpha(target, visible.left - ox, visible.top - oy, text, 0, 0, -1, -1, c.alpha);
+}
+
 void DebugOutlines(const AControlBase& c, XBitmap& target, int ox, int oy) {
   XRect r = Offset(c.rect, -ox, -oy);
   r.right -= 1, r.bottom -= 1;
@@ -92,8 +103,7 @@ void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, in
       DrawSubtree(*child, second, area, c.rect.left, c.rect.top, canvas, skinDebug);
     BlitAlpha(target, area.left - ox, area.top - oy, second, area.left - c.rect.left,
               area.top - c.rect.top, area.Width(), area.Height(), c.alpha);
-    if (c.alphaText && canvas != nullptr)
-      c.PaintText(*canvas, target, Offset(Intersection(VisibleRect(c), area), -ox, -oy), ox, oy);
+    if (c.alphaText && canvas != nullptr) PaintTextWithAlpha(c, target, area, ox, oy, *canvas);
   }
   if (c.debug || skinDebug) DebugOutlines(c, target, ox, oy);
 }

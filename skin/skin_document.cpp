@@ -73,6 +73,10 @@ void XSkinDocument::SetSystemColours(uint32_t (*systemColour)(int index)) {
   g_systemColour = systemColour != nullptr ? systemColour : DefaultSystemColour;
 }
 
+uint32_t XSkinDocument::SystemColour(int index) {
+  return g_systemColour(index);
+}
+
 XImageCache& XSkinDocument::Images() {
   if (parentSkin_ != nullptr) return parentSkin_->Images();
   if (!images_) {

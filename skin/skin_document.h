@@ -110,6 +110,7 @@ class XSkinDocument {
   // colours come from the function the window side sets (Windows' defaults otherwise).
   XImageCache& Images();
   static void SetSystemColours(uint32_t (*systemColour)(int index));
+  static uint32_t SystemColour(int index);
 
   const XSkinError& Error() const { return error_; }
   XSkinError& Errors() { return error_; }

@@ -127,6 +127,8 @@ void XSkinView::PointerLeave() {
 }
 
 void XSkinView::Forget(AControlBase* control) {
+  if (openMenuButton == control) openMenuButton = nullptr;
+  if (pendingPopup == control) pendingPopup = nullptr;
   router_.Forget(control);
   fades_.Forget(control);
   surface_.KillControlTimers(control);

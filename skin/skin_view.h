@@ -60,6 +60,10 @@ class XSkinView {
   void FadeTick();
   XFades& Fades() { return fades_; }
 
+  // The menu button whose command (and popup menu) is running, and the one to open next.
+  AControlBase* openMenuButton = nullptr;
+  AControlBase* pendingPopup = nullptr;
+
   XPointerRouter& Pointer() { return router_; }
   // Pointer input, with pending repaints processed after it.
   void PointerMove(int x, int y);

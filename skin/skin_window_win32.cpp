@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bitmap_dc_win32.h"
+#include "controls.h"
 #include "copy_data_win32.h"
 #include "display_dpi.h"
 #include "wide_text_win32.h"
@@ -20,6 +21,8 @@ constexpr wchar_t kHostProperty[] = L"XSKIN_HOST";
 // Under custom frame the host keeps only these style bits (visible, disabled, clip siblings and
 // children, dialog frame, scroll bars, thick frame).
 constexpr LONG_PTR kCustomFrameKeep = 0x1E740000;
+constexpr UINT_PTR kPopupTimer = 4;
+constexpr UINT kPopupPollMs = 50;
 constexpr UINT_PTR kNoiseTimer = 5;
 constexpr UINT kNoisePeriodMs = 5;
 // Script timers run on the message window with their IDs moved clear of the skin's own.
@@ -74,6 +77,12 @@ UINT XXSkin::MsgMouseLeave() {
   static const UINT message = RegisterWindowMessageW(L"WM_XSKINNOTIFY_MOUSELEAVE");
   return message;
 }
+void XXSkin::RegisterListMessages() {
+  for (const wchar_t* name :
+       {L"WM_XSKINNOTIFY_COMBOBOX_CHANGED", L"WM_XSKINNOTIFY_LISTBOX_SELCHANGE",
+        L"WM_XSKINNOTIFY_LISTBOX_MOUSECLICK", L"WM_XSKINNOTIFY_LISTBOX_ACTIVEITEM"})
+    RegisterWindowMessageW(name);
+}
 
 XXSkin::XXSkin() = default;
 
@@ -127,6 +136,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   document_->SetHost(host_, instance_);
   int dpi = DisplayDpi();
   document_->SetDpi(dpi);
+  RegisterListMessages();
   canvas_ = std::make_unique<XGdiTextCanvas>(dpi);
   document_->SetTextMeasure(canvas_.get());
   XSkinDocument::SetSystemColours(
@@ -345,6 +355,48 @@ void XXSkin::KillControlTimers(AControlBase* control) {
   }
 }
 
+int XXSkin::TrackPopupMenu(HMENU menu) {
+  POINT at;
+  GetCursorPos(&at);
+  AControlBase* button = view_ ? view_->openMenuButton : nullptr;
+  if (button != nullptr) {
+    RECT client;
+    GetClientRect(host_, &client);
+    // The button's bottom-left corner as the screen shows it.
+    at = {Mirrored() ? client.right - button->rect.right : button->rect.left, button->rect.bottom};
+    ClientToScreen(host_, &at);
+    if (Mirrored()) at.x -= button->rect.Width();
+  }
+  SetTimer(messageWindow_, kPopupTimer, kPopupPollMs, nullptr);
+  int chosen = static_cast<int>(
+      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, host_, nullptr));
+  KillTimer(messageWindow_, kPopupTimer);
+  return chosen;
+}
+
+// Timer 4 while a menu is open: the pointer over another menu button switches menus.
+void XXSkin::PollPopupMenu() {
+  if (!view_ || view_->openMenuButton == nullptr || document_->Root() == nullptr) return;
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(host_, &point);
+  AControlBase* under = document_->Root()->ControlAt(MirrorX(point.x), point.y);
+  auto* button = dynamic_cast<XButton*>(under);
+  if (button == nullptr || !button->menuButton || button->id == view_->openMenuButton->id) return;
+  PostMessageW(host_, WM_CANCELMODE, 0, 0);
+  view_->pendingPopup = button;
+  PostMessageW(messageWindow_, MsgNextPopupMenu(), 0, 0);
+}
+
+void XXSkin::OpenNextPopupMenu() {
+  if (!view_ || view_->pendingPopup == nullptr) return;
+  AControlBase* button = view_->pendingPopup;
+  view_->pendingPopup = nullptr;
+  button->OnLButtonDown(0, 0);
+  button->OnLButtonUp(0, 0);
+  view_->Process();
+}
+
 void XXSkin::OnControlTimer(UINT_PTR key) {
   auto found = controlTimerIds_.find(key);
   if (found == controlTimerIds_.end()) {
@@ -504,6 +556,7 @@ LRESULT CALLBACK XXSkin::MessageProc(HWND window, UINT message, WPARAM wparam, L
     return 0;
   }
   if (skin != nullptr && message == WM_TIMER) {
+    if (wparam == kPopupTimer) skin->PollPopupMenu();
     if (wparam >= kScriptTimerBase && skin->scripts_)
       skin->scripts_->OnScriptTimer(static_cast<int>(wparam - kScriptTimerBase));
     return 0;  // timer 5's noise is drawn by the painter
@@ -514,6 +567,10 @@ LRESULT CALLBACK XXSkin::MessageProc(HWND window, UINT message, WPARAM wparam, L
   }
   if (skin != nullptr && skin->view_ && message == MsgInvalidate()) {
     skin->view_->Process();
+    return 0;
+  }
+  if (skin != nullptr && message == MsgNextPopupMenu()) {
+    skin->OpenNextPopupMenu();
     return 0;
   }
   if (skin != nullptr && skin->view_ && message == MsgProcessCommand()) {

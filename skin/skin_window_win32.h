@@ -88,6 +88,11 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   void KillControlTimers(AControlBase* control) override;
   void RunScript(const std::u16string& text) override { DoScript(text); }
 
+  // Tracks a popup menu below the menu button whose command runs (at the cursor without one)
+  // and answers the chosen command (0: none). While it is open, pointing at another menu button
+  // closes it and opens that button's menu.
+  int TrackPopupMenu(HMENU menu);
+
   HWND MessageWindow() const { return messageWindow_; }
   XSkinView* View() { return view_.get(); }
   int LayoutRuns() const { return layoutRuns_; }
@@ -99,6 +104,8 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   static UINT MsgNextPopupMenu();
   static UINT MsgMouseOver();
   static UINT MsgMouseLeave();
+  // Registered at load for the list and combo controls' notifications.
+  static void RegisterListMessages();
 
  private:
   bool Load(HINSTANCE instance, HWND host, const std::u16string& skinFileName,
@@ -131,6 +138,8 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   }};
   XTimeManager controlTimers_{[this](UINT_PTR id) { OnControlTimer(id); }};
   void OnControlTimer(UINT_PTR id);
+  void PollPopupMenu();
+  void OpenNextPopupMenu();
   struct ControlTimer {
     AControlBase* control;
     int id;

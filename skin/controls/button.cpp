@@ -397,8 +397,12 @@ bool XButton::Click(Which button) {
   bool fired = number != kNone && number != 0;
   if (fired && !menuButton) FireCommand(number);
   if (fired && menuButton && skin->View() != nullptr) {
+    XSkinView& view = *skin->View();
     menuOpen = true;
-    skin->View()->Surface().SendHostCommand(number);
+    AControlBase* outer = view.openMenuButton;
+    view.openMenuButton = this;
+    view.Surface().SendHostCommand(number);
+    view.openMenuButton = outer;
     menuOpen = false;
     OnMouseLeave();
   }

@@ -241,6 +241,15 @@ void Perform(HWND window, const std::vector<WindowAction>& actions, ObservedRun*
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
         break;
       }
+      case WindowAction::kHitTest: {
+        POINT p = ScreenPoint(window, static_cast<int>(action.value >> 16),
+                              static_cast<int>(action.value & 0xFFFF));
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y), SMTO_ABORTIFHUNG, 5000,
+                            &answer);
+        run->hitTests.push_back(static_cast<LRESULT>(answer));
+        break;
+      }
       case WindowAction::kDown: SendMouse(MOUSEEVENTF_LEFTDOWN); break;
       case WindowAction::kUp: SendMouse(MOUSEEVENTF_LEFTUP); break;
     }

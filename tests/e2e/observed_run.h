@@ -26,11 +26,12 @@ struct MessageBoxSeen {
 
 // Done to the program's window once it is visible, in order.
 struct WindowAction {
-  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize, kShot, kMove, kDown, kUp } kind;
+  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize, kShot, kMove, kDown, kUp, kHitTest } kind;
   // Milliseconds for kWait, a virtual key for kKey and kCtrlKey, width << 16 | height for
   // kResize (the window's outer size), x << 16 | y for kMove (client coordinates from the
   // window's visual left edge, also in a mirrored window). kShot records the client area;
-  // kDown and kUp press and release the left button through SendInput.
+  // kDown and kUp press and release the left button through SendInput; kHitTest records the
+  // window's WM_NCHITTEST answer for the point given as for kMove.
   unsigned value = 0;
 };
 
@@ -67,10 +68,11 @@ struct ObservedRun {
   bool windowSeen = false;
   std::string windowTitle;
   LONG_PTR windowExStyle = 0;
-  SIZE windowSize = {0, 0};  // outer size when first seen
-  DWORD windowShownMs = 0;   // from the program's start until its window was visible
-  DWORD runMs = 0;           // from the start until the program and its window were gone
-  std::vector<Shot> shots;   // one per kShot action
+  SIZE windowSize = {0, 0};       // outer size when first seen
+  DWORD windowShownMs = 0;        // from the program's start until its window was visible
+  DWORD runMs = 0;                // from the start until the program and its window were gone
+  std::vector<Shot> shots;        // one per kShot action
+  std::vector<LRESULT> hitTests;  // one per kHitTest action
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;

@@ -129,17 +129,63 @@ TEST_F(SkinWindow, FadesEndShownOrHidden) {
   EXPECT_EQ(run.shots[0].At(120, 40), kWhite);
 }
 
-// At 144 DPI sizes are 1.5 times their 96-DPI size.
-TEST_F(SkinWindow, SizesScaleWithTheDpi) {
-  PrefixDpi dpi(144);
-  skin_ = Page("<Static Align=\"fixed\" Position=\"20,20,40,40\" Color=\"#FF0000\"/>");
-  ObservedRun run = Show(L"dpi.exe", {{WindowAction::kShot}});
-  ASSERT_EQ(run.shots.size(), 1u);
-  const Shot& s = run.shots[0];
+// The width of the text's ink (its leftmost to rightmost non-white column) inside a band.
+int InkWidth(const Shot& s, int top, int bottom) {
+  int left = s.width, right = -1;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x < s.width; ++x) {
+      if (s.At(x, y) == kWhite) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  }
+  return right - left + 1;
+}
+
+// At 144 DPI sizes, images and fonts are 1.5 times their 96-DPI size.
+TEST_F(SkinWindow, SizesImagesAndFontsScaleWithTheDpi) {
+  skin_ = Page(
+      "<Static Align=\"fixed\" Position=\"20,20,40,40\" Color=\"#FF0000\"/>"
+      "<Static Align=\"fixed\" Position=\"0,100,400,60\" Text=\"WWWWWWWW\" FontSize=\"12\" "
+      "TextFormat=\"left,top,singleline\"/>"
+      "<Button Align=\"fixed\" Left=\"200\" Top=\"20\" Image=\"default\"/>");
+  ObservedRun normal = Show(L"dpi96.exe", {{WindowAction::kShot}});
+  ObservedRun scaled;
+  {
+    PrefixDpi dpi(144);
+    scaled = Show(L"dpi144.exe", {{WindowAction::kShot}});
+  }
+  ASSERT_EQ(normal.shots.size(), 1u);
+  ASSERT_EQ(scaled.shots.size(), 1u);
+  const Shot& s = scaled.shots[0];
   EXPECT_EQ(s.At(30, 30), kRed);
   EXPECT_EQ(s.At(89, 89), kRed);
   EXPECT_EQ(s.At(90, 89), kWhite);
   EXPECT_EQ(s.At(29, 30), kWhite);
+  int text96 = InkWidth(normal.shots[0], 100, 160), text144 = InkWidth(s, 150, 240);
+  EXPECT_NEAR(text144, text96 * 3 / 2, text96 / 10) << "the font is scaled";
+  // The built-in 120 x 30 button strip frame, sized from the image.
+  int button96 = InkWidth(normal.shots[0], 20, 50) - 40, button144 = InkWidth(s, 30, 75) - 60;
+  EXPECT_GT(button96, 0);
+  EXPECT_NEAR(button144, button96 * 3 / 2, 3) << "the image is scaled";
+}
+
+// A static with NcHitTest="HTCAPTION" answers the caption code; a button on it and a static
+// without NcHitTest do not.
+TEST_F(SkinWindow, CaptionStaticsAnswerTheHitTest) {
+  skin_ = Page(
+      "<Static Align=\"top\" Height=\"40\" Color=\"#202020\" NcHitTest=\"HTCAPTION\">"
+      "<Button Align=\"right\" Width=\"40\" Image=\"default\"/>"
+      "<Static Align=\"left\" Width=\"60\" Color=\"#404040\"/></Static>");
+  ObservedRun run = Show(L"caption.exe", {{WindowAction::kHitTest, Move(200, 20)},
+                                          {WindowAction::kHitTest, Move(20, 20)},
+                                          {WindowAction::kHitTest, Move(200, 200)},
+                                          {WindowAction::kHitTest, Move(380, 20)}});
+  ASSERT_EQ(run.hitTests.size(), 4u);
+  EXPECT_EQ(run.hitTests[0], HTCAPTION);
+  EXPECT_EQ(run.hitTests[1], HTCAPTION) << "the pointer passes through a plain static";
+  EXPECT_EQ(run.hitTests[2], HTCLIENT);
+  EXPECT_EQ(run.hitTests[3], HTCLIENT) << "the button on the caption";
 }
 
 // A right-to-left language mirrors the layout: a strip docked left shows at the right edge.
