@@ -6,6 +6,9 @@
 #include "fades.h"
 #include "html_text.h"
 #include "paint_queue.h"
+#include "skin_surface.h"
+#include "skin_test_skin.h"
+#include "skin_view.h"
 #include "text_format.h"
 
 namespace qorin {
@@ -142,6 +145,106 @@ TEST(ButtonStates, PressMoveOutReleaseIsNoClick) {
   EXPECT_EQ(button.VisualState(), 3);
   EXPECT_EQ(button.OnLButtonDown(1, 1), 0);
   EXPECT_EQ(button.SetImageNum(2), 0) << "no third image";
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+// Records what the view asks of the window.
+struct RecordingSurface final : IXSkinSurface {
+  int invalidatePosts = 0, presented = 0;
+  std::vector<int> commands;
+  std::vector<std::pair<unsigned, uintptr_t>> hostMessages;
+  std::vector<std::u16string> scripts;
+  void PostInvalidate() override { ++invalidatePosts; }
+  void PostProcessCommand() override {}
+  void RunPendingLayout() override {}
+  void Present(const XRect&) override { ++presented; }
+  uint32_t Ticks() override { return 0; }
+  void PostToHost(unsigned message, uintptr_t wparam, intptr_t) override {
+    hostMessages.emplace_back(message, wparam);
+  }
+  void SendHostCommand(int number) override { commands.push_back(number); }
+  void CommandFired(int number) override { commands.push_back(number); }
+  void TrackMouseLeave() override {}
+  void CaptureMouse(bool) override {}
+  void SetFadeTimer(bool) override {}
+  void SetControlTimer(AControlBase*, int, int) override {}
+  void KillControlTimers(AControlBase*) override {}
+  void RunScript(const std::u16string& text) override { scripts.push_back(text); }
+};
+
+constexpr unsigned kOver = 1, kLeave = 2;
+
+class PointerRouting : public ::testing::Test {
+ protected:
+  void Load(const std::string& body) {
+    ASSERT_TRUE(skin_.Load("<XSkin><Head><Style AlphaTransition=\"false\"/></Head><Body>" + body +
+                           "</Body></XSkin>"));
+    view_ = std::make_unique<XSkinView>(*skin_.document, surface_, nullptr,
+                                        XPointerMessages{kOver, kLeave});
+    view_->SetLoaded(true);
+    skin_.document->Root()->SetRect({0, 0, 300, 200});
+    skin_.document->Layout().LayoutAll(300, 200);
+    view_->Resize(300, 200);
+  }
+  int Id(const char16_t* name) { return *skin_.document->Ids().Lookup(name); }
+  AControlBase* Control(const char16_t* name) { return skin_.document->FindControl(Id(name)); }
+  void Click(int x, int y) {
+    view_->PointerMove(x, y);
+    view_->PointerButton(kLeftButton, true, x, y);
+    view_->PointerButton(kLeftButton, false, x, y);
+    view_->ProcessCommands();
+  }
+
+  test::TestSkin skin_;
+  RecordingSurface surface_;
+  std::unique_ptr<XSkinView> view_;
+};
+
+TEST_F(PointerRouting, HoverLeaveAndClicks) {
+  Load(
+      "<Button ID=\"A\" Align=\"fixed\" Position=\"0,0,50,20\" Image=\"default\" "
+      "OnClick=\"a();\"/><Button ID=\"B\" Align=\"fixed\" Position=\"60,0,50,20\" "
+      "Image=\"default\"/>");
+  view_->PointerMove(10, 10);
+  ASSERT_EQ(view_->Pointer().Hovered().size(), 1u);
+  EXPECT_EQ(view_->Pointer().Hovered()[0], Control(u"A"));
+  view_->PointerMove(70, 10);
+  EXPECT_EQ(view_->Pointer().Hovered(), std::vector<AControlBase*>{Control(u"B")});
+  EXPECT_EQ(surface_.hostMessages, (std::vector<std::pair<unsigned, uintptr_t>>{
+                                       {kOver, Id(u"A")}, {kLeave, Id(u"A")}, {kOver, Id(u"B")}}));
+  // Press on A, leave it, release outside: no click.
+  view_->PointerMove(10, 10);
+  view_->PointerButton(kLeftButton, true, 10, 10);
+  view_->PointerMove(200, 150);
+  view_->PointerButton(kLeftButton, false, 200, 150);
+  view_->ProcessCommands();
+  EXPECT_TRUE(surface_.commands.empty());
+  EXPECT_EQ(static_cast<XButton*>(Control(u"A"))->VisualState(), 0);
+  Click(10, 10);
+  EXPECT_EQ(surface_.commands, std::vector<int>{Id(u"A")}) << "the ID stands for Command";
+  EXPECT_EQ(surface_.scripts, std::vector<std::u16string>{u"a();"});
+}
+
+TEST_F(PointerRouting, RadioGroupsKeepOneChecked) {
+  Load(
+      "<CheckBox ID=\"C1\" Align=\"fixed\" Position=\"0,0,100,20\" RadioGroup=\"g\"/>"
+      "<CheckBox ID=\"C2\" Align=\"fixed\" Position=\"0,40,100,20\" RadioGroup=\"g\"/>"
+      "<CheckBox Align=\"fixed\" Position=\"0,80,100,20\"/>");
+  Click(5, 10);
+  EXPECT_EQ(Control(u"C1")->GetState(), 1);
+  Click(5, 50);
+  EXPECT_EQ(Control(u"C1")->GetState(), 0);
+  EXPECT_EQ(Control(u"C2")->GetState(), 1);
+  Click(5, 50);
+  EXPECT_EQ(Control(u"C2")->GetState(), 1) << "a checked member stays checked";
+  AControlBase* plain = skin_.document->Root()->ControlAt(5, 90);
+  Click(5, 90);
+  EXPECT_EQ(plain->GetState(), 0) << "no command and no OnClick: the toggle is undone";
 }
 
 }  // namespace
