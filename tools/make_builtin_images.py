@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the built-in images (check boxes as 72 x 13 strips of six 12 x 13 states, the static
+"""Draws the built-in images (check boxes as 72 x 13 strips of four 18 x 13 frames, the static
 default 90 x 90, all 8-bit RGBA PNG) and writes graphics/builtin_images.cpp."""
 import os
 import struct
@@ -19,19 +19,20 @@ def png(w, h, pixels):
 def checkbox(checked):
     w, h = 72, 13
     px = [0] * (w * h * 4)
-    shades = [(255, 255, 255), (229, 241, 251), (204, 228, 247), (240, 240, 240), (255, 255, 255), (229, 241, 251)]
-    for frame in range(6):
+    # Four 18 x 13 frames like a button's (normal, hover, pressed, disabled), the box at the left.
+    shades = [(255, 255, 255), (229, 241, 251), (204, 228, 247), (240, 240, 240)]
+    for frame in range(4):
         fill = shades[frame]
+        ink = (160, 160, 160) if frame == 3 else (51, 51, 51)
         for y in range(13):
-            for x in range(12):
-                i = (y * w + frame * 12 + x) * 4
-                if 0 < y < 12 and x < 12:
-                    edge = y == 1 or y == 11 or x == 0 or x == 11
-                    r, g, b = (51, 51, 51) if edge else fill
-                    tick = (x - 2 == y - 6 and 2 <= x <= 4) or (x - 4 == 8 - y and 4 <= x <= 9)
-                    if checked and not edge and tick:
-                        r, g, b = (33, 33, 33)
-                    px[i:i + 4] = [r, g, b, 255]
+            for x in range(13):
+                i = (y * w + frame * 18 + x) * 4
+                edge = y in (0, 12) or x in (0, 12)
+                r, g, b = ink if edge else fill
+                tick = (x - 3 == y - 6 and 3 <= x <= 5) or (x - 5 == 8 - y and 5 <= x <= 9)
+                if checked and not edge and tick:
+                    r, g, b = ink
+                px[i:i + 4] = [r, g, b, 255]
     return png(w, h, px)
 
 
