@@ -79,6 +79,12 @@ bool XWindow::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   if (handleName.empty() && windowId == kNone && className.empty())
     return skin->Errors().Set(XSKIN_ERR_NO_WINDOW_HANDLE, u"Window", {}, element.line,
                               element.column);
+  if (!handleName.empty()) {
+    window = skin->FindWindowHandle(handleName);
+    if (window == nullptr)
+      return skin->Errors().Set(XSKIN_ERR_WINDOW_HANDLE, u"WindowHandle", handleName, element.line,
+                                element.column);
+  }
   return Attach(element, layoutNode.show);
 }
 

@@ -103,11 +103,8 @@ HWND Handle(void* window) {
 bool XWindow::Attach(const XXmlNode& element, bool shown) {
   HWND host = static_cast<HWND>(skin->HostWindow());
   if (host == nullptr) return true;  // a skin outside a window (tools)
-  if (!handleName.empty()) {
-    window = skin->FindWindowHandle(handleName);
-    if (window == nullptr)
-      return skin->Errors().Set(XSKIN_ERR_ID, u"WindowHandle", handleName, element.line,
-                                element.column);
+  if (window != nullptr) {
+    // adopted from the host's registered handles
   } else if (windowId != kNone) {
     window = GetDlgItem(host, windowId);
     if (window == nullptr)

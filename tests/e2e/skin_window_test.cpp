@@ -242,3 +242,26 @@ TEST_F(SkinWindow, ClickedThroughInstall) {
 
 }  // namespace
 }  // namespace qorin::e2e
+
+namespace qorin::e2e {
+namespace {
+
+// A hosted window of a class that does not exist fails the load with 524, naming the class and
+// the system's error.
+TEST_F(StubStartup, HostedWindowOfAnUnknownClassFailsTheLoad) {
+  skin_ =
+      "<XSkin><Head/><Body><Window WindowClass=\"NoSuchClass\" Align=\"client\"/></Body></XSkin>";
+  ObservedRun run = RunObserved(Options(Write(L"no-class.exe", Package())));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1u);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  // Windows answers 1407 (ERROR_CANNOT_FIND_WND_CLASS), Wine 1411 (ERROR_CLASS_DOES_NOT_EXIST).
+  const std::string prefix =
+      "Cannot create a Window using a specified WindowClass Line:1 Col:21 "
+      "(ClassName:NoSuchClass, GetLastError:";
+  const std::string& text = run.boxes[0].text;
+  EXPECT_TRUE(text == prefix + "1407)" || text == prefix + "1411)") << text;
+}
+
+}  // namespace
+}  // namespace qorin::e2e

@@ -36,6 +36,12 @@ TEST(SkinLoadErrors, EachCodeWithItsPositionAndContext) {
       {"<ChildSkin/>", XSKIN_ERR_CHILD_SKIN_FILE, 1, 21, u"ChildSkin", u""},
       {"<ChildSkin File=\"none.xml\"/>", XSKIN_ERR_FILE_OPEN, 0, 0, u"none.xml", u""},
       {"<Static ID=\"A\"/><Static ID=\"A\"/>", XSKIN_ERR_DUPLICATE_ID, 1, 37, u"ID", u"63001"},
+      {"<Button Image=\"gone.png\"/>", XSKIN_ERR_FILE, 1, 21, u"Image", u"gone.png"},
+      {"<Button ImageType=\"stretch\"/>", XSKIN_ERR_VALUE, 1, 21, u"ImageType", u"stretch"},
+      {"<CheckBox ImageType=\"tile\"/>", XSKIN_ERR_VALUE, 1, 21, u"ImageType", u"tile"},
+      {"<Static ImageType=\"bogus\"/>", XSKIN_ERR_VALUE, 1, 21, u"ImageType", u"bogus"},
+      {"<Window/>", XSKIN_ERR_NO_WINDOW_HANDLE, 1, 21, u"Window", u""},
+      {"<Window WindowHandle=\"h\"/>", XSKIN_ERR_WINDOW_HANDLE, 1, 21, u"WindowHandle", u"h"},
   };
   for (const Case& c : cases) {
     TestSkin skin;
