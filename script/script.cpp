@@ -117,9 +117,9 @@ void XScript::Abort(const XScriptToken& token, XSERR code, std::u16string_view h
   throw XScriptException{code};
 }
 
-void XScript::CountStep(const XScriptToken& token) {
-  if (stepLimit_ != 0 && ++steps_ > stepLimit_) Abort(token, XSERR_INTERNAL, u"Err@StepLimit");
-  if (stack_.Exceeded()) Abort(token, XSERR_INTERNAL, u"Err@StackDepth");
+void XScript::StepFailed(const XScriptToken& token) {
+  if (stepLimit_ != 0 && steps_ > stepLimit_) Abort(token, XSERR_INTERNAL, u"Err@StepLimit");
+  Abort(token, XSERR_INTERNAL, u"Err@StackDepth");
 }
 
 XScriptErrorInfo XScript::GetScriptError() const {

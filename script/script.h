@@ -65,7 +65,10 @@ class XScript {
   void SendErrorMessage(const XScriptToken& token, XSERR code, std::u16string_view hint) const;
   void RecordError(const XScriptToken& token, XSERR code, std::u16string_view hint);
   void RecordPositionError(XSERR code, int32_t line, int32_t column);
-  void CountStep(const XScriptToken& token);
+  void CountStep(const XScriptToken& token) {
+    if ((stepLimit_ != 0 && ++steps_ > stepLimit_) || stack_.Exceeded()) StepFailed(token);
+  }
+  [[noreturn]] void StepFailed(const XScriptToken& token);
   void TraceLine(const XScriptScope* scope, std::u16string_view text) const;
   void ListTokens(const std::vector<XScriptToken>& tokens) const;
 
@@ -73,6 +76,7 @@ class XScript {
   void ExecStatement(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                      Flags& flags);
   void ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
+  void ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   void ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   bool Condition(const XScriptNode& node, XScriptScope* scope);
   void DeclareVariable(const XScriptNode& decl, XScriptScope* scope,

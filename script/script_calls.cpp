@@ -43,9 +43,14 @@ bool XScript::EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValu
   for (const XScriptValue& arg : args) AppendSignatureCode(arg, &key);
   if (options_.trace) TraceLine(scope, u"call " + key);
 
-  auto function = program_.functions.find(key);
-  if (function != program_.functions.end()) {
-    const XScriptNode& def = *function->second;
+  if (node.callGeneration != program_.generation || node.callKey != key) {
+    auto function = program_.functions.find(key);
+    node.callTarget = function != program_.functions.end() ? function->second : nullptr;
+    node.callKey = key;
+    node.callGeneration = program_.generation;
+  }
+  if (node.callTarget != nullptr) {
+    const XScriptNode& def = *node.callTarget;
     for (size_t i = 0; i < def.params.size() && i < args.size(); ++i) {
       if (def.params[i]->decl.type != XScriptType::Undef)
         DeclareVariable(*def.params[i], callScope.get(), &args[i]);

@@ -49,12 +49,28 @@ void XScript::ExecStatement(const XScriptNode& node, XScriptScope* scope, XScrip
 }
 
 // A block's value is that of its last item, or of the item that returned.
+// A block that declares nothing of its own runs in the enclosing scope: the names it sees are
+// the same, and no scope is made and cleared for it. (An empty scope in the chain changes no
+// look-up: calls below make their scope a child of whichever scope runs them.)
 void XScript::ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                         Flags& flags) {
+  if (node.declares < 0) {
+    bool declares = false;
+    for (const XScriptNodePtr& item : node.items)
+      declares = declares || (item->kind != XScriptStmt::Block && DeclaresInScope(*item));
+    node.declares = declares ? 1 : 0;
+  }
+  // Trace lines show scope levels: with tracing on every block keeps its scope.
+  if (node.declares == 0 && !options_.trace) return ExecItems(node, scope, result, flags);
   XScopeChild child(scope);
+  ExecItems(node, child.get(), result, flags);
+}
+
+void XScript::ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
+                        Flags& flags) {
   for (size_t i = 0; i < node.items.size(); ++i) {
     XScriptValue itemResult;
-    ExecStatement(*node.items[i], child.get(), &itemResult, flags);
+    ExecStatement(*node.items[i], scope, &itemResult, flags);
     if (i + 1 == node.items.size() || flags.returning) CopyValue(Deref(itemResult), result);
     if (flags.returning || flags.breaking) return;
   }

@@ -14,4 +14,20 @@ const char* ExprName(XScriptExpr kind) {
   return index < std::size(kNames) ? kNames[index] : "?";
 }
 
+bool DeclaresInScope(const XScriptNode& node) {
+  if (node.kind == XScriptStmt::VarDecl) return true;
+  auto any = [](const std::vector<XScriptNodePtr>& nodes) {
+    for (const XScriptNodePtr& n : nodes) {
+      if (n && n->kind != XScriptStmt::Block && DeclaresInScope(*n)) return true;
+    }
+    return false;
+  };
+  for (const XScriptNodePtr* n :
+       {&node.left, &node.right, &node.arraySize, &node.condition, &node.thenStmt, &node.elseStmt,
+        &node.init, &node.step, &node.body}) {
+    if (*n && (*n)->kind != XScriptStmt::Block && DeclaresInScope(**n)) return true;
+  }
+  return any(node.args) || any(node.items) || any(node.params);
+}
+
 }  // namespace qorin

@@ -83,6 +83,11 @@ struct XScriptNode {
   std::u16string_view name;          // VarRef, ArrayElem, Member, Call, declarations, definitions
   XScriptValue constant;             // Const
   std::vector<XScriptNodePtr> args;  // Call
+  // Call: the last signature key and the function it found (null: a native), valid while the
+  // program's function generation stays the same.
+  mutable std::u16string callKey;
+  mutable const XScriptNode* callTarget = nullptr;
+  mutable uint32_t callGeneration = UINT32_MAX;
 
   // VarDecl: declared type and name; array size expression or none.
   XScriptDecl decl;
@@ -99,12 +104,18 @@ struct XScriptNode {
 
   // Block
   std::vector<XScriptNodePtr> items;
+  // Block: whether something in it (outside nested blocks) declares, so that it needs a scope
+  // of its own; -1 until first asked.
+  mutable int8_t declares = -1;
 
   // If and For
   XScriptNodePtr condition, thenStmt, elseStmt, init, step;
 
   bool IsExpr(XScriptExpr kind_) const { return kind == XScriptStmt::Expr && expr == kind_; }
 };
+
+// Whether the node or anything below it, nested blocks not counted, declares a variable.
+bool DeclaresInScope(const XScriptNode& node);
 
 inline XScriptNodePtr MakeNode(XScriptStmt kind, const XScriptToken& token) {
   auto node = std::make_unique<XScriptNode>();

@@ -155,6 +155,7 @@ int XScriptParser::ParseFunction(int first) {
   def->body = std::move(body.node);
   def->signatureKey = std::move(key);
   program_->functions[def->signatureKey] = def.get();
+  ++program_->generation;
   program_->definitions.push_back(std::move(def));
   return body.last;
 }

@@ -24,6 +24,7 @@ struct XScriptProgram {
   std::unordered_map<std::u16string_view, const XScriptStructDef*> structs;
   std::unordered_map<std::u16string, const XScriptNode*> functions;  // key -> FuncDef
   std::vector<XScriptNodePtr> definitions;  // owns every StructDef and FuncDef ever parsed
+  uint32_t generation = 0;                  // grows with every function defined
 
   const XScriptStructDef* FindStruct(std::u16string_view name) const;
 };

@@ -19,30 +19,35 @@ void XScriptScope::DestroyChild() {
 
 void XScriptScope::Clear() {
   DestroyChild();
-  index_.clear();
+  if (!index_.empty()) index_.clear();
   // Values go in reverse order of declaration, as a stack unwinds.
+  names_.clear();
   while (!values_.empty()) values_.pop_back();
 }
 
 XScriptValue* XScriptScope::Declare(std::u16string_view name) {
   if (FindLocal(name) != nullptr) return nullptr;
-  values_.emplace_back(name, std::make_unique<XScriptValue>());
-  XScriptValue* value = values_.back().second.get();
-  if (values_.size() == kIndexFrom) {
-    for (auto& [key, stored] : values_) index_.emplace(key, stored.get());
-  } else if (values_.size() > kIndexFrom) {
+  XScriptValue* value = &values_.emplace_back();
+  names_.emplace_back(name, value);
+  if (names_.size() == kIndexFrom) {
+    for (const auto& [key, stored] : names_) index_.emplace(key, stored);
+  } else if (names_.size() > kIndexFrom) {
     index_.emplace(name, value);
   }
   return value;
 }
 
 XScriptValue* XScriptScope::FindLocal(std::u16string_view name) const {
-  if (values_.size() >= kIndexFrom) {
+  if (names_.size() >= kIndexFrom) {
     auto it = index_.find(name);
     return it == index_.end() ? nullptr : it->second;
   }
-  for (const auto& [key, value] : values_) {
-    if (key == name) return value.get();
+  // Names come from the engine's pool of equal texts: the same text is mostly the same address.
+  for (const auto& [key, value] : names_) {
+    if (key.data() == name.data() && key.size() == name.size()) return value;
+  }
+  for (const auto& [key, value] : names_) {
+    if (key == name) return value;
   }
   return nullptr;
 }

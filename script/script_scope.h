@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -39,7 +40,10 @@ class XScriptScope {
   int32_t level_;
   std::unique_ptr<XScriptScope> child_;
   bool childLive_ = false;  // the child object is kept for reuse once destroyed
-  std::vector<std::pair<std::u16string_view, std::unique_ptr<XScriptValue>>> values_;
+  // A deque keeps the values' addresses as it grows and its memory as the scope is reused;
+  // the names beside them are searched in a plain array.
+  std::deque<XScriptValue> values_;
+  std::vector<std::pair<std::u16string_view, XScriptValue*>> names_;
   std::unordered_map<std::u16string_view, XScriptValue*> index_;
 };
 

@@ -47,32 +47,13 @@ XScriptValue XScriptValue::OfString(std::u16string_view text) {
   return result;
 }
 
-void XScriptValue::Reset() {
+void XScriptValue::ReleaseOwned() {
   switch (type_) {
     case XScriptType::String: delete payload_.text; break;
     case XScriptType::Struct: delete payload_.st; break;
     case XScriptType::Array: delete payload_.array; break;
     default: break;
   }
-  type_ = XScriptType::Undef;
-  payload_.d = 0.0;
-}
-
-void XScriptValue::SetVoid() {
-  Reset();
-  type_ = XScriptType::Void;
-}
-
-void XScriptValue::SetInt(int32_t value) {
-  Reset();
-  type_ = XScriptType::Int;
-  payload_.i = value;
-}
-
-void XScriptValue::SetDouble(double value) {
-  Reset();
-  type_ = XScriptType::Double;
-  payload_.d = value;
 }
 
 void XScriptValue::SetString(std::u16string text) {

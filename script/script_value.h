@@ -65,7 +65,12 @@ class XScriptValue {
   static XScriptValue OfString(std::u16string_view text);
 
   // Releases what the value owns; the value becomes Undef.
-  void Reset();
+  void Reset() {
+    if (type_ == XScriptType::String || type_ == XScriptType::Struct || type_ == XScriptType::Array)
+      ReleaseOwned();
+    type_ = XScriptType::Undef;
+    payload_.d = 0.0;
+  }
 
   XScriptType type() const { return type_; }
   bool Is(XScriptType type) const { return type_ == type; }
@@ -78,9 +83,20 @@ class XScriptValue {
   XScriptValue* Target() const { return payload_.ref; }
   int32_t Extra() const { return extra_; }
 
-  void SetVoid();
-  void SetInt(int32_t value);
-  void SetDouble(double value);
+  void SetVoid() {
+    Reset();
+    type_ = XScriptType::Void;
+  }
+  void SetInt(int32_t value) {
+    Reset();
+    type_ = XScriptType::Int;
+    payload_.i = value;
+  }
+  void SetDouble(double value) {
+    Reset();
+    type_ = XScriptType::Double;
+    payload_.d = value;
+  }
   void SetString(std::u16string text);
   void SetConstString(const std::u16string* text);
   void SetStruct(std::unique_ptr<XScriptStruct> instance);
@@ -91,6 +107,8 @@ class XScriptValue {
   void StoreInt(int32_t value) { payload_.i = value; }
 
  private:
+  void ReleaseOwned();
+
   XScriptType type_ = XScriptType::Undef;
   union Payload {
     int32_t i;
