@@ -13,11 +13,12 @@ namespace {
 // caller's variables.
 void CopyForNative(const XScriptValue& source, XScriptValue* copy) {
   const XScriptValue& value = Deref(source);
+  if (value.Is(XScriptType::String)) return copy->SetString(value.String());
   if (!value.Is(XScriptType::Array)) return CopyValue(value, copy);
   auto array = std::make_unique<XScriptArray>();
   array->elements.resize(value.Array()->elements.size());
   for (size_t i = 0; i < array->elements.size(); ++i)
-    CopyValue(value.Array()->elements[i], &array->elements[i]);
+    CopyForNative(value.Array()->elements[i], &array->elements[i]);
   copy->SetArray(std::move(array));
 }
 

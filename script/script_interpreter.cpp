@@ -14,6 +14,14 @@ using T = XScriptType;
 // Arrays larger than this are refused (the stub is a 32-bit process).
 constexpr int32_t kMaxArrayElements = 1 << 24;
 
+// Two texts joined with one allocation of the exact size.
+std::u16string Joined(std::u16string_view first, std::u16string_view second) {
+  std::u16string joined;
+  joined.reserve(first.size() + second.size());
+  joined.append(first).append(second);
+  return joined;
+}
+
 int32_t Wrap(int64_t value) {
   return static_cast<int32_t>(static_cast<uint32_t>(value));
 }
@@ -304,9 +312,8 @@ bool XScript::ApplyBinary(const XScriptNode& node, const XScriptValue& l, const 
     case E::Add:
       if (ints) return result->SetInt(Wrap(a + b)), true;
       if (l.Is(T::Double) && numbers) return result->SetDouble(l.Double() + number(r)), true;
-      if (IsText(l) && IsText(r))
-        return result->SetString(std::u16string(ToText(l)) + std::u16string(ToText(r))), true;
-      if (IsText(l)) return result->SetString(std::u16string(ToText(l)) + ToDisplay(r)), true;
+      if (IsText(l) && IsText(r)) return result->SetString(Joined(ToText(l), ToText(r))), true;
+      if (IsText(l)) return result->SetString(Joined(ToText(l), ToDisplay(r))), true;
       break;
     case E::Sub:
       if (ints) return result->SetInt(Wrap(a - b)), true;

@@ -49,7 +49,9 @@ XScriptValue XScriptValue::OfString(std::u16string_view text) {
 
 void XScriptValue::ReleaseOwned() {
   switch (type_) {
-    case XScriptType::String: delete payload_.text; break;
+    case XScriptType::String:
+      if (--payload_.text->refs == 0) delete payload_.text;
+      break;
     case XScriptType::Struct: delete payload_.st; break;
     case XScriptType::Array: delete payload_.array; break;
     default: break;
@@ -57,7 +59,7 @@ void XScriptValue::ReleaseOwned() {
 }
 
 void XScriptValue::SetString(std::u16string text) {
-  auto* owned = new std::u16string(std::move(text));
+  auto* owned = new XScriptText{std::move(text)};
   Reset();
   type_ = XScriptType::String;
   payload_.text = owned;
@@ -177,7 +179,7 @@ std::unique_ptr<XScriptStruct> MakeStructInstance(const XScriptStructDef& def) {
 void CopyValue(const XScriptValue& src, XScriptValue* dst) {
   switch (src.type()) {
     case XScriptType::Array: return;
-    case XScriptType::String: dst->SetString(src.String()); return;
+    case XScriptType::String: dst->ShareString(src); return;
     case XScriptType::Struct: {
       if (src.Struct() == nullptr) {
         dst->SetStruct(nullptr);
@@ -226,7 +228,7 @@ bool AssignValue(XScriptValue* dst, const XScriptValue& source) {
   if (dst == &src) return true;
   if (dst->type() == src.type()) {
     switch (src.type()) {
-      case XScriptType::String: dst->SetString(src.String()); return true;
+      case XScriptType::String: dst->ShareString(src); return true;
       case XScriptType::Struct: return AssignStruct(dst->Struct(), src.Struct());
       case XScriptType::Array: return true;
       case XScriptType::Ref: return false;

@@ -51,6 +51,14 @@ struct XScriptStructDef {
 struct XScriptStruct;
 struct XScriptArray;
 
+// A string value's text, shared by the values that copied it (texts never change in place: a
+// new text is a new record), so that copies and assignments of long strings cost nothing. The
+// count is not atomic: values stay on the engine's thread (natives get texts of their own).
+struct XScriptText {
+  std::u16string text;
+  int32_t refs = 1;
+};
+
 class XScriptValue {
  public:
   XScriptValue() = default;
@@ -76,7 +84,7 @@ class XScriptValue {
   bool Is(XScriptType type) const { return type_ == type; }
   int32_t Int() const { return payload_.i; }
   double Double() const { return payload_.d; }
-  const std::u16string& String() const { return *payload_.text; }
+  const std::u16string& String() const { return payload_.text->text; }
   const std::u16string& ConstString() const { return *payload_.constText; }
   XScriptStruct* Struct() const { return payload_.st; }  // null for an unusable array element
   XScriptArray* Array() const { return payload_.array; }
@@ -98,6 +106,14 @@ class XScriptValue {
     payload_.d = value;
   }
   void SetString(std::u16string text);
+  // The same text as a String value, shared.
+  void ShareString(const XScriptValue& source) {
+    XScriptText* text = source.payload_.text;
+    ++text->refs;
+    Reset();
+    type_ = XScriptType::String;
+    payload_.text = text;
+  }
   void SetConstString(const std::u16string* text);
   void SetStruct(std::unique_ptr<XScriptStruct> instance);
   void SetArray(std::unique_ptr<XScriptArray> array);
@@ -113,7 +129,7 @@ class XScriptValue {
   union Payload {
     int32_t i;
     double d;
-    std::u16string* text;
+    XScriptText* text;
     const std::u16string* constText;
     XScriptStruct* st;
     XScriptArray* array;
