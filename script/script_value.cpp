@@ -83,29 +83,12 @@ void XScriptValue::SetArray(std::unique_ptr<XScriptArray> array) {
   payload_.array = array.release();
 }
 
-void XScriptValue::SetRef(XScriptValue* target, int32_t index) {
-  Reset();
-  type_ = XScriptType::Ref;
-  payload_.ref = target;
-  extra_ = index;
-}
-
 XScriptValue* XScriptStruct::Member(std::u16string_view name) {
   if (def == nullptr) return nullptr;
   for (size_t i = 0; i < def->members.size() && i < members.size(); ++i) {
     if (def->members[i].name == name) return &members[i];
   }
   return nullptr;
-}
-
-XScriptValue& Deref(XScriptValue& value) {
-  XScriptValue* current = &value;
-  while (current->Is(XScriptType::Ref) && current->Target() != nullptr) current = current->Target();
-  return *current;
-}
-
-const XScriptValue& Deref(const XScriptValue& value) {
-  return Deref(const_cast<XScriptValue&>(value));
 }
 
 bool IsText(const XScriptValue& value) {
@@ -176,7 +159,7 @@ std::unique_ptr<XScriptStruct> MakeStructInstance(const XScriptStructDef& def) {
   return instance;
 }
 
-void CopyValue(const XScriptValue& src, XScriptValue* dst) {
+void CopyOtherValue(const XScriptValue& src, XScriptValue* dst) {
   switch (src.type()) {
     case XScriptType::Array: return;
     case XScriptType::String: dst->ShareString(src); return;

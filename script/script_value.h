@@ -117,7 +117,12 @@ class XScriptValue {
   void SetConstString(const std::u16string* text);
   void SetStruct(std::unique_ptr<XScriptStruct> instance);
   void SetArray(std::unique_ptr<XScriptArray> array);
-  void SetRef(XScriptValue* target, int32_t index = 0);
+  void SetRef(XScriptValue* target, int32_t index = 0) {
+    Reset();
+    type_ = XScriptType::Ref;
+    payload_.ref = target;
+    extra_ = index;
+  }
   void SetExtra(int32_t extra) { extra_ = extra; }
   // Writes an Int's payload in place (the storage of ++ and --).
   void StoreInt(int32_t value) { payload_.i = value; }
@@ -151,8 +156,14 @@ struct XScriptArray {
 };
 
 // Follows Refs until the value is not a Ref.
-XScriptValue& Deref(XScriptValue& value);
-const XScriptValue& Deref(const XScriptValue& value);
+inline XScriptValue& Deref(XScriptValue& value) {
+  XScriptValue* current = &value;
+  while (current->Is(XScriptType::Ref) && current->Target() != nullptr) current = current->Target();
+  return *current;
+}
+inline const XScriptValue& Deref(const XScriptValue& value) {
+  return Deref(const_cast<XScriptValue&>(value));
+}
 
 bool IsText(const XScriptValue& value);                 // String or ConstString, after Deref
 std::u16string_view ToText(const XScriptValue& value);  // the text of a text, else empty
@@ -166,7 +177,13 @@ std::u16string DisplayDouble(double value);
 // smallest int, as the x86 conversion instruction does.
 int32_t TruncateToInt(double value);
 
-void CopyValue(const XScriptValue& src, XScriptValue* dst);
+void CopyOtherValue(const XScriptValue& src, XScriptValue* dst);
+// A copy of the value (a Ref stays a Ref; a String shares its text; a struct is copied deep).
+inline void CopyValue(const XScriptValue& src, XScriptValue* dst) {
+  if (src.Is(XScriptType::Int)) return dst->SetInt(src.Int());
+  if (src.Is(XScriptType::Ref)) return dst->SetRef(src.Target(), src.Extra());
+  CopyOtherValue(src, dst);
+}
 bool AssignValue(XScriptValue* dst, const XScriptValue& src);
 bool MakeVariable(const XScriptDecl& decl, int32_t arraySize, const XScriptValue* initialValue,
                   XScriptValue* out);
