@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "test_data.h"
+#include "text.h"
+#include "utf.h"
 
 namespace qorin {
 namespace {
@@ -150,6 +153,34 @@ TEST(XmlErrors, TextsAreTheUsersTexts) {
   EXPECT_EQ(XmlErrorText(265), u"시작과 종료태그가 다름");
   EXPECT_EQ(XmlErrorText(271), u" <! 다음에 -- 이나 [CDATA[ 가 나오지 않았음");
   EXPECT_EQ(XmlErrorText(0x1234), u"지정되지 않은 에러(0x1234");
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+// The entity rule as five passes in order ("&amp;" first), the reference of the one-pass decoder.
+std::u16string FivePasses(std::u16string text) {
+  static constexpr std::pair<std::u16string_view, std::u16string_view> kEntities[] = {
+      {u"&amp;", u"&"}, {u"&gt;", u">"}, {u"&lt;", u"<"}, {u"&quot;", u"\""}, {u"&apos;", u"'"}};
+  for (const auto& [entity, replacement] : kEntities) ReplaceAll(text, entity, replacement);
+  return text;
+}
+
+TEST(XmlEntities, OnePassAgreesWithFivePassesInOrder) {
+  std::mt19937 random(7);
+  const char16_t alphabet[] = u"&amp;gtlquosx;&&";
+  for (int n = 0; n < 20000; ++n) {
+    std::u16string value;
+    for (int i = static_cast<int>(random() % 14); i > 0; --i) value += alphabet[random() % 16];
+    XXmlDocument doc;
+    ASSERT_TRUE(doc.ParseText(u"<a v=\"" + value + u"\"/>"));
+    const std::u16string* decoded = XXmlDocument::FindAttribute(doc, u"v");  // the root
+    ASSERT_NE(decoded, nullptr);
+    ASSERT_EQ(*decoded, FivePasses(value)) << Utf16ToUtf8(value);
+  }
 }
 
 }  // namespace
