@@ -76,6 +76,7 @@ class XScript {
   void ExecStatement(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                      Flags& flags);
   void ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
+  const XScriptValue* PlainOperand(const XScriptNode& operand, XScriptScope* scope) const;
   void ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   void ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   bool Condition(const XScriptNode& node, XScriptScope* scope);

@@ -26,7 +26,10 @@ void XScriptScope::Clear() {
 }
 
 XScriptValue* XScriptScope::Declare(std::u16string_view name) {
-  if (FindLocal(name) != nullptr) return nullptr;
+  return FindLocal(name) != nullptr ? nullptr : DeclareNew(name);
+}
+
+XScriptValue* XScriptScope::DeclareNew(std::u16string_view name) {
   XScriptValue* value = &values_.emplace_back();
   names_.emplace_back(name, value);
   if (names_.size() == kIndexFrom) {

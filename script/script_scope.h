@@ -25,6 +25,8 @@ class XScriptScope {
 
   // A new Undef variable of that name, or null when the name exists in this scope.
   XScriptValue* Declare(std::u16string_view name);
+  // The same for a name the caller has just found missing.
+  XScriptValue* DeclareNew(std::u16string_view name);
   XScriptValue* FindLocal(std::u16string_view name) const;
   XScriptValue* Find(std::u16string_view name) const;  // this scope, then outward
 

@@ -274,6 +274,8 @@ bool MakeVariable(const XScriptDecl& decl, int32_t arraySize, const XScriptValue
       out->SetDouble(initial != nullptr ? initial->Double() : 0.0);
       return true;
     case XScriptType::String:
+      if (initial != nullptr && initial->Is(XScriptType::String))
+        return out->ShareString(*initial), true;
       out->SetString(initial != nullptr ? std::u16string(ToText(*initial)) : std::u16string());
       return true;
     case XScriptType::Struct: {
