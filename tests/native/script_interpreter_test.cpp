@@ -319,3 +319,66 @@ TEST(ScriptInterpreterRun, EventTextsRunAgainAndAgain) {
 
 }  // namespace
 }  // namespace qorin
+
+namespace qorin {
+namespace {
+
+using test::ScriptFixture;
+
+// The fast paths keep the language's rules: a call site whose argument types change finds the
+// other overload; a function defined by a later text is found by a site that ran before.
+TEST(ScriptInterpreterSpeed, CallSitesFollowTypesAndLaterDefinitions) {
+  ScriptFixture s;
+  ASSERT_EQ(s.Run("string f(int x) { return 'int'; } string f(string x) { return 'string'; } "
+                  "string Call(int which) { if (which == 1) return f(1); return f('a'); } "
+                  "void Both(int n, string t) { print(f(n)); print(f(t)); }"),
+            1);
+  ASSERT_EQ(s.Run("int v; for (v = 1; v <= 2; v++) print(Call(v)); Both(3, 'x');"), 1) << s.Error();
+  EXPECT_EQ(s.Printed(), "int|string|int|string");
+  ASSERT_EQ(s.Run("void Later() { print(g(1)); }"), 1);
+  EXPECT_EQ(s.Run("Later();"), 0) << "g is not defined yet";
+  ASSERT_EQ(s.Run("int g(int x) { return x + 41; } Later();"), 1) << s.Error();
+  EXPECT_EQ(s.host.prints.back(), "42");
+}
+
+// Strings that share a text stay independent values; natives get texts of their own.
+TEST(ScriptInterpreterSpeed, SharedStringsStayIndependent) {
+  ScriptFixture s;
+  std::u16string seen;
+  s.host.natives[u"Keep@s"] = [&](XScriptValue* const* args, int32_t, XScriptValue*) {
+    seen = std::u16string(ToText(*args[0]));
+    args[0]->SetString(u"changed by the native");
+  };
+  ASSERT_EQ(s.Run("string a = 'one'; string b = a; b = b + 'two'; string c = b; "
+                  "void P(string t) { t = t + '!'; print(t); } P(a); Keep(c); "
+                  "print(a + '/' + b + '/' + c);"),
+            1)
+      << s.Error();
+  EXPECT_EQ(s.Printed(), "one!|one/onetwo/onetwo");
+  EXPECT_EQ(seen, u"onetwo");
+}
+
+// Blocks without declarations of their own share the enclosing scope, yet declarations in a
+// block inside a loop's block are made anew each time round.
+TEST(ScriptInterpreterSpeed, BlockScopesWhereTheyDeclare) {
+  ScriptFixture s;
+  ASSERT_EQ(s.Run("int i; int total = 0; for (i = 0; i < 3; i++) { if (i > 0) { int k = i; "
+                  "total = total + k; } } print(total);"),
+            1)
+      << s.Error();
+  EXPECT_EQ(s.Printed(), "3");
+  EXPECT_EQ(s.Run("{ int z = 1; } print(z);"), 0) << "z lives in its block";
+  EXPECT_EQ(s.Run("int q = 1; int q = 2;"), 0);
+  EXPECT_EQ(s.Code(), XSERR_VARIABLE_REDEFINITION);
+}
+
+// Steps are counted as before on the int fast path: the same limit stops the same loop.
+TEST(ScriptInterpreterSpeed, StepLimitCountsOperands) {
+  ScriptFixture s;
+  s.engine.SetStepLimit(60);
+  EXPECT_EQ(s.Run("int i; int n = 0; for (i = 0; i < 100; i++) n = n + i;"), 0);
+  EXPECT_NE(s.Error().find("Err@StepLimit"), std::string::npos) << s.Error();
+}
+
+}  // namespace
+}  // namespace qorin

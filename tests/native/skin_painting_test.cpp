@@ -1,14 +1,17 @@
 // The portable decisions of the painted window: text flags and shadows, HTML text, the damaged-
 // rectangle queue, fades, and the hover and click rules of buttons.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "controls.h"
 #include "fades.h"
 #include "html_text.h"
 #include "paint_queue.h"
+#include "painter.h"
 #include "skin_surface.h"
 #include "skin_test_skin.h"
 #include "skin_view.h"
+#include "test_data.h"
 #include "text_format.h"
 
 namespace qorin {
@@ -245,6 +248,217 @@ TEST_F(PointerRouting, RadioGroupsKeepOneChecked) {
   AControlBase* plain = skin_.document->Root()->ControlAt(5, 90);
   Click(5, 90);
   EXPECT_EQ(plain->GetState(), 0) << "no command and no OnClick: the toggle is undone";
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+uint32_t Pixel(const XBitmap& b, int x, int y) {
+  const uint8_t* p = b.Pixel(x, y);
+  return static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+}
+
+// Composition into the root buffer: colours fill their rectangles, a translucent static blends
+// with what lies under it, damage is recomposed from the innermost opaque control.
+TEST_F(PointerRouting, CompositionOfStatics) {
+  Load(
+      "<Static Name=\"page\" Align=\"client\" Color=\"#FFFFFF\">"
+      "<Static ID=\"RED\" Align=\"fixed\" Position=\"10,10,20,20\" Color=\"#FF0000\"/>"
+      "<Static ID=\"HALF\" Align=\"fixed\" Position=\"50,10,20,20\" Color=\"#000000\" "
+      "Alpha=\"128\"/>"
+      "<Button ID=\"B\" Align=\"fixed\" Position=\"100,10,40,20\" Image=\"default\"/></Static>");
+  view_->Process();
+  const XBitmap& root = view_->RootBuffer();
+  EXPECT_EQ(Pixel(root, 10, 10), 0xFF0000u);
+  EXPECT_EQ(Pixel(root, 29, 29), 0xFF0000u);
+  EXPECT_EQ(Pixel(root, 30, 30), 0xFFFFFFu);
+  EXPECT_EQ(Pixel(root, 9, 10), 0xFFFFFFu);
+  EXPECT_NEAR(static_cast<int>(Pixel(root, 60, 20) & 0xFF), 0x80, 2);
+  EXPECT_EQ(surface_.presented, 1) << "one composition for the whole window";
+  AControlBase* page = skin_.document->Root()->children[0];
+  EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {12, 12, 14, 14}), Control(u"RED"));
+  EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {55, 12, 56, 13}), page)
+      << "a translucent control is composed over its opaque parent";
+  // Damage inside the button: the page recomposes it, and the pixels come back the same.
+  uint32_t before = Pixel(root, 101, 11);
+  view_->Invalidate({100, 10, 140, 30});
+  view_->Invalidate({100, 10, 140, 30});
+  EXPECT_EQ(view_->QueuedRects(), 1u);
+  view_->Process();
+  EXPECT_EQ(Pixel(root, 101, 11), before);
+  EXPECT_EQ(Pixel(root, 99, 11), 0xFFFFFFu);
+}
+
+// Hiding a control repaints where it was; AlphaShow brings it back through the fades.
+TEST_F(PointerRouting, HideAndFadeBackIn) {
+  Load(
+      "<Static Align=\"client\" Color=\"#FFFFFF\"><Static ID=\"RED\" Align=\"fixed\" "
+      "Position=\"10,10,20,20\" Color=\"#FF0000\"/></Static>");
+  view_->Process();
+  Control(u"RED")->SetShown(false);
+  skin_.document->TakePendingLayout();
+  view_->Process();
+  EXPECT_EQ(Pixel(view_->RootBuffer(), 15, 15), 0xFFFFFFu);
+  view_->StartFade(Control(u"RED"), true, 128);
+  view_->FadeTick();
+  view_->Process();
+  uint32_t half = Pixel(view_->RootBuffer(), 15, 15);
+  EXPECT_NE(half, 0xFFFFFFu);
+  EXPECT_NE(half, 0xFF0000u);
+  view_->FadeTick();
+  view_->Process();
+  EXPECT_EQ(Pixel(view_->RootBuffer(), 15, 15), 0xFF0000u);
+}
+
+// An opaque RGBA PNG of the size (a button strip for the tests).
+std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height) {
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  test::AppendBigEndian32(header, width);
+  test::AppendBigEndian32(header, height);
+  header.insert(header.end(), {8, 6, 0, 0, 0});
+  test::AppendPngChunk(png, "IHDR", header);
+  std::vector<uint8_t> rows;
+  for (uint32_t y = 0; y < height; ++y) {
+    rows.push_back(0);
+    for (uint32_t x = 0; x < width; ++x) rows.insert(rows.end(), {0x20, 0x40, 0x80, 0xFF});
+  }
+  uLongf size = compressBound(static_cast<uLong>(rows.size()));
+  std::vector<uint8_t> packed(size);
+  compress(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()));
+  packed.resize(size);
+  test::AppendPngChunk(png, "IDAT", packed);
+  test::AppendPngChunk(png, "IEND", {});
+  return png;
+}
+
+// A button's frame drawn by "follow": the frame's start once, then its right half tiled; in a
+// right-to-left skin the default mode puts the frame at the right edge. A strip whose width is
+// not a multiple of four fails with 773.
+TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
+  test::TestSkin skin;
+  skin.files = {{"strip.png", OpaquePng(40, 10)}, {"odd.png", OpaquePng(42, 10)}};
+  ASSERT_TRUE(
+      skin.Load("<Button ID=\"F\" Align=\"fixed\" Position=\"0,0,100,30\" "
+                "Image=\"strip.png\" ImageType=\"follow\"/>"
+                "<Button ID=\"D\" Align=\"fixed\" Position=\"0,40,100,30\" "
+                "Image=\"strip.png\"/>",
+                96, true));
+  skin.document->Root()->SetRect({0, 0, 200, 100});
+  skin.document->Layout().LayoutAll(200, 100);
+  auto button = [&](const char16_t* name) {
+    return static_cast<XButton*>(skin.document->FindControl(*skin.document->Ids().Lookup(name)));
+  };
+  XBitmap into;
+  ASSERT_TRUE(into.Create(100, 30, 32));
+  button(u"D")->RenderState(0, into);
+  EXPECT_EQ(into.Pixel(99, 5)[3], 255) << "the frame at the right edge";
+  EXPECT_EQ(into.Pixel(0, 5)[3], 0);
+  button(u"F")->RenderState(0, into);
+  for (int x : {0, 50, 99}) EXPECT_EQ(into.Pixel(x, 5)[3], 255) << x;
+  test::TestSkin odd;
+  odd.files = {{"odd.png", OpaquePng(42, 10)}};
+  EXPECT_FALSE(odd.Load("<Button Image=\"odd.png\"/>"));
+  EXPECT_EQ(odd.Error().code, XSKIN_ERR_IMAGE_SIZE_4);
+}
+
+}  // namespace
+}  // namespace qorin
+
+namespace qorin {
+namespace {
+
+// Records the rectangles and flags texts are drawn with (10 x 16 per character, bold 20 high).
+class RecordingCanvas final : public IXTextCanvas {
+ public:
+  struct Drawn {
+    std::u16string text;
+    XRect rect;
+    uint32_t flags;
+    XColour colour;
+  };
+  std::vector<Drawn> drawn;
+  XSize Measure(const XFontSpec& font, std::u16string_view text, uint32_t) override {
+    return text.empty() ? XSize{} : XSize{static_cast<int>(text.size()) * 10, font.bold ? 20 : 16};
+  }
+  bool Draw(XBitmap&, const XFontSpec&, XColour colour, std::u16string_view text, const XRect& rect,
+            uint32_t flags, const XRect*) override {
+    drawn.push_back({std::u16string(text), rect, flags, colour});
+    return true;
+  }
+};
+
+// Runs sit on the line's bottom; right to left they are placed from the right edge with the
+// reading flags; the all-white flag whitens every run.
+TEST(HtmlTextDrawing, BottomAlignedRunsAndRightToLeft) {
+  RecordingCanvas canvas;
+  XBitmap target;
+  XHtmlText html(canvas, {}, 0x112233, false, false);
+  ASSERT_TRUE(html.SetMarkup(u"ab[B]cd[/B]"));
+  html.Layout(200);
+  html.Draw(target, 5, 7, 100, false, nullptr);
+  ASSERT_EQ(canvas.drawn.size(), 2u);
+  EXPECT_EQ(canvas.drawn[0].rect, (XRect{5, 11, 25, 27})) << "16 high on a 20-high line";
+  EXPECT_EQ(canvas.drawn[1].rect, (XRect{25, 7, 45, 27}));
+  EXPECT_EQ(canvas.drawn[0].flags, 0x820u);
+  EXPECT_EQ(canvas.drawn[0].colour, 0x112233);
+  canvas.drawn.clear();
+  XHtmlText rtl(canvas, {}, 0, true, false);
+  ASSERT_TRUE(rtl.SetMarkup(u"ab cd"));
+  rtl.Layout(100);
+  rtl.Draw(target, 0, 0, 100, true, nullptr);
+  ASSERT_EQ(canvas.drawn.size(), 1u);
+  EXPECT_EQ(canvas.drawn[0].rect, (XRect{50, 0, 100, 16}));
+  EXPECT_EQ(canvas.drawn[0].flags, 0x20822u);
+  EXPECT_EQ(canvas.drawn[0].colour, 0xFFFFFF);
+}
+
+// A control's text: the disabled and hover colours, TextDrawCount repeats, HTML centred.
+TEST(ControlText, ColoursRepeatsAndCentring) {
+  RecordingCanvas canvas;
+  XBitmap target;
+  XTextStyle style;
+  style.hoverColour = 0x00FF00;
+  style.drawCount = 3;
+  XFontSpec font;
+  std::u16string text = u"abc";
+  XControlText painter;
+  painter.Paint(canvas, {font, 0x0000FF, style, text, true, true, false}, target, {0, 0, 100, 40},
+                nullptr);
+  ASSERT_EQ(canvas.drawn.size(), 3u);
+  EXPECT_EQ(canvas.drawn[2].colour, 0x00FF00);
+  canvas.drawn.clear();
+  style.drawCount = 1;
+  painter.Paint(canvas, {font, 0x0000FF, style, text, false, true, false}, target, {0, 0, 100, 40},
+                nullptr);
+  EXPECT_EQ(canvas.drawn[0].colour, 0x808080) << "disabled wins over hover";
+  canvas.drawn.clear();
+  style.html = true;
+  style.format = kDtCenter | kDtVCenter | kDtSingleLine;
+  painter.Paint(canvas, {font, 0, style, text, true, false, false}, target, {0, 0, 100, 40},
+                nullptr);
+  ASSERT_EQ(canvas.drawn.size(), 1u);
+  EXPECT_EQ(canvas.drawn[0].rect, (XRect{35, 12, 65, 28}));
+}
+
+// Shadow layers: the mask's whiteness becomes the layer's alpha in the shadow's colour, offset;
+// a merged shadow joins the first layer.
+TEST(TextShadow, LayersFromTheMask) {
+  XTextShadow shadow;
+  ASSERT_TRUE(shadow.SetSize(u"x", 10, 10));
+  EXPECT_FALSE(shadow.SetSize(u"x", 10, 10)) << "kept while text and size stay";
+  shadow.Mask().FillRect({2, 2, 4, 4}, 0xFFFFFF, 255);
+  shadow.Build({{1, 1, 0, 0x0000FF, false}, {3, 0, 0, 0x00FF00, true}});
+  XBitmap target;
+  ASSERT_TRUE(target.Create(10, 10, 24));
+  target.Fill(0);
+  shadow.Draw(target, 0, 0, nullptr);
+  EXPECT_EQ(Pixel(target, 3, 3), 0xFF0000u) << "red shadow one pixel down-right";
+  EXPECT_EQ(Pixel(target, 5, 2), 0x00FF00u) << "merged green shadow";
+  EXPECT_EQ(Pixel(target, 8, 8), 0u);
 }
 
 }  // namespace
