@@ -223,17 +223,17 @@ const XScriptValue* XScript::PlainOperand(const XScriptNode& operand, XScriptSco
 namespace {
 
 // The rows of ApplyBinary for two ints that cannot fail; false for other operators.
-bool IntRow(XScriptExpr expr, int64_t a, int64_t b, XScriptValue* result) {
+bool IntRow(XScriptExpr expr, int64_t a, int64_t b, int32_t* value) {
   switch (expr) {
-    case E::Add: return result->SetInt(Wrap(a + b)), true;
-    case E::Sub: return result->SetInt(Wrap(a - b)), true;
-    case E::Mul: return result->SetInt(Wrap(a * b)), true;
-    case E::Eq: return result->SetInt(a == b ? 1 : 0), true;
-    case E::Ne: return result->SetInt(a != b ? 1 : 0), true;
-    case E::Lt: return result->SetInt(a < b), true;
-    case E::Gt: return result->SetInt(a > b), true;
-    case E::Le: return result->SetInt(a <= b), true;
-    case E::Ge: return result->SetInt(a >= b), true;
+    case E::Add: return *value = Wrap(a + b), true;
+    case E::Sub: return *value = Wrap(a - b), true;
+    case E::Mul: return *value = Wrap(a * b), true;
+    case E::Eq: return *value = a == b ? 1 : 0, true;
+    case E::Ne: return *value = a != b ? 1 : 0, true;
+    case E::Lt: return *value = a < b, true;
+    case E::Gt: return *value = a > b, true;
+    case E::Le: return *value = a <= b, true;
+    case E::Ge: return *value = a >= b, true;
     default: return false;
   }
 }
@@ -247,11 +247,11 @@ bool XScript::EvalOperator(const XScriptNode& node, XScriptScope* scope, XScript
     const XScriptValue* r =
         l != nullptr && l->Is(T::Int) ? PlainOperand(*node.right, scope) : nullptr;
     if (r != nullptr && r->Is(T::Int)) {
-      XScriptValue answer;
+      int32_t answer = 0;
       if (IntRow(node.expr, l->Int(), r->Int(), &answer)) {
         CountStep(node.left->token);
         CountStep(node.right->token);
-        *result = std::move(answer);
+        result->SetInt(answer);
         return true;
       }
     }

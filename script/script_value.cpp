@@ -13,22 +13,6 @@ const char* TypeDisplayName(int32_t type) {
   return "err";
 }
 
-XScriptValue::XScriptValue(XScriptValue&& other) noexcept
-    : type_(other.type_), payload_(other.payload_), extra_(other.extra_) {
-  other.type_ = XScriptType::Undef;
-}
-
-XScriptValue& XScriptValue::operator=(XScriptValue&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    type_ = other.type_;
-    payload_ = other.payload_;
-    extra_ = other.extra_;
-    other.type_ = XScriptType::Undef;
-  }
-  return *this;
-}
-
 XScriptValue XScriptValue::OfInt(int32_t value) {
   XScriptValue result;
   result.SetInt(value);

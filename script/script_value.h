@@ -63,8 +63,20 @@ class XScriptValue {
  public:
   XScriptValue() = default;
   ~XScriptValue() { Reset(); }
-  XScriptValue(XScriptValue&& other) noexcept;
-  XScriptValue& operator=(XScriptValue&& other) noexcept;
+  XScriptValue(XScriptValue&& other) noexcept
+      : type_(other.type_), payload_(other.payload_), extra_(other.extra_) {
+    other.type_ = XScriptType::Undef;
+  }
+  XScriptValue& operator=(XScriptValue&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      type_ = other.type_;
+      payload_ = other.payload_;
+      extra_ = other.extra_;
+      other.type_ = XScriptType::Undef;
+    }
+    return *this;
+  }
   XScriptValue(const XScriptValue&) = delete;
   XScriptValue& operator=(const XScriptValue&) = delete;
 
