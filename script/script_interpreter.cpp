@@ -62,14 +62,8 @@ void XScript::ExecStatement(const XScriptNode& node, XScriptScope* scope, XScrip
 // look-up: calls below make their scope a child of whichever scope runs them.)
 void XScript::ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                         Flags& flags) {
-  if (node.declares < 0) {
-    bool declares = false;
-    for (const XScriptNodePtr& item : node.items)
-      declares = declares || (item->kind != XScriptStmt::Block && DeclaresInScope(*item));
-    node.declares = declares ? 1 : 0;
-  }
   // Trace lines show scope levels: with tracing on every block keeps its scope.
-  if (node.declares == 0 && !options_.trace) return ExecItems(node, scope, result, flags);
+  if (!options_.trace && !BlockDeclares(node)) return ExecItems(node, scope, result, flags);
   XScopeChild child(scope);
   ExecItems(node, child.get(), result, flags);
 }

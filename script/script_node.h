@@ -116,6 +116,8 @@ struct XScriptNode {
 
 // Whether the node or anything below it, nested blocks not counted, declares a variable.
 bool DeclaresInScope(const XScriptNode& node);
+// Whether a block declares anything of its own (asked once, then kept in the node).
+bool BlockDeclares(const XScriptNode& block);
 
 inline XScriptNodePtr MakeNode(XScriptStmt kind, const XScriptToken& token) {
   auto node = std::make_unique<XScriptNode>();

@@ -289,12 +289,11 @@ void AControlBase::Redraw() {
 
 void AControlBase::SetShown(bool shown) {
   if (layout == nullptr || layout->show == shown) return;
-  Invalidate();
+  Invalidate();  // served later, when the flag below has taken effect
   layout->show = shown;
   OnShow(shown);
   if (skin != nullptr && skin->RequestLayout(this) && skin->View() != nullptr)
     skin->View()->Surface().PostInvalidate();
-  Invalidate();
 }
 
 void AControlBase::SetAlpha(int value) {
@@ -322,6 +321,16 @@ bool AControlBase::LoadImage(const XXmlNode& element, const char16_t* attribute,
   *image = skin->Images().LoadSkinImage(name, resizeKind, withDpi, false);
   if (*image != nullptr) return true;
   return skin->Errors().Set(XSKIN_ERR_FILE, attribute, value, element.line, element.column);
+}
+
+void AControlBase::DefaultExtent(const XXmlNode& e, XLayoutNode& node, int width, int height) {
+  auto given = [&](const char16_t* attribute) {
+    return XXmlDocument::FindAttribute(e, attribute) != nullptr ||
+           XXmlDocument::FindAttribute(e, u"Position") != nullptr;
+  };
+  if (!given(u"Width") && node.align != kAlignTop && node.align != kAlignBottom) node.width = width;
+  if (!given(u"Height") && node.align != kAlignLeft && node.align != kAlignRight)
+    node.height = height;
 }
 
 void AControlBase::FireCommand(int number) {

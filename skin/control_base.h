@@ -102,6 +102,9 @@ class AControlBase : public IXAlignTarget {
   // a failed load is error 770 with the attribute and value. "none" or empty gives no image.
   bool LoadImage(const XXmlNode& element, const char16_t* attribute, const std::u16string& value,
                  int resizeKind, XBitmap** image);
+  // Controls sized by their image: a Width (Height) the skin did not give, by itself or by
+  // Position, becomes width (height), unless the control is docked top or bottom (left or right).
+  static void DefaultExtent(const XXmlNode& element, XLayoutNode& node, int width, int height);
   // Fires a command through the skin's command queue.
   void FireCommand(int number);
 

@@ -1,6 +1,7 @@
 #include "fades.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "control_base.h"
 
@@ -23,6 +24,28 @@ bool XFades::Start(AControlBase* control, bool show, int step) {
   }
   fades_.push_back({control, show, step, alpha});
   return true;
+}
+
+void XFades::Tick(const std::function<void(AControlBase*)>& repaint) {
+  for (size_t i = 0; i < fades_.size();) {
+    Fade& f = fades_[i];
+    f.alpha += f.show ? f.step : -f.step;
+    int applied = std::clamp(f.alpha, 0, 255);
+    if (applied != f.control->alpha) {
+      f.control->SetAlpha(applied);
+      repaint(f.control);
+    }
+    if (f.alpha < 256 && f.alpha >= 0) {
+      ++i;
+      continue;
+    }
+    if (!f.show) {
+      f.control->SetShown(false);
+      f.control->SetAlpha(255);
+      repaint(f.control);
+    }
+    fades_.erase(fades_.begin() + static_cast<std::ptrdiff_t>(i));
+  }
 }
 
 void XFades::Forget(AControlBase* control) {

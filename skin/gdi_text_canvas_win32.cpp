@@ -64,6 +64,17 @@ HFONT XGdiTextCanvas::Font(const XFontSpec& spec) {
 }
 
 XSize XGdiTextCanvas::Measure(const XFontSpec& font, std::u16string_view text, uint32_t flags) {
+  return Extent(font, text, {0, 0, INT_MAX, INT_MAX}, flags);
+}
+
+XSize XGdiTextCanvas::Measure(std::u16string_view text, const XFontSpec& font, int maxWidth) {
+  if (maxWidth <= 0) return Measure(font, text, DT_NOPREFIX);
+  return Extent(font, text, {0, 0, maxWidth, 0}, DT_NOPREFIX | DT_WORDBREAK);
+}
+
+// DrawTextW with DT_CALCRECT on the rectangle, in a screen-compatible DC.
+XSize XGdiTextCanvas::Extent(const XFontSpec& font, std::u16string_view text, RECT rect,
+                             uint32_t flags) {
   if (text.empty()) return {};
   HFONT handle = Font(font);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -73,23 +84,7 @@ XSize XGdiTextCanvas::Measure(const XFontSpec& font, std::u16string_view text, u
   }
   HGDIOBJ previous = SelectObject(dc, handle);
   std::wstring wide = Wide(text);
-  RECT rect{0, 0, INT_MAX, INT_MAX};
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags | DT_CALCRECT);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-XSize XGdiTextCanvas::Measure(std::u16string_view text, const XFontSpec& font, int maxWidth) {
-  if (maxWidth <= 0) return Measure(font, text, DT_NOPREFIX);
-  HFONT handle = Font(font);
-  HDC dc = CreateCompatibleDC(nullptr);
-  if (dc == nullptr) return {};
-  HGDIOBJ previous = SelectObject(dc, handle);
-  std::wstring wide = Wide(text);
-  RECT rect{0, 0, maxWidth, 0};
-  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
-            DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
   SelectObject(dc, previous);
   DeleteDC(dc);
   return {rect.right - rect.left, rect.bottom - rect.top};

@@ -30,6 +30,7 @@ class XGdiTextCanvas final : public IXTextCanvas, public IXTextMeasure {
   HFONT Font(const XFontSpec& font);
 
  private:
+  XSize Extent(const XFontSpec& font, std::u16string_view text, RECT rect, uint32_t flags);
   bool DrawInto(HDC dc, const XFontSpec& font, COLORREF colour, std::u16string_view text, RECT rect,
                 uint32_t flags, const RECT* clip);
 

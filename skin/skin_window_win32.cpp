@@ -252,18 +252,21 @@ int XXSkin::MirrorX(int x) const {
   return client.right - 1 - x;
 }
 
+// A client rectangle of a mirrored host in the skin's own terms, and back.
+RECT XXSkin::MirrorRect(const RECT& r) const {
+  if (!Mirrored()) return r;
+  RECT client;
+  GetClientRect(host_, &client);
+  return {client.right - r.right, r.top, client.right - r.left, r.bottom};
+}
+
 // WM_PAINT copies the root buffer, nothing else. A mirrored host's DC would mirror the copy of
 // a buffer that is already laid out right to left: its layout is reset for the copy.
 void XXSkin::Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  RECT r = paint.rcPaint;
-  if (Mirrored()) {
-    RECT client;
-    GetClientRect(window, &client);
-    SetLayout(dc, 0);
-    r = {client.right - paint.rcPaint.right, r.top, client.right - paint.rcPaint.left, r.bottom};
-  }
+  if (Mirrored()) SetLayout(dc, 0);
+  RECT r = MirrorRect(paint.rcPaint);
   XBitmap& root = view_->RootBuffer();
   if (root.Empty()) {
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -282,12 +285,7 @@ void XXSkin::PostProcessCommand() {
 }
 
 void XXSkin::Present(const XRect& rect) {
-  RECT r{rect.left, rect.top, rect.right, rect.bottom};
-  if (Mirrored()) {
-    RECT client;
-    GetClientRect(host_, &client);
-    r = {client.right - rect.right, rect.top, client.right - rect.left, rect.bottom};
-  }
+  RECT r = MirrorRect({rect.left, rect.top, rect.right, rect.bottom});
   InvalidateRect(host_, &r, FALSE);
   UpdateWindow(host_);
 }

@@ -119,6 +119,8 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   // The host mirrors its client area (WS_EX_LAYOUTRTL): its coordinates run from the right.
   bool Mirrored() const;
   int MirrorX(int x) const;
+  RECT MirrorRect(const RECT& rect) const;
+  void TellCommand(int number);
   void Paint(HWND window);
   // Mouse messages go to the control under the point (hover, capture and focus come with the
   // painter).

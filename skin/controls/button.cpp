@@ -129,20 +129,6 @@ constexpr XAttribute kCheckBox[] = {
      }},
 };
 
-// A size the skin gave, by its own attribute or by Position.
-bool Given(const XXmlNode& e, const char16_t* attribute) {
-  return XXmlDocument::FindAttribute(e, attribute) != nullptr ||
-         XXmlDocument::FindAttribute(e, u"Position") != nullptr;
-}
-
-// Frame-sized defaults for a control with an image.
-void DefaultSize(const XXmlNode& e, XLayoutNode& node, int frameWidth, int frameHeight) {
-  if (!Given(e, u"Width") && node.align != kAlignTop && node.align != kAlignBottom)
-    node.width = frameWidth;
-  if (!Given(e, u"Height") && node.align != kAlignLeft && node.align != kAlignRight)
-    node.height = frameHeight;
-}
-
 // Calls visit(control) for every control of the tree.
 void ForEachControl(AControlBase* c, const std::function<void(AControlBase*)>& visit) {
   if (c == nullptr) return;
@@ -168,15 +154,20 @@ std::span<const XAttribute> XButton::OwnAttributes() const {
 }
 
 bool XButton::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
-  const XSkinHead& head = skin->Head();
-  fadeOn = head.alphaTransition;
-  if (head.alphaTransitionSpeed != 0) fadeStep = head.alphaTransitionSpeed;
+  InheritFade();
   if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
-  if (images[0] != nullptr) DefaultSize(element, layoutNode, FrameWidth(), FrameHeight());
+  if (images[0] != nullptr) DefaultExtent(element, layoutNode, FrameWidth(), FrameHeight());
   if (!textStyle.hasFormat) textStyle.format = kDtCenter | kDtVCenter | kDtSingleLine;
   if (!textStyle.hasFormat && RightToLeft()) textStyle.format |= kDtRtlReading;
   shownState_ = VisualState();
   return true;
+}
+
+// The skin's Style fade values, before the button's own attributes.
+void XButton::InheritFade() {
+  const XSkinHead& head = skin->Head();
+  fadeOn = head.alphaTransition;
+  if (head.alphaTransitionSpeed != 0) fadeStep = head.alphaTransitionSpeed;
 }
 
 int XButton::FrameWidth() const {
@@ -420,9 +411,7 @@ std::span<const XAttribute> XCheckBox::OwnAttributes() const {
 }
 
 bool XCheckBox::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
-  const XSkinHead& head = skin->Head();
-  fadeOn = head.alphaTransition;
-  if (head.alphaTransitionSpeed != 0) fadeStep = head.alphaTransitionSpeed;
+  InheritFade();
   if (XXmlDocument::FindAttribute(element, u"ImageOff") == nullptr &&
       !LoadImage(element, u"ImageOff", u"checkbox_off_default", kResizeStrip, &images[0]))
     return false;
@@ -431,7 +420,7 @@ bool XCheckBox::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode)
     return false;
   if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
   int fw = FrameWidth();
-  if (images[0] != nullptr) DefaultSize(element, layoutNode, fw, FrameHeight());
+  if (images[0] != nullptr) DefaultExtent(element, layoutNode, fw, FrameHeight());
   if (RightToLeft()) {
     layoutNode.textMargin.right += fw;
   } else {

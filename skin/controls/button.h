@@ -59,6 +59,7 @@ class XButton : public AControlBase {
   virtual int Release(Which button);
   // Fires the click's command and script; true when something fired.
   bool Click(Which button);
+  void InheritFade();
   void ChangeState();
   void StopFade();
   // The area the frame is drawn over (a check box's band).

@@ -103,14 +103,13 @@ HWND Handle(void* window) {
 bool XWindow::Attach(const XXmlNode& element, bool shown) {
   HWND host = static_cast<HWND>(skin->HostWindow());
   if (host == nullptr) return true;  // a skin outside a window (tools)
-  if (window != nullptr) {
-    // adopted from the host's registered handles
-  } else if (windowId != kNone) {
+  // A WindowHandle was found when the attributes were read; otherwise adopt or create.
+  if (window == nullptr && windowId != kNone) {
     window = GetDlgItem(host, windowId);
     if (window == nullptr)
       return skin->Errors().Set(XSKIN_ERR_ID, u"WindowID", DisplayInt(windowId), element.line,
                                 element.column);
-  } else {
+  } else if (window == nullptr) {
     auto make = [&](const std::wstring& name) {
       return CreateWindowExW(exStyle, name.c_str(), nullptr, style, 0, 0, 0, 0, host,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id == kNone ? 0 : id)),

@@ -82,22 +82,6 @@ constexpr XAttribute kStatic[] = {
      }},
 };
 
-// A size the skin gave, by its own attribute or by Position.
-bool Given(const XXmlNode& e, const char16_t* attribute) {
-  return XXmlDocument::FindAttribute(e, attribute) != nullptr ||
-         XXmlDocument::FindAttribute(e, u"Position") != nullptr;
-}
-
-// Width and height from the image, or 30 at 96 DPI, where the skin gave none.
-void DefaultSize(const XXmlNode& e, XLayoutNode& node, const XBitmap* image, int dpi) {
-  bool dockedTopBottom = node.align == kAlignTop || node.align == kAlignBottom;
-  bool dockedLeftRight = node.align == kAlignLeft || node.align == kAlignRight;
-  if (!Given(e, u"Width") && !dockedTopBottom)
-    node.width = image != nullptr ? image->width : ScaleForDpi(kDefaultExtent, dpi);
-  if (!Given(e, u"Height") && !dockedLeftRight)
-    node.height = image != nullptr ? image->height : ScaleForDpi(kDefaultExtent, dpi);
-}
-
 }  // namespace
 
 int ParseHitTest(std::u16string_view name, bool rightToLeft) {
@@ -113,8 +97,10 @@ std::span<const XAttribute> XStatic::OwnAttributes() const {
 
 bool XStatic::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
-  DefaultSize(element, layoutNode, images[0], skin->Dpi());
-  opaque = colour != -1 && alpha == 255 && !alphaText && borderWidth == 0;
+  int fallback = ScaleForDpi(kDefaultExtent, skin->Dpi());
+  DefaultExtent(element, layoutNode, images[0] != nullptr ? images[0]->width : fallback,
+                images[0] != nullptr ? images[0]->height : fallback);
+  opaque = Plain() && colour != -1;
   return true;
 }
 
@@ -140,8 +126,8 @@ void XStatic::RenderStatic() {
                          static_cast<uint32_t>(borderColour) | 0xFF000000u);
     }
   }
-  bool covered = colour != -1 && alpha == 255 && !alphaText && borderWidth == 0;
-  if (!covered && alpha == 255 && !alphaText && borderWidth == 0) {
+  bool covered = Plain() && colour != -1;
+  if (!covered && Plain()) {
     covered = true;
     for (int y = 0; y < area.bottom && covered; ++y) {
       const uint8_t* p = buffer.Pixel(0, y);
@@ -154,6 +140,11 @@ void XStatic::RenderStatic() {
     }
   }
   opaque = covered;
+}
+
+// Neither translucent nor framed: what it draws may cover its rectangle.
+bool XStatic::Plain() const {
+  return alpha == 255 && !alphaText && borderWidth == 0;
 }
 
 int XStatic::RenderBuffer(int) {

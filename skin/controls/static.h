@@ -26,6 +26,7 @@ class XStatic : public AControlBase {
 
  protected:
   void RenderStatic();
+  bool Plain() const;
 };
 
 class XGroupBox final : public XStatic {
