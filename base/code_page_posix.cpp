@@ -30,14 +30,13 @@ class PosixCodePage final : public IXCodePage {
   bool Decode(unsigned codePage, const uint8_t* bytes, size_t length,
               std::u16string* text) override {
     if (codePage == kCodePageUtf8) {
-      *text = Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(bytes), length));
+      Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(bytes), length), text);
       return true;
     }
-    text->clear();
-    text->reserve(length);
+    text->resize(length);
     for (size_t i = 0; i < length; ++i) {
       uint8_t b = bytes[i];
-      *text += b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b);
+      (*text)[i] = b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b);
     }
     return true;
   }

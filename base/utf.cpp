@@ -1,16 +1,36 @@
 #include "utf.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qorin {
 namespace {
 
-void AppendUtf16(std::u16string& out, char32_t c) {
+char16_t* PutUtf16(char16_t* out, char32_t c) {
   if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
+    *out++ = static_cast<char16_t>(c);
   } else {
     c -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (c >> 10));
-    out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    *out++ = static_cast<char16_t>(0xD800 + (c >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
   }
+  return out;
+}
+
+// Eight bytes at a time while they are all ASCII; returns how many bytes were copied.
+size_t CopyAscii(const unsigned char* in, size_t length, char16_t* out) {
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, in + i, 8);
+    if (word & 0x8080808080808080u) break;
+    for (size_t k = 0; k < 8; ++k) out[i + k] = in[i + k];
+  }
+  while (i < length && in[i] < 0x80) {
+    out[i] = in[i];
+    ++i;
+  }
+  return i;
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -35,28 +55,33 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
-  out.reserve(text.size());
+  Utf8ToUtf16(text, &out);
+  return out;
+}
+
+void Utf8ToUtf16(std::string_view text, std::u16string* out) {
+  // A byte never becomes more than one UTF-16 unit, nor four bytes more than two.
+  out->resize(text.size());
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+  char16_t* start = out->data();
+  char16_t* put = start;
   size_t i = 0;
   while (i < text.size()) {
-    // A run of ASCII goes across in one piece.
-    size_t run = i;
-    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
-    if (run > i) {
-      out.append(text.begin() + i, text.begin() + run);
-      i = run;
-      continue;
-    }
-    unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t ascii = CopyAscii(in + i, text.size() - i, put);
+    i += ascii;
+    put += ascii;
+    if (i == text.size()) break;
+    unsigned char lead = in[i];
     unsigned extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
     if (extra == 0 || i + extra >= text.size()) {
-      out += u'\xFFFD';
+      *put++ = u'\xFFFD';
       ++i;
       continue;
     }
     char32_t c = lead & (0x3F >> extra);
     bool ok = true;
     for (unsigned k = 1; k <= extra; ++k) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
+      unsigned char next = in[i + k];
       if ((next & 0xC0) != 0x80) {
         ok = false;
         break;
@@ -65,14 +90,14 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     }
     static constexpr char32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
     if (!ok || c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-      out += u'\xFFFD';
+      *put++ = u'\xFFFD';
       ++i;
       continue;
     }
-    AppendUtf16(out, c);
+    put = PutUtf16(put, c);
     i += extra + 1;
   }
-  return out;
+  out->resize(static_cast<size_t>(put - start));
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {

@@ -9,6 +9,8 @@
 namespace qorin {
 
 std::u16string Utf8ToUtf16(std::string_view text);
+// The same into *out, whose storage is reused.
+void Utf8ToUtf16(std::string_view text, std::u16string* out);
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // A text file's bytes as text: UTF-16LE after the byte-order mark FF FE, otherwise UTF-8 (with or

@@ -310,13 +310,13 @@ bool AControlBase::LoadImage(const XXmlNode& element, const char16_t* attribute,
   std::u16string name = value;
   if (RightToLeft()) {
     std::u16string twin = std::u16string(attribute) + u"RTL";
-    if (const std::u16string* rtl = XXmlDocument::FindAttribute(element, twin)) name = *rtl;
+    if (const std::u16string_view* rtl = XXmlDocument::FindAttribute(element, twin)) name = *rtl;
   }
   name = skin->Resolve(name);
   *image = nullptr;
   if (name.empty() || name == u"none") return true;
   bool withDpi = resizeImagesWithDpi;
-  if (const std::u16string* v = XXmlDocument::FindAttribute(element, u"ResizeImageWithDPI"))
+  if (const std::u16string_view* v = XXmlDocument::FindAttribute(element, u"ResizeImageWithDPI"))
     withDpi = ParseBool(*v);
   *image = skin->Images().LoadSkinImage(name, resizeKind, withDpi, false);
   if (*image != nullptr) return true;
@@ -359,8 +359,8 @@ AControlBase* AControlBase::ControlAt(int x, int y) {
 
 bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {
   for (const XAttribute& row : table) {
-    const std::u16string* value = XXmlDocument::FindAttribute(element, row.name);
-    if (value != nullptr && !row.set(*this, *value, element)) return false;
+    const std::u16string_view* value = XXmlDocument::FindAttribute(element, row.name);
+    if (value != nullptr && !row.set(*this, std::u16string(*value), element)) return false;
   }
   return true;
 }

@@ -10,7 +10,7 @@ namespace qorin {
 namespace {
 
 // Width or Height: the value and its flags; -1 after scaling counts as not given.
-void ReadSize(const std::u16string& text, int dpi, int* size, bool* percent, bool* fitText,
+void ReadSize(std::u16string_view text, int dpi, int* size, bool* percent, bool* fitText,
               bool* fitChild, bool* fitParent) {
   XSizeValue value = ParseSize(text, dpi);
   *percent = value.kind == XSizeValue::kPercent;
@@ -21,7 +21,7 @@ void ReadSize(const std::u16string& text, int dpi, int* size, bool* percent, boo
 }
 
 // A quadruple written top, right, bottom, left.
-void ReadEdges(const std::u16string& text, int dpi, XEdges* edges) {
+void ReadEdges(std::u16string_view text, int dpi, XEdges* edges) {
   int fields[4] = {edges->top, edges->right, edges->bottom, edges->left};
   ParseQuad(text, dpi, fields);
   *edges = {fields[3], fields[0], fields[1], fields[2]};
@@ -97,8 +97,8 @@ bool XLayoutNode::Visible() const {
 
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                           const std::u16string& skinFile, XLayoutNode* node, XSkinError* error) {
-  const std::u16string* align = XXmlDocument::FindAttribute(element, u"Align");
-  if (const std::u16string* mirrored = XXmlDocument::FindAttribute(element, u"AlignRTL");
+  const std::u16string_view* align = XXmlDocument::FindAttribute(element, u"Align");
+  if (const std::u16string_view* mirrored = XXmlDocument::FindAttribute(element, u"AlignRTL");
       rightToLeft && mirrored)
     align = mirrored;
   if (align != nullptr) {

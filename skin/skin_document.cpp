@@ -140,8 +140,8 @@ bool XSkinDocument::ApplyHead(const XXmlNode& head) {
   for (const auto& child : head.children) {
     const XXmlNode& e = *child;
     if (IsElement(e, u"WindowSize")) {
-      const std::u16string* width = XXmlDocument::FindAttribute(e, u"Width");
-      const std::u16string* height = XXmlDocument::FindAttribute(e, u"Height");
+      const std::u16string_view* width = XXmlDocument::FindAttribute(e, u"Width");
+      const std::u16string_view* height = XXmlDocument::FindAttribute(e, u"Height");
       if (width == nullptr)
         return error_.Set(XSKIN_ERR_NO_WIDTH, u"WindowSize", {}, e.line, e.column);
       if (height == nullptr)
@@ -200,7 +200,7 @@ bool XSkinDocument::ApplyHead(const XXmlNode& head) {
   return true;
 }
 
-AControlBase* XSkinDocument::CreateControl(const std::u16string& tag) const {
+AControlBase* XSkinDocument::CreateControl(std::u16string_view tag) const {
   if (AControlBase* control = CreateControlForTag(tag)) return control;
   for (const XSkinDocument* skin = this; skin != nullptr; skin = skin->parentSkin_) {
     auto found = skin->factories_.find(tag);

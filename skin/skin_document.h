@@ -145,7 +145,7 @@ class XSkinDocument {
   bool ApplyHead(const XXmlNode& head);
   bool BuildTree(AControlBase* parent, XLayoutNode* parentNode, const XXmlNode& element);
   bool BuildElement(AControlBase* parent, XLayoutNode* parentNode, const XXmlNode& node);
-  AControlBase* CreateControl(const std::u16string& tag) const;
+  AControlBase* CreateControl(std::u16string_view tag) const;
 
   XResourceProvider& resources_;
   XSkinHostOptions options_;
@@ -172,7 +172,7 @@ class XSkinDocument {
     XControlFactory make;
     void* parameter;
   };
-  std::map<std::u16string, Factory> factories_;
+  std::map<std::u16string, Factory, std::less<>> factories_;
   std::vector<AControlBase*> pendingLayout_;
 };
 

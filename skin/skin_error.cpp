@@ -66,12 +66,12 @@ std::u16string Number(int value) {
 
 }  // namespace
 
-bool XSkinError::Set(int newCode, std::u16string newText1, std::u16string newText2, int newLine,
-                     int newColumn) {
+bool XSkinError::Set(int newCode, std::u16string_view newText1, std::u16string_view newText2,
+                     int newLine, int newColumn) {
   if (Failed()) return false;
   code = newCode;
-  text1 = std::move(newText1);
-  text2 = std::move(newText2);
+  text1 = newText1;
+  text2 = newText2;
   line = newLine;
   column = newColumn;
   return false;

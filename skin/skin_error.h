@@ -55,7 +55,7 @@ struct XSkinError {
 
   bool Failed() const { return code != XSKIN_OK; }
   // Records a failure unless one is recorded already (the first one counts); returns false.
-  bool Set(int code, std::u16string text1 = {}, std::u16string text2 = {}, int line = 0,
+  bool Set(int code, std::u16string_view text1 = {}, std::u16string_view text2 = {}, int line = 0,
            int column = 0);
 
   // "%s Line:%d Col:%d" with the code's text, then " (text 1)" and " (text 2)" when not empty.

@@ -54,7 +54,7 @@ bool XSkinScripts::LoadScripts() {
   }
   for (const auto& child : root->children) {
     if (child->type != kXmlElement || child->name != u"script") continue;
-    const std::u16string* src = XXmlDocument::FindAttribute(*child, u"src");
+    const std::u16string_view* src = XXmlDocument::FindAttribute(*child, u"src");
     if (src == nullptr)
       return document_.Errors().Set(XSKIN_ERR_SCRIPT_SRC, u"script", {}, child->line,
                                     child->column);

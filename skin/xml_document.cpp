@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "text.h"
+#include "xml_arena.h"
 
 namespace qorin {
 namespace {
@@ -22,24 +23,19 @@ struct XmlFailure {
 
 // Entities as five passes in the fixed order would decode them ("&amp;" first, so "&amp;lt;"
 // yields "<"), in one pass: an "&amp;" followed by the rest of another entity is that entity.
-std::u16string DecodeEntities(std::u16string text) {
-  size_t at = text.find(u'&');
-  if (at == std::u16string::npos) return text;
+// Decodes in place (the result is never longer) and returns the new length.
+size_t DecodeEntities(char16_t* text, size_t length) {
   static constexpr std::pair<std::u16string_view, char16_t> kOthers[] = {
       {u"gt;", u'>'}, {u"lt;", u'<'}, {u"quot;", u'"'}, {u"apos;", u'\''}};
-  std::u16string out(text, 0, at);
-  out.reserve(text.size());
-  std::u16string_view rest(text);
-  rest.remove_prefix(at);
-  while (!rest.empty()) {
-    if (rest.front() != u'&') {
-      out += rest.front();
-      rest.remove_prefix(1);
+  size_t out = 0;
+  for (size_t at = 0; at < length;) {
+    if (text[at] != u'&') {
+      text[out++] = text[at++];
       continue;
     }
     size_t skip = 1;
     char16_t decoded = u'&';
-    std::u16string_view body = rest.substr(1);
+    std::u16string_view body(text + at + 1, length - at - 1);
     if (body.starts_with(u"amp;")) {
       skip = 5;
       body.remove_prefix(4);
@@ -50,16 +46,17 @@ std::u16string DecodeEntities(std::u16string text) {
       decoded = character;
       break;
     }
-    out += decoded;
-    rest.remove_prefix(skip);
+    text[out++] = decoded;
+    at += skip;
   }
   return out;
 }
 
-// The character reader: line and column of the character read last.
+// The character reader. Its position is the line and column of the character read last; it is
+// worked out only when asked for, from where it was asked for before.
 class Reader {
  public:
-  explicit Reader(const char16_t* text) : cursor_(text) {}
+  explicit Reader(const char16_t* text) : cursor_(text), counted_(text) {}
 
   char16_t Peek() const {
     const char16_t* p = cursor_;
@@ -75,22 +72,12 @@ class Reader {
     return true;
   }
   bool AtZero() const { return Peek() == 0; }
+  const char16_t* Cursor() const { return cursor_; }
 
   char16_t Get() {
-    if (newlinePending_) {
-      ++line_;
-      column_ = 0;
-      newlinePending_ = false;
-    }
     while (*cursor_ == u'\r') ++cursor_;  // carriage returns count for nothing
     char16_t c = *cursor_;
-    if (c == 0) return 0;
-    ++cursor_;
-    if (c == u'\n') {
-      newlinePending_ = true;
-    } else {
-      column_ += c == u'\t' ? kTabWidth : 1;
-    }
+    if (c != 0) ++cursor_;
     return c;
   }
   void Skip(size_t count) {
@@ -100,45 +87,67 @@ class Reader {
     Advance([](char16_t c) { return !IsSpace(c); });
   }
 
-  // Reads characters up to (not including) the first for which stop is true, or the end of the
-  // text, as Get would one by one; returns them without carriage returns.
+  // What Advance passed over besides ordinary characters.
+  static constexpr unsigned kCarriageReturn = 1, kAmpersand = 2;
+
+  // Moves up to (not onto) the first character for which stop is true, or the end of the text,
+  // as Get would one by one.
   template <typename Stop>
-  std::u16string Scan(Stop stop) {
-    const char16_t* start = cursor_;
-    bool carriageReturn = Advance(stop);
-    std::u16string text(start, cursor_);
-    if (carriageReturn) text.erase(std::remove(text.begin(), text.end(), u'\r'), text.end());
-    return text;
+  unsigned Advance(Stop stop) {
+    unsigned passed = 0;
+    const char16_t* p = cursor_;
+    for (char16_t c = *p; c != 0 && (c == u'\r' || !stop(c)); c = *++p)
+      passed |= (c == u'\r' ? kCarriageReturn : 0) | (c == u'&' ? kAmpersand : 0);
+    cursor_ = p;
+    return passed;
   }
 
-  // Moves over what Scan would read; true when a carriage return was among it.
-  template <typename Stop>
-  bool Advance(Stop stop) {
-    bool carriageReturn = false;
-    for (char16_t c = *cursor_; c != 0 && (c == u'\r' || !stop(c)); c = *++cursor_) {
-      if (newlinePending_) {
-        ++line_;
-        column_ = 0;
-        newlinePending_ = false;
-      }
-      if (c == u'\r') {
-        carriageReturn = true;
-      } else if (c == u'\n') {
-        newlinePending_ = true;
-      } else {
-        column_ += c == u'\t' ? kTabWidth : 1;
-      }
-    }
-    return carriageReturn;
+  int Line() {
+    Count();
+    return newlinePending_ ? line_ - 1 : line_;
   }
-
-  int Line() const { return line_; }
-  int Column() const { return column_; }
+  int Column() {
+    Count();
+    return newlinePending_ ? columnBeforeFeed_ : column_;
+  }
 
  private:
+  // Brings the position up to the cursor. A line feed starts the next line, but until another
+  // character is passed the position stays on the line feed's own line; a tab counts 4 columns,
+  // a carriage return none. Before the first character the position is line 0, column 0.
+  void Count() {
+    const char16_t* p = counted_;
+    const char16_t* end = cursor_;
+    int line = line_, column = column_, columnBeforeFeed = columnBeforeFeed_;
+    bool pending = newlinePending_;
+    while (p < end) {
+      const char16_t* run = p;
+      while (p<end&& * p> u'\r') ++p;
+      if (p != run) {
+        column += static_cast<int>(p - run);
+        pending = false;
+        continue;
+      }
+      char16_t c = *p++;
+      if (c == u'\n') {
+        columnBeforeFeed = column;
+        ++line;
+        column = 0;
+        pending = true;
+      } else {  // a carriage return ends a line feed's wait but takes no column
+        if (c != u'\r') column += c == u'\t' ? kTabWidth : 1;
+        pending = false;
+      }
+    }
+    counted_ = p;
+    line_ = line, column_ = column, columnBeforeFeed_ = columnBeforeFeed;
+    newlinePending_ = pending;
+  }
+
   const char16_t* cursor_;
+  const char16_t* counted_;  // the position is that of the character before this
   bool newlinePending_ = true;
-  int line_ = 0, column_ = 0;
+  int line_ = 1, column_ = 0, columnBeforeFeed_ = 0;
 };
 
 enum class Tok {
@@ -158,13 +167,13 @@ enum class Tok {
 
 struct Token {
   Tok kind = Tok::kEnd;
-  std::u16string text;     // name, value, text, CDATA content, processing-instruction target
-  std::u16string content;  // processing-instruction content
+  std::u16string_view text;     // name, value, text, CDATA content, processing-instruction target
+  std::u16string_view content;  // processing-instruction content
 };
 
 class Parser {
  public:
-  explicit Parser(const char16_t* text) : reader_(text) {}
+  Parser(const char16_t* text, XXmlArena& arena) : reader_(text), arena_(arena) {}
 
   void ParseDocument(XXmlNode* root) {
     while (true) {
@@ -193,11 +202,39 @@ class Parser {
     }
   }
 
-  int Line() const { return reader_.Line(); }
-  int Column() const { return reader_.Column(); }
+  int Line() { return reader_.Line(); }
+  int Column() { return reader_.Column(); }
 
  private:
   enum class TagKind { kStart, kEmpty, kEnd };
+
+  // The characters from begin to end without carriage returns and, when asked, with entities
+  // decoded: a view of the text when that changes nothing, otherwise a copy.
+  std::u16string_view Finish(const char16_t* begin, const char16_t* end, unsigned passed,
+                             bool entities) {
+    std::u16string_view text(begin, static_cast<size_t>(end - begin));
+    bool carriageReturn = passed & Reader::kCarriageReturn;
+    entities = entities && (passed & Reader::kAmpersand);
+    if (!carriageReturn && !entities) return text;
+    char16_t* copy = arena_.Characters(text.size());
+    size_t length = 0;
+    for (char16_t c : text) {
+      if (c != u'\r') copy[length++] = c;
+    }
+    if (entities) length = DecodeEntities(copy, length);
+    return {copy, length};
+  }
+
+  static unsigned CarriageReturns(const char16_t* begin, const char16_t* end) {
+    return std::find(begin, end, u'\r') != end ? Reader::kCarriageReturn : 0u;
+  }
+
+  template <typename Stop>
+  std::u16string_view Scan(Stop stop, bool entities) {
+    const char16_t* begin = reader_.Cursor();
+    unsigned passed = reader_.Advance(stop);
+    return Finish(begin, reader_.Cursor(), passed, entities);
+  }
 
   Token Next(bool inTag) {
     if (deliveredEnd_ && reader_.AtZero()) throw XmlFailure{XXML_ERR_BAD_EOF};
@@ -211,8 +248,7 @@ class Parser {
     if (inTag) return NextInTag(c);
     if (c != u'<') {
       token.kind = Tok::kText;
-      token.text = reader_.Scan([](char16_t ch) { return ch == u'<'; });
-      token.text = DecodeEntities(std::move(token.text));
+      token.text = Scan([](char16_t ch) { return ch == u'<'; }, true);
       return token;
     }
     reader_.Get();
@@ -223,18 +259,19 @@ class Parser {
   }
 
   // Reads characters up to and including the terminator; the end of text first fails.
-  std::u16string Until(std::u16string_view terminator, int error) {
-    std::u16string text;
+  std::u16string_view Until(std::u16string_view terminator, int error) {
+    const char16_t* begin = reader_.Cursor();
+    const char16_t* end = begin;
     char16_t first = terminator.front();
     while (!reader_.StartsWith(terminator)) {
       if (reader_.AtZero()) throw XmlFailure{error};
-      text += reader_.Get();
-      text += reader_.Scan([first](char16_t ch) { return ch == first; });
+      reader_.Get();
+      reader_.Advance([first](char16_t ch) { return ch == first; });
+      end = reader_.Cursor();
     }
     reader_.Skip(terminator.size());
-    return text;
+    return Finish(begin, end, CarriageReturns(begin, end), false);
   }
-
   Token Bang() {
     reader_.Get();  // "!"
     Token token;
@@ -257,13 +294,20 @@ class Parser {
     reader_.Get();  // "?"
     Token token;
     token.kind = Tok::kProcessing;
+    const char16_t* begin = reader_.Cursor();
     while (!IsSpace(reader_.Peek()) && !reader_.StartsWith(u"?>")) {
       if (reader_.AtZero()) throw XmlFailure{XXML_ERR_PI_NOT_CLOSED};
-      token.text += reader_.Get();
+      reader_.Get();
     }
+    const char16_t* end = reader_.Cursor();
+    token.text = Finish(begin, end, CarriageReturns(begin, end), false);
     if (IsSpace(reader_.Peek())) reader_.Get();
     token.content = Until(u"?>", XXML_ERR_PI_NOT_CLOSED);
     return token;
+  }
+
+  static bool EndsName(char16_t c) {
+    return c == 0 || IsSpace(c) || c == u'/' || c == u'<' || c == u'=' || c == u'>';
   }
 
   Token NextInTag(char16_t c) {
@@ -288,7 +332,7 @@ class Parser {
       case u'"':
       case u'\'': {
         reader_.Get();
-        token.text = reader_.Scan([c](char16_t ch) { return ch == c || ch == u'<'; });
+        token.text = Scan([c](char16_t ch) { return ch == c || ch == u'<'; }, true);
         if (reader_.Peek() != c) throw XmlFailure{XXML_ERR_TOKEN_PARSE};
         reader_.Get();
         char16_t after = reader_.Peek();
@@ -296,18 +340,11 @@ class Parser {
           throw XmlFailure{XXML_ERR_NEED_SPACE_AFTER_VALUE};
         }
         token.kind = Tok::kValue;
-        token.text = DecodeEntities(std::move(token.text));
         return token;
       }
       default:
         token.kind = Tok::kName;
-        while (true) {
-          char16_t next = reader_.Peek();
-          if (next == 0 || IsSpace(next) || next == u'/' || next == u'<' || next == u'=' ||
-              next == u'>')
-            break;
-          token.text += reader_.Get();
-        }
+        token.text = Scan(EndsName, false);
         return token;
     }
   }
@@ -316,11 +353,13 @@ class Parser {
   TagKind ReadTag(XXmlNode* node) {
     node->type = kXmlElement;
     bool first = true, named = false;
+    size_t attributesFrom = attributes_.size();
     while (true) {
       Token token = Next(true);
       switch (token.kind) {
         case Tok::kTagClose:
           if (!named) throw XmlFailure{XXML_ERR_BAD_TOKEN};
+          KeepAttributes(node, attributesFrom);
           return TagKind::kStart;
         case Tok::kSlash:
           if (first) {
@@ -333,13 +372,14 @@ class Parser {
           // "/>" closes an empty element; no white space between them.
           if (reader_.Peek() != u'>') throw XmlFailure{XXML_ERR_NO_END_TAG};
           reader_.Get();
+          KeepAttributes(node, attributesFrom);
           return TagKind::kEmpty;
         case Tok::kName:
           if (!named) {
             node->name = token.text;
             named = true;
           } else {
-            ReadAttribute(node, token.text);
+            ReadAttribute(token.text, attributesFrom);
           }
           break;
         case Tok::kEnd: throw XmlFailure{XXML_ERR_TAG_NOT_CLOSED};
@@ -349,54 +389,67 @@ class Parser {
     }
   }
 
-  void ReadAttribute(XXmlNode* node, const std::u16string& name) {
+  void ReadAttribute(std::u16string_view name, size_t from) {
     if (Next(true).kind != Tok::kEquals) throw XmlFailure{XXML_ERR_NEED_EQUAL};
     Token value = Next(true);
     if (value.kind != Tok::kValue) throw XmlFailure{XXML_ERR_NEED_VALUE};
-    for (const auto& attribute : node->attributes) {
-      if (attribute.first == name) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
+    for (size_t i = from; i < attributes_.size(); ++i) {
+      if (attributes_[i].name == name) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
     }
-    node->attributes.emplace_back(name, std::move(value.text));
+    attributes_.push_back({name, value.text});
   }
 
-  // Child nodes of an element up to its end tag.
+  // A tag's attributes are gathered on a list shared by all tags, then copied to the node.
+  void KeepAttributes(XXmlNode* node, size_t from) {
+    node->attributes = arena_.Copy(std::span<const XXmlAttribute>(attributes_).subspan(from));
+    attributes_.resize(from);
+  }
+
+  // Child nodes of an element up to its end tag; like attributes, they are gathered on a shared
+  // list and copied to the element at its end.
   void ReadContent(XXmlNode* parent, int depth) {
     if (depth > XXmlDocument::kMaxDepth) throw XmlFailure{XXML_ERR_GENERAL};
+    size_t from = children_.size();
     while (true) {
       Token token = Next(false);
-      auto child = std::make_unique<XXmlNode>();
+      if (token.kind == Tok::kComment) continue;
+      if (token.kind == Tok::kProcessing && token.text == u"xml") continue;
+      XXmlNode* child = arena_.New<XXmlNode>();
       child->line = reader_.Line();
       child->column = reader_.Column();
       switch (token.kind) {
-        case Tok::kComment: continue;
         case Tok::kText:
         case Tok::kCData:
           child->type = token.kind == Tok::kText ? kXmlText : kXmlCData;
-          child->name = std::move(token.text);
+          child->name = token.text;
           break;
         case Tok::kProcessing:
-          if (token.text == u"xml") continue;
           child->type = kXmlProcessing;
-          child->name = std::move(token.text);
-          child->value = std::move(token.content);
+          child->name = token.text;
+          child->value = token.content;
           break;
         case Tok::kTagOpen: {
-          TagKind kind = ReadTag(child.get());
+          TagKind kind = ReadTag(child);
           if (kind == TagKind::kEnd) {
             if (child->name != parent->name) throw XmlFailure{XXML_ERR_TAG_MISMATCH};
+            parent->children = arena_.Copy(std::span<XXmlNode* const>(children_).subspan(from));
+            children_.resize(from);
             return;
           }
-          if (kind == TagKind::kStart) ReadContent(child.get(), depth + 1);
+          if (kind == TagKind::kStart) ReadContent(child, depth + 1);
           break;
         }
         case Tok::kEnd: throw XmlFailure{XXML_ERR_NO_END_TAG};
         default: throw XmlFailure{XXML_ERR_UNKNOWN_TOKEN};
       }
-      parent->children.push_back(std::move(child));
+      children_.push_back(child);
     }
   }
 
   Reader reader_;
+  XXmlArena& arena_;
+  std::vector<XXmlAttribute> attributes_;
+  std::vector<XXmlNode*> children_;
   bool deliveredEnd_ = false;
 };
 
@@ -422,23 +475,22 @@ bool DeclaresUtf8(const uint8_t* bytes, size_t length) {
 
 }  // namespace
 
+XXmlDocument::XXmlDocument(IXCodePage& codePage) : codePage_(codePage) {}
+
+XXmlDocument::~XXmlDocument() = default;
+
 void XXmlDocument::Clear() {
-  type = 0;
-  name.clear();
-  value.clear();
-  attributes.clear();
-  children.clear();
-  line = column = 0;
+  static_cast<XXmlNode&>(*this) = XXmlNode();
   error_ = errorLine_ = errorColumn_ = 0;
   text_.clear();
+  arena_.reset();
 }
 
 bool XXmlDocument::LoadFromMemory(const uint8_t* bytes, size_t length) {
   Clear();
   if (bytes == nullptr) length = 0;
-  std::u16string text;
   try {
-    if (!DecodeText(bytes, length, &text)) {
+    if (!DecodeText(bytes, length)) {
       error_ = XXML_ERR_CODEPAGE;
       return false;
     }
@@ -446,35 +498,40 @@ bool XXmlDocument::LoadFromMemory(const uint8_t* bytes, size_t length) {
     error_ = XXML_ERR_NO_MEMORY;
     return false;
   }
-  return ParseText(text);
+  return Parse();
 }
 
-bool XXmlDocument::DecodeText(const uint8_t* bytes, size_t length, std::u16string* text) {
+bool XXmlDocument::DecodeText(const uint8_t* bytes, size_t length) {
   if (length >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    text->reserve((length - 2) / 2);
-    for (size_t i = 2; i + 1 < length; i += 2)
-      *text += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    text_.resize((length - 2) / 2);
+    for (size_t i = 0; i < text_.size(); ++i)
+      text_[i] = static_cast<char16_t>(bytes[2 + 2 * i] | bytes[3 + 2 * i] << 8);
     return true;
   }
   if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-    return codePage_.Decode(kCodePageUtf8, bytes + 3, length - 3, text);
+    return codePage_.Decode(kCodePageUtf8, bytes + 3, length - 3, &text_);
   if (StartsWithBytes(bytes, length, "<?xml")) {
     return codePage_.Decode(DeclaresUtf8(bytes, length) ? kCodePageUtf8 : kCodePageAnsi, bytes,
-                            length, text);
+                            length, &text_);
   }
-  return codePage_.Decode(kCodePageAnsi, bytes, length, text);
+  return codePage_.Decode(kCodePageAnsi, bytes, length, &text_);
 }
 
 bool XXmlDocument::ParseText(std::u16string_view text) {
   Clear();
   try {
-    // The text ends at its first zero character, as a zero-terminated text does.
     text_.assign(text.substr(0, text.find(u'\0')));
   } catch (const std::exception&) {
     error_ = XXML_ERR_NO_MEMORY;
     return false;
   }
-  Parser parser(text_.c_str());
+  return Parse();
+}
+
+bool XXmlDocument::Parse() {
+  arena_ = std::make_unique<XXmlArena>();
+  // The parser stops at the first zero character, as with a zero-terminated text.
+  Parser parser(text_.c_str(), *arena_);
   try {
     parser.ParseDocument(this);
     return true;
@@ -506,16 +563,17 @@ const XXmlNode* XXmlDocument::NextChild(const XXmlNode& node, int* index, int ty
   return nullptr;
 }
 
-const std::u16string* XXmlDocument::FindAttribute(const XXmlNode& node, std::u16string_view name) {
+const std::u16string_view* XXmlDocument::FindAttribute(const XXmlNode& node,
+                                                       std::u16string_view name) {
   for (const auto& attribute : node.attributes) {
-    if (attribute.first == name) return &attribute.second;
+    if (attribute.name == name) return &attribute.value;
   }
   return nullptr;
 }
 
 bool XXmlDocument::GetAttribute(const XXmlNode& node, std::u16string_view name,
                                 std::u16string* value) {
-  const std::u16string* found = FindAttribute(node, name);
+  const std::u16string_view* found = FindAttribute(node, name);
   if (found != nullptr) *value = *found;
   return found != nullptr;
 }

@@ -5,12 +5,16 @@
 //         ─► character reader (line, column; CR skipped; tab = 4 columns)
 //         ─► tokens (outside a tag / inside a tag) ─► tag reader ─► node reader ─► tree
 //
+// Tokens are views into the text; only a text that loses carriage returns or entities is copied.
+// Line and column are counted only where a node or an error asks for them.
+//
 // Every failure is one XXML_ERR code with the reader's line and column at that moment.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +23,8 @@
 #include "code_page.h"
 
 namespace qorin {
+
+class XXmlArena;
 
 enum XXML_ERR : int {
   XXML_ERR_NONE = 0,
@@ -53,12 +59,19 @@ std::u16string XmlErrorText(int code);
 
 enum XXmlNodeType : int { kXmlElement = 1, kXmlCData = 2, kXmlProcessing = 3, kXmlText = 4 };
 
+struct XXmlAttribute {
+  std::u16string_view name, value;
+};
+
+// Names, texts and values are views into the document's text, or into its own storage where
+// entities or carriage returns changed them; the document owns every node.
 struct XXmlNode {
   int type = 0;
-  std::u16string name;  // element: tag; CDATA and text: the content; processing instruction: target
-  std::u16string value;  // processing instruction: its content
-  std::vector<std::pair<std::u16string, std::u16string>> attributes;
-  std::vector<std::unique_ptr<XXmlNode>> children;
+  std::u16string_view
+      name;  // element: tag; CDATA and text: the content; processing instruction: target
+  std::u16string_view value;  // processing instruction: its content
+  std::span<const XXmlAttribute> attributes;
+  std::span<XXmlNode* const> children;
   int line = 0, column = 0;
 };
 
@@ -68,7 +81,10 @@ class XXmlDocument : public XXmlNode {
   static constexpr int kMaxDepth = 512;
 
   // A text without byte-order mark is decoded in the code page's ANSI page or as UTF-8.
-  explicit XXmlDocument(IXCodePage& codePage = SystemCodePage()) : codePage_(codePage) {}
+  explicit XXmlDocument(IXCodePage& codePage = SystemCodePage());
+  ~XXmlDocument();
+  XXmlDocument(const XXmlDocument&) = delete;
+  XXmlDocument& operator=(const XXmlDocument&) = delete;
 
   bool LoadFromMemory(const uint8_t* bytes, size_t length);
   bool ParseText(std::u16string_view text);
@@ -80,18 +96,20 @@ class XXmlDocument : public XXmlNode {
                                    std::u16string_view name);
   static bool GetAttribute(const XXmlNode& node, std::u16string_view name, std::u16string* value);
   // The value of the first attribute of that name, or null.
-  static const std::u16string* FindAttribute(const XXmlNode& node, std::u16string_view name);
+  static const std::u16string_view* FindAttribute(const XXmlNode& node, std::u16string_view name);
 
   int Error() const { return error_; }
   int Line() const { return errorLine_; }
   int Column() const { return errorColumn_; }
 
  private:
-  IXCodePage& codePage_;
-  bool DecodeText(const uint8_t* bytes, size_t length, std::u16string* text);
+  bool DecodeText(const uint8_t* bytes, size_t length);
+  bool Parse();
 
+  IXCodePage& codePage_;
   int error_ = 0, errorLine_ = 0, errorColumn_ = 0;
-  std::u16string text_;
+  std::u16string text_;               // what the views point into
+  std::unique_ptr<XXmlArena> arena_;  // nodes, attribute and child lists, changed texts
 };
 
 }  // namespace qorin

@@ -50,7 +50,7 @@ bool SetStrip(AControlBase& c, const std::u16string& v, const XXmlNode& e, int i
 }
 
 bool Fade(const XXmlNode& e) {
-  const std::u16string* v = XXmlDocument::FindAttribute(e, u"AlphaTransition");
+  const std::u16string_view* v = XXmlDocument::FindAttribute(e, u"AlphaTransition");
   return v != nullptr && ParseBool(*v);
 }
 

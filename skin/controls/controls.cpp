@@ -38,7 +38,7 @@ XChildSkin::~XChildSkin() = default;
 
 bool XChildSkin::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
   if (!AControlBase::LoadAttributes(element, layoutNode)) return false;
-  const std::u16string* file = XXmlDocument::FindAttribute(element, u"File");
+  const std::u16string_view* file = XXmlDocument::FindAttribute(element, u"File");
   if (file == nullptr)
     return skin->Errors().Set(XSKIN_ERR_CHILD_SKIN_FILE, u"ChildSkin", {}, element.line,
                               element.column);

@@ -9,7 +9,7 @@ namespace {
 void Visit(const qorin::XXmlNode& node) {
   std::u16string value;
   for (const auto& attribute : node.attributes)
-    qorin::XXmlDocument::GetAttribute(node, attribute.first, &value);
+    qorin::XXmlDocument::GetAttribute(node, attribute.name, &value);
   for (const auto& child : node.children) Visit(*child);
 }
 

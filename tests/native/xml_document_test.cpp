@@ -126,6 +126,10 @@ TEST(XmlErrors, EachCodeWithItsPosition) {
       {u"<a", XXML_ERR_TAG_NOT_CLOSED, 1, 2},
       {u"<a <b/>", XXML_ERR_BAD_TOKEN, 1, 4},
       {u"<a>\n<b>", XXML_ERR_NO_END_TAG, 2, 3},
+      // A line feed moves the position to the next line only when another character follows;
+      // a carriage return is such a character, though it takes no column.
+      {u"<a>\n", XXML_ERR_NO_END_TAG, 1, 3},
+      {u"<a>\n\r<b>\r\n\r", XXML_ERR_NO_END_TAG, 3, 0},
       {u"<?pi open", XXML_ERR_PI_NOT_CLOSED, 1, 9},
       {u"", XXML_ERR_BAD_EOF, 0, 0},
   };
@@ -177,7 +181,7 @@ TEST(XmlEntities, OnePassAgreesWithFivePassesInOrder) {
     for (int i = static_cast<int>(random() % 14); i > 0; --i) value += alphabet[random() % 16];
     XXmlDocument doc;
     ASSERT_TRUE(doc.ParseText(u"<a v=\"" + value + u"\"/>"));
-    const std::u16string* decoded = XXmlDocument::FindAttribute(doc, u"v");  // the root
+    const std::u16string_view* decoded = XXmlDocument::FindAttribute(doc, u"v");  // the root
     ASSERT_NE(decoded, nullptr);
     ASSERT_EQ(*decoded, FivePasses(value)) << Utf16ToUtf8(value);
   }
