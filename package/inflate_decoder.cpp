@@ -13,6 +13,11 @@ constexpr size_t kWindowSize = 32768;
 constexpr uint32_t kWindowMask = 0x7fff;
 constexpr size_t kFirstOutputSize = 262144;
 constexpr size_t kMaxMatch = 258;
+// Root bits of a lookup table: 4 KiB of entries stay in the first-level cache.
+constexpr unsigned kRootBits = 10;
+constexpr unsigned kMaxSymbols = 320;
+// The fast path copies matches eight bytes at a time and may write this far past a match's end.
+constexpr size_t kCopySlack = 8;
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
                                       15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
@@ -27,6 +32,18 @@ constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4, 
 // Order in which a dynamic header lists the code lengths of the code-length alphabet.
 constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                           11, 4,  12, 3, 13, 2, 14, 1, 15};
+
+// A match whose source lies at least eight bytes back in the same buffer, in eight-byte pieces:
+// each piece reads only bytes already written. Writes up to kCopySlack - 1 bytes past the end.
+void CopyNear(uint8_t* to, uint32_t distance, unsigned length) {
+  const uint8_t* from = to - distance;
+  uint8_t* end = to + length;
+  do {
+    std::memcpy(to, from, 8);
+    to += 8;
+    from += 8;
+  } while (to < end);
+}
 
 unsigned Reverse(unsigned code, unsigned length) {
   unsigned reversed = 0;
@@ -44,7 +61,8 @@ int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Ta
     if (lengths[i] > longest) longest = lengths[i];
   }
   table->entries.clear();
-  table->bits = 0;
+  table->bits = table->rootBits = 0;
+  if (count > kMaxSymbols) return XINFLATE_ERR_BAD_HEADER;
   if (longest == 0) return XINFLATE_ERR_NO_CODES;
   int left = 1;
   for (unsigned length = 1; length <= 15; ++length) {
@@ -59,15 +77,44 @@ int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Ta
     code = (code + perLength[length - 1]) << 1;
     next[length] = code;
   }
+  unsigned reversed[kMaxSymbols];
+  for (unsigned symbol = 0; symbol < count; ++symbol) {
+    if (lengths[symbol] != 0) reversed[symbol] = Reverse(next[lengths[symbol]]++, lengths[symbol]);
+  }
+  const unsigned rootBits = std::min(longest, kRootBits);
+  const unsigned rootMask = (1u << rootBits) - 1;
   table->bits = longest;
-  table->entries.assign(size_t{1} << longest, InflateDecoder::Code{-1, 0});
+  table->rootBits = rootBits;
+  table->entries.assign(size_t{1} << rootBits, InflateDecoder::Code{-1, 0, 0});
+  // Codes longer than the root: each root pattern they start with links to a subtable as deep as
+  // the longest of them needs.
+  uint8_t deepest[1u << kRootBits] = {};
+  for (unsigned symbol = 0; symbol < count; ++symbol) {
+    if (lengths[symbol] <= rootBits) continue;
+    uint8_t& depth = deepest[reversed[symbol] & rootMask];
+    depth = std::max<uint8_t>(depth, static_cast<uint8_t>(lengths[symbol] - rootBits));
+  }
+  for (unsigned prefix = 0; prefix <= rootMask; ++prefix) {
+    if (deepest[prefix] == 0) continue;
+    table->entries[prefix] = {static_cast<int16_t>(table->entries.size()),
+                              static_cast<uint8_t>(rootBits), deepest[prefix]};
+    table->entries.resize(table->entries.size() + (size_t{1} << deepest[prefix]),
+                          InflateDecoder::Code{-1, 0, 0});
+  }
   for (unsigned symbol = 0; symbol < count; ++symbol) {
     unsigned length = lengths[symbol];
     if (length == 0) continue;
-    unsigned reversed = Reverse(next[length]++, length);
-    for (size_t index = reversed; index < table->entries.size(); index += size_t{1} << length) {
-      table->entries[index] = {static_cast<int16_t>(symbol), static_cast<uint8_t>(length)};
+    InflateDecoder::Code entry{static_cast<int16_t>(symbol), static_cast<uint8_t>(length), 0};
+    size_t start = 0, size = size_t{1} << rootBits;
+    unsigned index = reversed[symbol], step = length;
+    if (length > rootBits) {
+      const InflateDecoder::Code& link = table->entries[index & rootMask];
+      start = static_cast<size_t>(link.symbol);
+      size = size_t{1} << link.subBits;
+      index >>= rootBits;
+      step -= rootBits;
     }
+    for (size_t at = index; at < size; at += size_t{1} << step) table->entries[start + at] = entry;
   }
   return XINFLATE_OK;
 }
@@ -123,7 +170,7 @@ bool InflateDecoder::Decode(const Table& table, int* symbol) {
     return true;
   }
   if (bitCount_ < table.bits) Refill();
-  const Code& code = table.entries[bitBuffer_ & ((1u << table.bits) - 1)];
+  const Code& code = table.Find(bitBuffer_);
   if (code.symbol < 0) {
     // With all the table's bits present the pattern is no code; with fewer it may still become one.
     if (bitCount_ < table.bits) return false;
@@ -264,24 +311,23 @@ int InflateDecoder::BuildDynamicTables() {
 // state machine. Anything unusual (a pattern that is no code, the end of the block, little input)
 // leaves the loop with nothing of the current symbol consumed, for the step-by-step path.
 void InflateDecoder::FastLiterals() {
-  const Code* literals = literals_->entries.data();
-  const Code* distances = distances_->entries.empty() ? nullptr : distances_->entries.data();
-  const uint32_t literalMask = (1u << literals_->bits) - 1;
-  const uint32_t distanceMask = distances ? (1u << distances_->bits) - 1 : 0;
+  const Table& literals = *literals_;
+  const Table* distances = distances_->entries.empty() ? nullptr : distances_;
   uint64_t bits = bitBuffer_;
   unsigned count = bitCount_;
   int error = XINFLATE_OK;
   while (inEnd_ - in_ >= 8) {
     // Room for the longest match; a full caller buffer is left to the exact checks of the slow
     // path.
-    if (outSize_ + kMaxMatch > outCapacity_ && (callerOutput_ || !Reserve(kMaxMatch, &error)))
+    if (outSize_ + kMaxMatch + kCopySlack > outCapacity_ &&
+        (callerOutput_ || !Reserve(kMaxMatch + kCopySlack, &error)))
       break;
     // One unaligned load tops the buffer up to 56-63 bits; the bits above the count are the
     // next input bits, and ORing them in again later changes nothing.
     bits |= LoadLe64(in_) << count;
     in_ += (63 - count) >> 3;
     count |= 56;
-    Code literal = literals[bits & literalMask];
+    Code literal = literals.Find(bits);
     if (literal.symbol < 0 || literal.symbol == 256 || literal.symbol > 285) break;
     if (literal.symbol < 256) {
       bits >>= literal.length;
@@ -297,7 +343,7 @@ void InflateDecoder::FastLiterals() {
         kLengthBase[lengthIndex] + ((bits >> used) & ((1u << kLengthExtra[lengthIndex]) - 1));
     used += kLengthExtra[lengthIndex];
     if (distances == nullptr) break;
-    Code distanceCode = distances[(bits >> used) & distanceMask];
+    Code distanceCode = distances->Find(bits >> used);
     if (distanceCode.symbol < 0 || distanceCode.symbol > 29) break;
     used += distanceCode.length;
     unsigned extra = kDistanceExtra[distanceCode.symbol];
@@ -306,7 +352,12 @@ void InflateDecoder::FastLiterals() {
     used += extra;
     bits >>= used;
     count -= used;
-    CopyMatch(distance, length);
+    if (distance >= 8 && distance <= outSize_) {
+      CopyNear(out_ + outSize_, distance, length);
+      outSize_ += length;
+    } else {
+      CopyMatch(distance, length);
+    }
   }
   // Give back whole bytes that do not fit the 32-bit buffer of the step-by-step path.
   while (count > 24) {

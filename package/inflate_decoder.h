@@ -50,14 +50,25 @@ class InflateDecoder {
   size_t OutputSize() const { return outSize_; }
   bool Finished() const { return step_ == Step::kFinished; }
 
-  // A single-level Huffman lookup table: 2^bits entries indexed by the next `bits` input bits.
+  // A two-level Huffman lookup table. The root has 2^rootBits entries indexed by the next
+  // rootBits input bits; a code longer than that is found through a link entry, whose symbol is
+  // the start of a subtable indexed by the following subBits bits.
   struct Code {
-    int16_t symbol;  // -1: no code has this bit pattern
-    uint8_t length;
+    int16_t symbol;   // -1: no code has this bit pattern; in a link, the subtable's start
+    uint8_t length;   // bits the code takes in all
+    uint8_t subBits;  // 0, or the bits that index a link's subtable
   };
   struct Table {
     std::vector<Code> entries;
-    unsigned bits = 0;
+    unsigned bits = 0;      // the longest code
+    unsigned rootBits = 0;  // bits of the root
+    // The entry for the next bits: a code, or a pattern no code has.
+    const Code& Find(uint64_t next) const {
+      const Code& root = entries[next & ((1u << rootBits) - 1)];
+      if (root.subBits == 0) return root;
+      return entries[static_cast<size_t>(root.symbol) +
+                     ((next >> rootBits) & ((1u << root.subBits) - 1))];
+    }
   };
 
  private:

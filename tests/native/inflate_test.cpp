@@ -54,6 +54,43 @@ TEST(InflateZlibStreams, EveryLevelAndKindDecodes) {
   }
 }
 
+// The lookup table against a bit-by-bit reading of the canonical codes, for every 15-bit input:
+// codes deeper than the root (complete and incomplete sets) and the fixed literal code.
+TEST(InflateTables, LookupAgreesWithBitByBitDecoding) {
+  std::vector<std::vector<uint8_t>> sets = {
+      {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 15},
+      {2, 15, 0, 11, 12, 3, 15, 13, 9},  // incomplete: most patterns are no code
+      std::vector<uint8_t>(288, 8)};
+  std::fill(sets[2].begin() + 144, sets[2].begin() + 256, 9);
+  std::fill(sets[2].begin() + 256, sets[2].begin() + 280, 7);
+  for (const auto& lengths : sets) {
+    InflateDecoder::Table table;
+    ASSERT_EQ(BuildHuffmanTable(lengths.data(), static_cast<unsigned>(lengths.size()), &table), 0);
+    // Canonical codes, most significant bit first.
+    std::vector<unsigned> codes(lengths.size());
+    unsigned code = 0;
+    for (unsigned length = 1; length <= 15; ++length, code <<= 1) {
+      for (size_t s = 0; s < lengths.size(); ++s) {
+        if (lengths[s] == length) codes[s] = code++;
+      }
+    }
+    for (unsigned input = 0; input < 1u << 15; ++input) {
+      int expected = -1;
+      for (size_t s = 0; s < lengths.size() && expected < 0; ++s) {
+        bool match = lengths[s] != 0;
+        for (unsigned bit = 0; match && bit < lengths[s]; ++bit)
+          match = ((input >> bit) & 1) == ((codes[s] >> (lengths[s] - 1 - bit)) & 1);
+        if (match) expected = static_cast<int>(s);
+      }
+      const InflateDecoder::Code& found = table.Find(input);
+      ASSERT_EQ(found.symbol, expected) << "input " << input;
+      if (expected >= 0) {
+        ASSERT_EQ(found.length, lengths[static_cast<size_t>(expected)]);
+      }
+    }
+  }
+}
+
 TEST(InflateZlibStreams, SplitAtEveryByteBoundary) {
   std::vector<uint8_t> input = test::TextData(3000);
   for (int level : {0, 1, 9}) {
