@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kWindowSize = 32768;
 constexpr uint32_t kWindowMask = 0x7fff;
-constexpr size_t kFirstOutputSize = 262144;
+constexpr size_t kFirstOutputSize = 65536;
 constexpr size_t kMaxMatch = 258;
 // Root bits of a lookup table: 4 KiB of entries stay in the first-level cache.
 constexpr unsigned kRootBits = 10;
@@ -133,6 +133,8 @@ void InflateDecoder::ResetDecoder() {
   finalBlock_ = false;
   storedLeft_ = 0;
   windowPos_ = 0;
+  recent_ = nullptr;
+  recentSize_ = 0;
   outSize_ = 0;
   if (!window_) window_.reset(new (std::nothrow) uint8_t[kWindowSize]());
   reset_ = window_ != nullptr;
@@ -140,8 +142,8 @@ void InflateDecoder::ResetDecoder() {
 
 void InflateDecoder::SetOutputBuffer(uint8_t* buffer, size_t capacity) {
   callerOutput_ = buffer != nullptr;
-  out_ = callerOutput_ ? buffer : ownOutput_.data();
-  outCapacity_ = callerOutput_ ? capacity : ownOutput_.size();
+  out_ = callerOutput_ ? buffer : ownOutputs_[ownOutput_].data();
+  outCapacity_ = callerOutput_ ? capacity : ownOutputs_[ownOutput_].size();
 }
 
 void InflateDecoder::Refill() {
@@ -192,12 +194,12 @@ bool InflateDecoder::Reserve(size_t bytes, int* error) {
   size_t capacity = outCapacity_;
   while (capacity < outSize_ + bytes) capacity *= 2;
   try {
-    ownOutput_.resize(capacity);
+    ownOutputs_[ownOutput_].resize(capacity);
   } catch (const std::bad_alloc&) {
     *error = XINFLATE_ERR_NO_MEMORY;
     return false;
   }
-  out_ = ownOutput_.data();
+  out_ = ownOutputs_[ownOutput_].data();
   outCapacity_ = capacity;
   return true;
 }
@@ -236,7 +238,10 @@ void InflateDecoder::CopyMatch(uint32_t distance, unsigned length) {
   }
   for (unsigned i = 0; i < length; ++i) {
     int64_t at = static_cast<int64_t>(outSize_) - distance;
-    out_[outSize_++] = at >= 0 ? out_[at] : window_[(windowPos_ + at) & kWindowMask];
+    int64_t older = at + static_cast<int64_t>(recentSize_);
+    out_[outSize_++] = at >= 0      ? out_[at]
+                       : older >= 0 ? recent_[older]
+                                    : window_[(windowPos_ + older) & kWindowMask];
   }
 }
 
@@ -244,9 +249,9 @@ int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
   outSize_ = 0;
   if (!reset_) return XINFLATE_ERR_NOT_RESET;
   if (callerOutput_ && outCapacity_ < 2) return XINFLATE_ERR_OUTPUT_TOO_SMALL;
-  if (!callerOutput_ && ownOutput_.empty()) {
+  if (!callerOutput_) {
     try {
-      ownOutput_.resize(kFirstOutputSize);
+      if (ownOutputs_[ownOutput_].empty()) ownOutputs_[ownOutput_].resize(kFirstOutputSize);
     } catch (const std::bad_alloc&) {
       return XINFLATE_ERR_NO_MEMORY;
     }
@@ -256,8 +261,26 @@ int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
   inEnd_ = input + length;
   if (step_ == Step::kFinished) return length != 0 ? XINFLATE_ERR_AFTER_END : XINFLATE_OK;
   int result = Run();
-  CopyToWindow(out_, outSize_);  // this call's output becomes history for the next
+  KeepHistory();
   return result;
+}
+
+// This call's output becomes history for the next: the ring takes what of the previous output
+// is still in reach behind it, and the output itself stays where it is unless it is the caller's.
+void InflateDecoder::KeepHistory() {
+  if (recent_ != nullptr) {
+    size_t reach = std::min(recentSize_, kWindowSize - std::min(outSize_, kWindowSize));
+    CopyToWindow(recent_ + recentSize_ - reach, reach);
+  }
+  if (callerOutput_) {  // the caller may write into its buffer before the next call
+    CopyToWindow(out_, outSize_);
+    recent_ = nullptr;
+    recentSize_ = 0;
+    return;
+  }
+  recent_ = out_;
+  recentSize_ = outSize_;
+  ownOutput_ ^= 1;
 }
 
 int InflateDecoder::StartBlock() {

@@ -7,6 +7,8 @@
 //
 // Chunks may end anywhere, even inside a code: every piece of state survives between calls. Each
 // call writes from the start of the output buffer; the caller takes the bytes before the next.
+// The decoder's own output alternates between two buffers, so that a call's output is still the
+// history of the next one without being copied.
 #pragma once
 
 #include <cstddef>
@@ -95,6 +97,7 @@ class InflateDecoder {
   bool Reserve(size_t bytes, int* error);
   void Emit(uint8_t byte);
   void CopyToWindow(const uint8_t* bytes, size_t count);
+  void KeepHistory();
   void CopyMatch(uint32_t distance, unsigned length);
   void FastLiterals();
   int Run();
@@ -117,12 +120,17 @@ class InflateDecoder {
   unsigned matchLength_ = 0;
   unsigned distanceSymbol_ = 0;
 
-  // Window.
+  // Window: the 32 KiB before this call's output are the previous call's output where it is
+  // still in the decoder's own buffer (recent_), and before that the ring window_, which holds
+  // only as much of the older bytes as a distance can still reach.
   std::unique_ptr<uint8_t[]> window_;
   uint32_t windowPos_ = 0;
+  const uint8_t* recent_ = nullptr;
+  size_t recentSize_ = 0;
 
   // Output.
-  std::vector<uint8_t> ownOutput_;
+  std::vector<uint8_t> ownOutputs_[2];
+  int ownOutput_ = 0;  // the one the next call writes
   uint8_t* out_ = nullptr;
   size_t outCapacity_ = 0;
   size_t outSize_ = 0;
