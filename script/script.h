@@ -65,7 +65,7 @@ class XScript {
   void SendErrorMessage(const XScriptToken& token, XSERR code, std::u16string_view hint) const;
   void RecordError(const XScriptToken& token, XSERR code, std::u16string_view hint);
   void RecordPositionError(XSERR code, int32_t line, int32_t column);
-  void CountStep(const XScriptToken& token) {
+  [[gnu::always_inline]] void CountStep(const XScriptToken& token) {
     if ((stepLimit_ != 0 && ++steps_ > stepLimit_) || stack_.Exceeded()) StepFailed(token);
   }
   [[noreturn]] void StepFailed(const XScriptToken& token);

@@ -15,13 +15,15 @@ class XStackBudget {
   static constexpr size_t kBytes = 1024 * 1024;
 
   void Start() { base_ = Here(); }
-  bool Exceeded() const {
+  [[gnu::always_inline]] bool Exceeded() const {
     uintptr_t here = Here();
     return base_ != 0 && (base_ > here ? base_ - here : here - base_) > kBytes;
   }
 
  private:
-  static uintptr_t Here() { return reinterpret_cast<uintptr_t>(__builtin_frame_address(0)); }
+  [[gnu::always_inline]] static uintptr_t Here() {
+    return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  }
   uintptr_t base_ = 0;
 };
 
