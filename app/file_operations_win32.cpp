@@ -84,17 +84,6 @@ std::u16string XFileOperationsWin32::Canonicalize(const std::u16string& path) {
   return FromWide(canonical);
 }
 
-namespace {
-
-// The shell-link class and the two interfaces a shortcut needs, defined here: the import library
-// that also defines them holds every interface identifier of the SDK in one piece, which the
-// linker cannot trim.
-constexpr GUID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kShellLinkInterface = {0x000214F9, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kPersistFileInterface = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
-}  // namespace
-
 bool XFileOperationsWin32::CreateShortcut(const XShortcut& shortcut) {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   bool saved = false;
@@ -102,17 +91,17 @@ bool XFileOperationsWin32::CreateShortcut(const XShortcut& shortcut) {
     XComPointer<IShellLinkW> link;
     XComPointer<IPersistFile> file;
     std::wstring target = Wide(shortcut.target);
-    if (SUCCEEDED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER,
-                                   kShellLinkInterface, reinterpret_cast<void**>(&link.p)))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link.p)))) {
       link->SetPath(target.c_str());
       link->SetWorkingDirectory(Wide(shortcut.workingFolder).c_str());
       link->SetShowCmd(SW_SHOW);
       link->SetIconLocation(target.c_str(), 0);
       if (!shortcut.description.empty()) link->SetDescription(Wide(shortcut.description).c_str());
       if (!shortcut.arguments.empty()) link->SetArguments(Wide(shortcut.arguments).c_str());
-      saved = SUCCEEDED(
-                  link->QueryInterface(kPersistFileInterface, reinterpret_cast<void**>(&file.p))) &&
-              SUCCEEDED(file->Save(Wide(shortcut.link).c_str(), TRUE));
+      saved =
+          SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p))) &&
+          SUCCEEDED(file->Save(Wide(shortcut.link).c_str(), TRUE));
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();
