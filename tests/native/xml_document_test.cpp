@@ -43,6 +43,19 @@ TEST(XmlEncodings, Utf16WithDeclaredUtf16AndUtf8Variants) {
   EXPECT_EQ(Attribute(doc, u"name"), u"설치");
 }
 
+// ASCII goes across eight bytes at a time: a letter beyond it at every place around those pieces,
+// in a document loaded after a longer one whose text buffer it reuses.
+TEST(XmlEncodings, Utf8LettersAtEveryPlaceOfTheAsciiPieces) {
+  XXmlDocument doc;
+  ASSERT_TRUE(Load(doc, Bytes("\xEF\xBB\xBF<a t=\"" + std::string(200, 'x') + "\"/>")));
+  for (size_t at = 0; at < 20; ++at) {
+    std::string value = std::string(at, 'a') + "\xEC\x84\xA4" + std::string(20 - at, 'b');
+    ASSERT_TRUE(Load(doc, Bytes("\xEF\xBB\xBF<a t=\"" + value + "\"/>")));
+    EXPECT_EQ(Attribute(doc, u"t"),
+              std::u16string(at, u'a') + u"\uC124" + std::u16string(20 - at, u'b'));
+  }
+}
+
 #ifndef _WIN32
 TEST(XmlEncodings, WithoutDeclarationTheAnsiPageIsWindows1252) {
   XXmlDocument doc;
