@@ -228,7 +228,9 @@ void InflateDecoder::CopyMatch(uint32_t distance, unsigned length) {
   uint8_t* to = out_ + outSize_;
   if (distance <= outSize_) {
     const uint8_t* from = to - distance;
-    if (distance >= length) {
+    if (distance >= 8 && outSize_ + length + kCopySlack <= outCapacity_) {
+      CopyNear(to, distance, length);
+    } else if (distance >= length) {
       std::memcpy(to, from, length);
     } else {
       for (unsigned i = 0; i < length; ++i) to[i] = from[i];  // overlapping: repeats recent bytes
@@ -375,12 +377,7 @@ void InflateDecoder::FastLiterals() {
     used += extra;
     bits >>= used;
     count -= used;
-    if (distance >= 8 && distance <= outSize_) {
-      CopyNear(out_ + outSize_, distance, length);
-      outSize_ += length;
-    } else {
-      CopyMatch(distance, length);
-    }
+    CopyMatch(distance, length);
   }
   // Give back whole bytes that do not fit the 32-bit buffer of the step-by-step path.
   while (count > 24) {

@@ -122,7 +122,7 @@ class Reader {
     bool pending = newlinePending_;
     while (p < end) {
       const char16_t* run = p;
-      while (p<end&& * p> u'\r') ++p;
+      while (p != end && *p > u'\r') ++p;
       if (p != run) {
         column += static_cast<int>(p - run);
         pending = false;
@@ -272,6 +272,7 @@ class Parser {
     reader_.Skip(terminator.size());
     return Finish(begin, end, CarriageReturns(begin, end), false);
   }
+
   Token Bang() {
     reader_.Get();  // "!"
     Token token;
@@ -353,13 +354,13 @@ class Parser {
   TagKind ReadTag(XXmlNode* node) {
     node->type = kXmlElement;
     bool first = true, named = false;
-    size_t attributesFrom = attributes_.size();
+    attributes_.clear();
     while (true) {
       Token token = Next(true);
       switch (token.kind) {
         case Tok::kTagClose:
           if (!named) throw XmlFailure{XXML_ERR_BAD_TOKEN};
-          KeepAttributes(node, attributesFrom);
+          KeepAttributes(node);
           return TagKind::kStart;
         case Tok::kSlash:
           if (first) {
@@ -372,14 +373,14 @@ class Parser {
           // "/>" closes an empty element; no white space between them.
           if (reader_.Peek() != u'>') throw XmlFailure{XXML_ERR_NO_END_TAG};
           reader_.Get();
-          KeepAttributes(node, attributesFrom);
+          KeepAttributes(node);
           return TagKind::kEmpty;
         case Tok::kName:
           if (!named) {
             node->name = token.text;
             named = true;
           } else {
-            ReadAttribute(token.text, attributesFrom);
+            ReadAttribute(token.text);
           }
           break;
         case Tok::kEnd: throw XmlFailure{XXML_ERR_TAG_NOT_CLOSED};
@@ -389,20 +390,19 @@ class Parser {
     }
   }
 
-  void ReadAttribute(std::u16string_view name, size_t from) {
+  void ReadAttribute(std::u16string_view name) {
     if (Next(true).kind != Tok::kEquals) throw XmlFailure{XXML_ERR_NEED_EQUAL};
     Token value = Next(true);
     if (value.kind != Tok::kValue) throw XmlFailure{XXML_ERR_NEED_VALUE};
-    for (size_t i = from; i < attributes_.size(); ++i) {
-      if (attributes_[i].name == name) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
+    for (const XXmlAttribute& attribute : attributes_) {
+      if (attribute.name == name) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
     }
     attributes_.push_back({name, value.text});
   }
 
-  // A tag's attributes are gathered on a list shared by all tags, then copied to the node.
-  void KeepAttributes(XXmlNode* node, size_t from) {
-    node->attributes = arena_.Copy(std::span<const XXmlAttribute>(attributes_).subspan(from));
-    attributes_.resize(from);
+  // A tag's attributes are gathered on a list the tags take in turn, then copied to the node.
+  void KeepAttributes(XXmlNode* node) {
+    node->attributes = arena_.Copy(std::span<const XXmlAttribute>(attributes_));
   }
 
   // Child nodes of an element up to its end tag; like attributes, they are gathered on a shared
@@ -520,7 +520,7 @@ bool XXmlDocument::DecodeText(const uint8_t* bytes, size_t length) {
 bool XXmlDocument::ParseText(std::u16string_view text) {
   Clear();
   try {
-    text_.assign(text.substr(0, text.find(u'\0')));
+    text_.assign(text);
   } catch (const std::exception&) {
     error_ = XXML_ERR_NO_MEMORY;
     return false;
