@@ -3,20 +3,34 @@
 # (the C/ folder of Debian's 7zip source package) into a download cache. Safe to run again: when
 # everything is present it does nothing and returns at once.
 #
-#   QORIN_CACHE   where downloads are kept (default ~/.cache/qorin)
+# The i386 packages (gcc -m32 with its sanitizers, Wine's 32-bit side) are asked for only where
+# the host runs 32-bit code (tools/host.sh); when they cannot be installed the rest still is, and
+# the test command then counts the 32-bit runs as skipped.
+#
+# A package index can be stale for hours ("File has unexpected size ... Mirror sync in
+# progress?"): the update is tried a few times, then the bootstrap goes on with the indexes it
+# has as long as the packages install from them, and otherwise names the index that failed.
+#
+#   QORIN_CACHE        where downloads are kept (default ~/.cache/qorin)
+#   QORIN_HOST_32BIT   yes or no: whether to install the i386 packages (decided when unset)
 set -euo pipefail
 
 cache=${QORIN_CACHE:-$HOME/.cache/qorin}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tools/host.sh
+. "$here/host.sh"
 
 packages=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev libpugixml-dev
-  g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
-  g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386
-  wine wine32:i386 wine64 xvfb xauth nsis
+  g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  libz-mingw-w64-dev
+  wine wine64 xvfb xauth nsis
   osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr locales
   fonts-nanum
 )
+# Only where the host runs 32-bit code.
+packages_i386=(g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386 wine32:i386)
 
 # The host locales Wine takes a user interface language from (previews in Korean and Hebrew).
 locales=(ko_KR.UTF-8 he_IL.UTF-8)
@@ -29,7 +43,7 @@ as_root() {
 
 missing_packages() {
   local p
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
   done
 }
@@ -46,10 +60,11 @@ add_source_entries() {
     # Keep only the stanzas of type "deb" and turn them into "deb-src".
     awk 'BEGIN{RS=""; ORS="\n\n"} /(^|\n)Types:[ \t]*deb([ \t]|\n|$)/ {sub(/Types:[ \t]*deb/, "Types: deb-src"); print}' \
       "$f" | as_root tee "$out" >/dev/null
-    [ -s "$out" ] && return 0
+    [ -s "$out" ] && updated=0 && return 0
   done
   if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
     sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | as_root tee "$legacy" >/dev/null
+    updated=0
     return 0
   fi
   log "no Debian archive found in the apt sources; cannot add deb-src entries"
@@ -60,14 +75,52 @@ lzma_tarball() {
   ls "$cache"/7zip_*.orig.tar.* 2>/dev/null | head -n 1
 }
 
+# apt-get update, tried three times. It exits 100 when any index failed, yet refreshes the others:
+# what failed is kept in $failed_indexes for the messages, and the caller goes on.
+updated=0
+failed_indexes=""
+apt_update() {
+  [ $updated = 1 ] && return 0
+  updated=1
+  local attempt out
+  for attempt in 1 2 3; do
+    if out=$(as_root apt-get update -qq 2>&1); then
+      failed_indexes=""
+      return 0
+    fi
+    failed_indexes=$(grep -o 'Failed to fetch [^ ]*' <<<"$out" | sed 's/^Failed to fetch //' | sort -u)
+    [ -n "$failed_indexes" ] || failed_indexes="(apt-get update: $(tail -n 1 <<<"$out"))"
+    log "apt-get update failed (attempt $attempt of 3): $(echo $failed_indexes)"
+    [ $attempt = 3 ] || sleep $((attempt * 10))
+  done
+  log "going on with the package indexes at hand"
+}
+
+# Stops with what failed and what to do about it.
+give_up() {
+  log "$1"
+  if [ -n "$failed_indexes" ]; then
+    log "these package indexes could not be fetched:"
+    printf '  %s\n' $failed_indexes >&2
+    log "a mirror that is syncing recovers within hours: run the command again later"
+  fi
+  exit 1
+}
+
+apt_install() {
+  # shellcheck disable=SC2068
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $@ >/dev/null
+}
+
 fetch_lzma_sources() {
   [ -n "$(lzma_tarball)" ] && return 0
   add_source_entries
-  as_root apt-get update -qq
+  apt_update
   mkdir -p "$cache"
   log "downloading the 7zip source package into $cache"
-  (cd "$cache" && apt-get source --download-only -qq 7zip)
-  [ -n "$(lzma_tarball)" ] || { log "apt-get source 7zip gave no orig tarball"; return 1; }
+  (cd "$cache" && apt-get source --download-only -qq 7zip) ||
+    give_up "apt-get source 7zip failed: the LZMA SDK sources are missing"
+  [ -n "$(lzma_tarball)" ] || give_up "apt-get source 7zip gave no orig tarball"
 }
 
 add_locales() {
@@ -80,16 +133,34 @@ add_locales() {
   [ $missing = 0 ] || as_root locale-gen >/dev/null
 }
 
-main() {
+install_packages() {
   local need
-  need=$(missing_packages)
+  need=$(missing_packages "${packages[@]}")
   if [ -n "$need" ]; then
-    log "installing: $(echo $need | tr '\n' ' ')"
-    dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
-    as_root apt-get update -qq
-    # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $need >/dev/null
+    log "installing: $(echo $need)"
+    apt_update
+    apt_install $need || give_up "the packages above did not install"
   fi
+  [ "$QORIN_HOST_32BIT" = yes ] || return 0
+  need=$(missing_packages "${packages_i386[@]}")
+  [ -n "$need" ] || return 0
+  log "installing the i386 packages: $(echo $need)"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    updated=0
+  fi
+  apt_update
+  if ! apt_install $need; then
+    # An i386 index behind the amd64 one leaves versions that cannot go together
+    # (linux-libc-dev:i386 older than linux-libc-dev): the 32-bit runs are skipped instead.
+    log "the i386 packages did not install; the tests will skip what needs them"
+    [ -z "$failed_indexes" ] || log "failed indexes: $(echo $failed_indexes)"
+  fi
+}
+
+main() {
+  [ -n "${QORIN_HOST_32BIT:-}" ] || qorin_host_decide >&2
+  install_packages
   add_locales
   fetch_lzma_sources
   log "ok ($(lzma_tarball))"

@@ -9,7 +9,8 @@
 #   tools/run-demo.sh BUILD_DIR WINE_HOME win32|win64
 #
 # Expects BUILD_DIR/samples/corvala-demo-setup.exe and BUILD_DIR/observe.exe (tools/run-sample.sh
-# builds them).
+# builds them). The stub of BUILD_DIR may be the 32-bit or the x64 one: the x64 stub installs as a
+# 64-bit program does, into "Program Files" and the 64-bit registry view.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:?usage: run-demo.sh BUILD_DIR WINE_HOME win32|win64}" && pwd)
@@ -19,8 +20,18 @@ export QORIN_WINE_HOME="$home" QORIN_WINE_ARCH="$arch"
 wine_run() { "$root/tests/wine/run-wine.sh" "$@"; }
 observe() { wine_run "$build/observe.exe" "$@" || true; }
 
+# The machine field of the stub's PE header: 8664 for x64, 14c for i386.
+stub_machine() {
+  local pe
+  pe=$(od -An -tu4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -tx2 -j $((pe + 4)) -N 2 "$1" | tr -d ' '
+}
+stub=x86
+[ "$(stub_machine "$build/qorin-stub.exe")" = 8664 ] && stub=x64
+echo "== [$arch] the demo with the $stub stub ($build/qorin-stub.exe)"
+
 program_files='C:\Program Files'
-[ "$arch" = win64 ] && program_files='C:\Program Files (x86)'
+[ "$arch" = win64 ] && [ $stub = x86 ] && program_files='C:\Program Files (x86)'
 installed="$program_files\\Corvala Demo"
 drive_c="$home/prefix/drive_c"
 
@@ -32,7 +43,8 @@ snapshot() {
   local entry key view
   for entry in 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\CorvalaDemo|/reg:64' \
     'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\CorvalaDemo|/reg:32' \
-    'HKLM\SOFTWARE\Corvala Demo|/reg:32' 'HKCU\Software\Corvala Demo|/reg:32'; do
+    'HKLM\SOFTWARE\Corvala Demo|/reg:32' 'HKLM\SOFTWARE\Corvala Demo|/reg:64' \
+    'HKCU\Software\Corvala Demo|/reg:32'; do
     key=${entry%|*} view=${entry#*|}
     QORIN_WINE_TIMEOUT=30 wine_run reg query "$key" /s "$view" 2>/dev/null | tr -d '\r' |
       K="$key $view" awk '/^    /{sub(/^ +/, ""); print "  reg: " ENVIRON["K"] ": " $0}' || true

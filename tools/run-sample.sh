@@ -1,48 +1,74 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the stub (win32) and the qorin tool (native),
-# packs the sample installer samples/minimal (data and payload) into
-# build/win32/samples/minimal-setup.exe, and runs it under Wine while observing it: once with
-# its window (closed again after two seconds, as a user would), once silently with "/S", which
-# installs the payload. It prints the developer log ("XRecv"), the script console, any message
-# box, the window when it shows, the exit codes, and the files installed. Then it builds the
-# Corvala Demo install and uninstall packages and runs both in a 32-bit and a 64-bit prefix
-# (tools/run-demo.sh), printing what each step left behind.
+# The main job: installs what is missing, builds the stub and the qorin tool (native), packs the
+# sample installer samples/minimal (data and payload) into BUILD/samples/minimal-setup.exe, and
+# runs it under Wine while observing it: once with its window (closed again after two seconds, as
+# a user would), once silently with "/S", which installs the payload. It prints the developer log
+# ("XRecv"), the script console, any message box, the window when it shows, the exit codes, and
+# the files installed. Then it builds the Corvala Demo install and uninstall packages and installs
+# and uninstalls them (tools/run-demo.sh), printing what each step left behind.
+#
+# Where the host runs 32-bit code, this is done with the 32-bit stub (build/win32) in a 32-bit
+# prefix, the demo again in a 64-bit prefix, and then the demo with the x64 stub (build/win64).
+# Where it does not (tools/host.sh), the x64 stub does all of it in a 64-bit prefix.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
+. tools/host.sh
 
+qorin_host_decide
 tools/bootstrap.sh
+qorin_host_settle
 
-wine_home="$root/build/win32/wine"
-trap 'tests/wine/wine-session.sh stop "$wine_home" >/dev/null 2>&1 || true' EXIT
+homes=()
+trap 'for h in "${homes[@]}"; do tests/wine/wine-session.sh stop "$h" >/dev/null 2>&1 || true; done' EXIT
 
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs" --target qorin
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs" --target qorin-stub observe corvala-demo
 
-mkdir -p build/win32/samples
-build/native/qorin pack --stub build/win32/qorin-stub.exe --data samples/minimal/data --config setup.ini \
-  --payload samples/minimal/payload -o build/win32/samples/minimal-setup.exe
-build/native/qorin verify build/win32/samples/minimal-setup.exe
+# Builds one Windows preset's stub, observer and demo product, and its demo packages.
+build_preset() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs" --target qorin-stub observe corvala-demo
+  tools/make-demo-packages.sh "build/$1"
+}
 
-echo "== minimal-setup.exe under Wine"
-QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe --window QORINCLASS \
-  --close-after 2000 --timeout 30000 'samples\minimal-setup.exe'
+# The minimal sample with the stub of BUILD in the prefix of HOME (ARCH win32 or win64).
+run_minimal() {
+  local build=$1 home=$2 arch=$3
+  mkdir -p "$build/samples"
+  build/native/qorin pack --stub "$build/qorin-stub.exe" --data samples/minimal/data \
+    --config setup.ini --payload samples/minimal/payload -o "$build/samples/minimal-setup.exe"
+  build/native/qorin verify "$build/samples/minimal-setup.exe"
+  export QORIN_WINE_HOME="$home" QORIN_WINE_ARCH="$arch"
+  echo "== minimal-setup.exe under Wine ($arch prefix, stub $build/qorin-stub.exe)"
+  tests/wine/run-wine.sh "$build/observe.exe" --window QORINCLASS \
+    --close-after 2000 --timeout 30000 'samples\minimal-setup.exe'
+  echo "== minimal-setup.exe /S under Wine (silent install)"
+  tests/wine/run-wine.sh "$build/observe.exe" --timeout 30000 'samples\minimal-setup.exe' /S
+  echo "== installed into C:\Program Files\Qorin Minimal"
+  (cd "$home/prefix/drive_c/Program Files/Qorin Minimal" && find . -type f | sort | sed 's|^\./|  |')
+  unset QORIN_WINE_HOME QORIN_WINE_ARCH
+}
 
-echo "== minimal-setup.exe /S under Wine (silent install)"
-QORIN_WINE_HOME="$wine_home" tests/wine/run-wine.sh build/win32/observe.exe --timeout 30000 \
-  'samples\minimal-setup.exe' /S
-installed="$wine_home/prefix/drive_c/Program Files/Qorin Minimal"
-echo "== installed into C:\Program Files\Qorin Minimal"
-(cd "$installed" && find . -type f | sort | sed 's|^\./|  |')
+# The demo with the stub of BUILD in a session of its own at HOME.
+run_demo() {
+  homes+=("$2")
+  QORIN_WINE_ARCH=$3 tests/wine/wine-session.sh start "$2"
+  tools/run-demo.sh "$1" "$2" "$3"
+}
 
-# The Corvala Demo packages.
-tools/make-demo-packages.sh build/win32
-
-tools/run-demo.sh build/win32 "$wine_home" win32
-wine64_home="$root/build/win32/wine64"
-trap 'for h in "$wine_home" "$wine64_home"; do tests/wine/wine-session.sh stop "$h" >/dev/null 2>&1 || true; done' EXIT
-QORIN_WINE_ARCH=win64 tests/wine/wine-session.sh start "$wine64_home"
-tools/run-demo.sh build/win32 "$wine64_home" win64
+if [ "$QORIN_HOST_32BIT" = yes ]; then
+  build_preset win32
+  homes+=("$root/build/win32/wine")
+  run_minimal build/win32 "$root/build/win32/wine" win32
+  run_demo build/win32 "$root/build/win32/wine" win32
+  run_demo build/win32 "$root/build/win32/wine64" win64
+fi
+build_preset win64
+if [ "$QORIN_HOST_32BIT" = no ]; then
+  homes+=("$root/build/win64/wine")
+  run_minimal build/win64 "$root/build/win64/wine" win64
+fi
+run_demo build/win64 "$root/build/win64/wine" win64
+[ "$QORIN_HOST_32BIT" = yes ] || echo "not run on this host (no 32-bit code): the 32-bit stub under Wine"

@@ -44,7 +44,7 @@ TEST(InstallerSystemWin32, EnvironmentProgramFilesAndUiLanguage) {
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
   EXPECT_EQ(programFiles.substr(1), wow64 ? u":\\Program Files (x86)" : u":\\Program Files")
-      << "the 32-bit programs' folder";
+      << "the folder of the programs of this one's bitness";
   EXPECT_EQ(system.UserDefaultUILanguage(), GetUserDefaultUILanguage());
 }
 
@@ -181,7 +181,8 @@ TEST(RegistryWin32, WritesReadsAndDeletesKeysWithTheirSubkeys) {
   EXPECT_FALSE(registry.DeleteKey(*ParseRegistryKeyPath(u"HKCU/Software/QorinTest"), false));
 }
 
-// HKLM\SOFTWARE has two views on a 64-bit system: the stub's (WOW6432Node) and the 64-bit one.
+// HKLM\SOFTWARE has two views on a 64-bit system: the 32-bit stub's own is WOW6432Node, the x64
+// stub's own is the 64-bit one, as for any program of its bitness.
 TEST(RegistryWin32, ViewsAndAKeyThatRefusesDeletion) {
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
@@ -200,8 +201,7 @@ TEST(RegistryWin32, ViewsAndAKeyThatRefusesDeletion) {
   ASSERT_TRUE(registry.WriteText(*ParseRegistryValuePath(u"HKCU/Software/QorinLocked/Inner/V"),
                                  u"x", false));
   HKEY inner = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinLocked\\Inner", 0, WRITE_DAC,
-                          &inner),
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinLocked\\Inner", 0, WRITE_DAC, &inner),
             ERROR_SUCCESS);
   SECURITY_DESCRIPTOR descriptor;
   InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);

@@ -36,7 +36,8 @@ class StubImage : public ::testing::Test {
   HMODULE module_ = nullptr;
 };
 
-TEST_F(StubImage, IsA32BitGuiProgram) {
+// The stub is built for the processor of this test program: i386 or x64.
+TEST_F(StubImage, IsAGuiProgramForThisProcessor) {
   HANDLE file = CreateFileW(StubPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -46,9 +47,11 @@ TEST_F(StubImage, IsA32BitGuiProgram) {
   CloseHandle(file);
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(header);
   ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
-  ASSERT_LT(static_cast<DWORD>(dos->e_lfanew), got - sizeof(IMAGE_NT_HEADERS32));
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(header + dos->e_lfanew);
-  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+  ASSERT_LT(static_cast<DWORD>(dos->e_lfanew), got - sizeof(IMAGE_NT_HEADERS));
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(header + dos->e_lfanew);
+  EXPECT_EQ(nt->FileHeader.Machine,
+            sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+  EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
   EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, 0)
       << "solid blocks of the payload need the address space";

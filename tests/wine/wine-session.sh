@@ -25,6 +25,28 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 log() { printf 'wine-session: %s\n' "$*" >&2; }
 
+# On a host that runs no 32-bit code, Debian's "wine" script still picks the 32-bit loader
+# whenever wine32 is installed, and wineboot and the other tools call "wine-stable" from PATH: both
+# names lead to the 64-bit loader here instead.
+use_64bit_loader() {
+  local bin="$home/bin" name
+  mkdir -p "$bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  export PATH="$bin:$PATH" WINELOADER=/usr/lib/wine/wine64
+}
+if [ -z "${QORIN_HOST_32BIT:-}" ]; then
+  # shellcheck source=tools/host.sh
+  . "$(dirname "${BASH_SOURCE[0]}")/../../tools/host.sh"
+  if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
+fi
+if [ "$QORIN_HOST_32BIT" = no ]; then
+  [ "$WINEARCH" = win64 ] || { log "a $WINEARCH prefix needs 32-bit code, which this host does not run"; exit 1; }
+  use_64bit_loader
+fi
+
 xvfb_running() {
   [ -s "$home/xvfb.pid" ] && kill -0 "$(cat "$home/xvfb.pid")" 2>/dev/null && [ -s "$home/display" ]
 }
