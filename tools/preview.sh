@@ -6,7 +6,8 @@
 #
 # --dpi sets the prefix's display DPI for the run (96 by default); --lang picks the user
 # interface language Wine reports (English, Korean, Hebrew), which chooses the package's language
-# file. Needs a built tree (build/win32/observe.exe); the Wine prefix is build/win32/preview.
+# file. Needs a built tree (build/win32/observe.exe; build/win64 on a host without 32-bit code);
+# the Wine prefix is preview/ in that build folder.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 usage() { echo "usage: preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] -o OUT.png" >&2; exit 2; }
@@ -30,7 +31,15 @@ case $lang in
   Hebrew) locale=he_IL.UTF-8 ;;
   *) echo "preview.sh: unknown language $lang (English, Korean, Hebrew)" >&2; exit 2 ;;
 esac
-export QORIN_WINE_HOME=${QORIN_PREVIEW_HOME:-$root/build/win32/preview}
+# The 32-bit build's observer and prefix, or the x64 build's on a host without 32-bit code.
+. "$root/tools/host.sh"
+if [ -z "${QORIN_HOST_32BIT:-}" ]; then
+  if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
+fi
+build=$root/build/win32
+export QORIN_WINE_ARCH=win32
+[ "$QORIN_HOST_32BIT" = yes ] || { build=$root/build/win64; QORIN_WINE_ARCH=win64; }
+export QORIN_WINE_HOME=${QORIN_PREVIEW_HOME:-$build/preview}
 session="$root/tests/wine/wine-session.sh"
 "$session" start "$QORIN_WINE_HOME" >/dev/null
 # The locale reaches the session's wineserver too: a new session per language.
@@ -39,7 +48,7 @@ QORIN_WINE_TIMEOUT=30 "$session" run "$QORIN_WINE_HOME" reg add 'HKCU\Control Pa
   /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 bmp=$(mktemp --suffix=.bmp)
 LANG=$locale LC_ALL=$locale QORIN_WINE_TIMEOUT=60 "$session" run "$QORIN_WINE_HOME" \
-  "$root/build/win32/observe.exe" --timeout 30000 --window QORINCLASS --settle "$settle" \
+  "$build/observe.exe" --timeout 30000 --window QORINCLASS --settle "$settle" \
   --shot "Z:${bmp//\//\\}" "Z:${package//\//\\}" | grep -E '^\[(shot|window)\]' >&2 || true
 [ -s "$bmp" ] || { echo "preview.sh: no screenshot (did the window show?)" >&2; exit 1; }
 convert "$bmp" "$out"

@@ -71,11 +71,18 @@ use_display() {
   export DISPLAY
 }
 
-# A prefix is created once per build folder. wineboot must finish (wineserver -w) before the next
-# start, and it runs with the display set, else later windows have no driver.
+# What a prefix was made with: one made by the 64-bit loader alone lacks the 32-bit side that
+# Debian's "wine" script needs once wine32 is installed ("could not load kernel32.dll").
+prefix_kind="$WINEARCH, 32-bit code: $QORIN_HOST_32BIT"
+prefix_ready() { [ -f "$home/prefix.ready" ] && [ "$(cat "$home/prefix.ready")" = "$prefix_kind" ]; }
+
+# A prefix is created once per build folder, again when the host's kind changed. wineboot must
+# finish (wineserver -w) before the next start, and it runs with the display set, else later
+# windows have no driver.
 create_prefix() {
-  [ -f "$home/prefix.ready" ] && return 0
-  log "creating the Wine prefix in $WINEPREFIX"
+  prefix_ready && return 0
+  log "creating the Wine prefix in $WINEPREFIX ($prefix_kind)"
+  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
   timeout 300 wineboot -i </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
@@ -83,7 +90,7 @@ create_prefix() {
   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
-  touch "$home/prefix.ready"
+  echo "$prefix_kind" >"$home/prefix.ready"
 }
 
 start_session() {
@@ -113,7 +120,7 @@ case "$command" in
   stop) stop_session ;;
   run)
     [ $# -ge 1 ] || { log "run: no program given"; exit 2; }
-    if ! xvfb_running || [ ! -f "$home/prefix.ready" ]; then start_session; fi
+    if ! xvfb_running || ! prefix_ready; then start_session; fi
     use_display
     exec timeout -k 10 "${QORIN_WINE_TIMEOUT:-120}" wine "$@" </dev/null
     ;;
