@@ -29,8 +29,6 @@ packages=(
   osslsigncode 7zip imagemagick xz-utils ca-certificates lua5.4 python3-py7zr locales
   fonts-nanum
 )
-# Only where the host runs 32-bit code.
-packages_i386=(g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386 wine32:i386)
 
 # The host locales Wine takes a user interface language from (previews in Korean and Hebrew).
 locales=(ko_KR.UTF-8 he_IL.UTF-8)
@@ -142,7 +140,7 @@ install_packages() {
     apt_install $need || give_up "the packages above did not install"
   fi
   [ "$QORIN_HOST_32BIT" = yes ] || return 0
-  need=$(missing_packages "${packages_i386[@]}")
+  need=$(missing_packages "${qorin_i386_packages[@]}")
   [ -n "$need" ] || return 0
   log "installing the i386 packages: $(echo $need)"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -11,6 +11,10 @@
 #
 # QORIN_HOST_WHY tells why, for the summary lines.
 
+# The packages that only a host running 32-bit code needs: gcc -m32 with its sanitizers and
+# zlib, Wine's 32-bit side.
+qorin_i386_packages=(g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386 wine32:i386)
+
 # A static i386 ELF of 96 bytes that only calls exit(7): no compiler or library needed.
 qorin_host_probe() {
   local dir probe
@@ -29,13 +33,18 @@ qorin_host_probe() {
   [ "$status" -eq 7 ]
 }
 
+# QORIN_HOST_32BIT as given, else from the probe; nothing printed.
+qorin_host_known() {
+  [ -n "${QORIN_HOST_32BIT:-}" ] && return 0
+  if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
+  QORIN_HOST_WHY="an i386 program was run"
+  export QORIN_HOST_32BIT QORIN_HOST_WHY
+}
+
 qorin_host_decide() {
   case ${QORIN_HOST_32BIT:-} in
     yes | no) QORIN_HOST_WHY="forced by QORIN_HOST_32BIT=$QORIN_HOST_32BIT" ;;
-    "")
-      if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
-      QORIN_HOST_WHY="an i386 program was run"
-      ;;
+    "") qorin_host_known ;;
     *)
       echo "host: QORIN_HOST_32BIT must be yes or no, not '$QORIN_HOST_32BIT'" >&2
       return 2
@@ -52,7 +61,7 @@ qorin_host_decide() {
 qorin_host_settle() {
   [ "$QORIN_HOST_32BIT" = yes ] || return 0
   local p
-  for p in wine32:i386 g++-multilib lib32asan8 lib32ubsan1 zlib1g-dev:i386; do
+  for p in "${qorin_i386_packages[@]}"; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' && continue
     QORIN_HOST_32BIT=no
     QORIN_HOST_WHY="its i386 package $p is not installed"

@@ -33,9 +33,7 @@ case $lang in
 esac
 # The 32-bit build's observer and prefix, or the x64 build's on a host without 32-bit code.
 . "$root/tools/host.sh"
-if [ -z "${QORIN_HOST_32BIT:-}" ]; then
-  if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
-fi
+qorin_host_known
 build=$root/build/win32
 export QORIN_WINE_ARCH=win32
 [ "$QORIN_HOST_32BIT" = yes ] || { build=$root/build/win64; QORIN_WINE_ARCH=win64; }

@@ -37,11 +37,9 @@ use_64bit_loader() {
   done
   export PATH="$bin:$PATH" WINELOADER=/usr/lib/wine/wine64
 }
-if [ -z "${QORIN_HOST_32BIT:-}" ]; then
-  # shellcheck source=tools/host.sh
-  . "$(dirname "${BASH_SOURCE[0]}")/../../tools/host.sh"
-  if qorin_host_probe; then QORIN_HOST_32BIT=yes; else QORIN_HOST_32BIT=no; fi
-fi
+# shellcheck source=tools/host.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/host.sh"
+qorin_host_known
 if [ "$QORIN_HOST_32BIT" = no ]; then
   [ "$WINEARCH" = win64 ] || { log "a $WINEARCH prefix needs 32-bit code, which this host does not run"; exit 1; }
   use_64bit_loader
