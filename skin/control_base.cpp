@@ -124,7 +124,9 @@ constexpr XAttribute kCommon[] = {
      }},
     {u"TextDrawCount",
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
-       c.textStyle.drawCount = ParseInt(v);
+       // Each repetition darkens anti-aliased text a little more; past 8 nothing changes but
+       // the time, and a skin must not make every repaint draw millions of times.
+       c.textStyle.drawCount = std::clamp(ParseInt(v), 1, kMostTextDraws);
        return c.hasText = true;
      }},
     {u"BorderWidth",

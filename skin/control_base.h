@@ -153,9 +153,12 @@ class AControlBase : public IXAlignTarget {
   XLayoutNode* layout = nullptr;
   std::vector<AControlBase*> children;  // one reference each
 
+ protected:
+  // "fit2text": the node's width or height from the text, its padding and its margins.
+  void FinishText(XLayoutNode& layoutNode);
+
  private:
   bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
-  void FinishText(XLayoutNode& layoutNode);
   static void GrowBuffer(XBitmap& buffer, int width, int height);
 
   std::atomic<int> references_{0};

@@ -43,20 +43,22 @@ void XIdTable::LoadHeader(std::u16string_view text) {
 }
 
 const std::pair<std::u16string, int>* XIdTable::Find(std::u16string_view name) const {
-  for (const auto& entry : entries_) {
-    if (entry.first == name) return &entry;
-  }
-  return nullptr;
+  auto found = index_.find(std::u16string(name));
+  return found == index_.end() ? nullptr : &entries_[found->second];
+}
+
+void XIdTable::Append(std::u16string_view name, int number) {
+  index_.emplace(name, entries_.size());
+  entries_.emplace_back(name, number);
 }
 
 void XIdTable::Add(std::u16string_view name, int number) {
-  for (auto& entry : entries_) {
-    if (entry.first == name) {
-      entry.second = number;
-      return;
-    }
+  auto found = index_.find(std::u16string(name));
+  if (found != index_.end()) {
+    entries_[found->second].second = number;
+  } else {
+    Append(name, number);
   }
-  entries_.emplace_back(name, number);
 }
 
 bool XIdTable::Resolve(std::u16string_view name, int* number) {
@@ -66,7 +68,7 @@ bool XIdTable::Resolve(std::u16string_view name, int* number) {
   }
   if (!automatic_ || name.empty()) return false;
   *number = ++lastAutomatic_;
-  entries_.emplace_back(name, *number);
+  Append(name, *number);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -37,8 +38,12 @@ class XIdTable {
 
  private:
   const std::pair<std::u16string, int>* Find(std::u16string_view name) const;
+  void Append(std::u16string_view name, int number);
 
+  // In the order the names came (the scripts' constants follow it), and indexed by name: a
+  // skin's IDs run into the thousands.
   std::vector<std::pair<std::u16string, int>> entries_;
+  std::unordered_map<std::u16string, size_t> index_;
   int lastAutomatic_ = kFirstAutomatic - 1;
   bool automatic_ = true;
 };

@@ -139,11 +139,17 @@ bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
       ReadEdges(*v, dpi, &(node->*e.field));
     if (rightToLeft) std::swap((node->*e.field).left, (node->*e.field).right);
   }
+  // Position replaces Left, Top, Width and Height whole, their percent and fit flags included.
   if (const auto* v = XXmlDocument::FindAttribute(element, u"Position")) {
     int fields[4] = {node->left, node->top, node->width, node->height};
     ParseQuad(*v, dpi, fields);
     node->left = fields[0], node->top = fields[1], node->width = fields[2],
     node->height = fields[3];
+    for (bool XLayoutNode::*flag :
+         {&XLayoutNode::widthPercent, &XLayoutNode::widthFitText, &XLayoutNode::widthFitChild,
+          &XLayoutNode::widthFitParent, &XLayoutNode::heightPercent, &XLayoutNode::heightFitText,
+          &XLayoutNode::heightFitChild, &XLayoutNode::heightFitParent})
+      node->*flag = false;
   }
   if (rightToLeft) node->align = MirrorAlign(node->align);
   if (const auto* v = XXmlDocument::FindAttribute(element, u"Show")) node->show = ParseBool(*v);

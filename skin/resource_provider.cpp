@@ -68,8 +68,7 @@ void XResourceProvider::ReleaseArchive() {
 
 std::u16string XResourceProvider::ResolveName(std::u16string_view name) const {
   std::u16string resolved(name);
-  if (!name.empty() && name[0] == u'$' && language_ != nullptr)
-    resolved = language_->Text(name.substr(1));
+  if (!name.empty() && name[0] == u'$' && language_ != nullptr) resolved = language_->Text(name);
   ToBackslashes(resolved);
   return subFolder_.empty() ? resolved : subFolder_ + u"\\" + resolved;
 }

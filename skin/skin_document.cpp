@@ -284,7 +284,7 @@ void XSkinDocument::RegisterControl(std::u16string tag, XControlFactory factory,
 std::u16string XSkinDocument::Resolve(const std::u16string& value) const {
   IXSkinLanguage* language = resources_.Language();
   if (value.empty() || value[0] != u'$' || language == nullptr) return value;
-  return language->Text(std::u16string_view(value).substr(1));
+  return language->Text(value);
 }
 
 bool XSkinDocument::RequestLayout(AControlBase* control) {

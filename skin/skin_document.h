@@ -140,6 +140,7 @@ class XSkinDocument {
 
   // Names the root "CHILD_ROOT" instead of "ROOT" (a skin nested in another).
   bool IsChild() const { return parentSkin_ != nullptr; }
+  const XSkinDocument* ParentSkin() const { return parentSkin_; }
 
  private:
   bool ApplyHead(const XXmlNode& head);

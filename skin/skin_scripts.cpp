@@ -45,27 +45,31 @@ bool XSkinScripts::DoScript(std::u16string_view text) {
   return false;
 }
 
-bool XSkinScripts::LoadScripts() {
-  const XXmlNode* root = document_.RootElement();
+bool ForEachSkinScript(XSkinDocument& document,
+                       const std::function<bool(std::u16string_view text)>& run) {
+  const XXmlNode* root = document.RootElement();
   if (root == nullptr) return true;
   for (const auto& child : root->children) {
-    if (child->type == kXmlProcessing && child->name == u"script" && !DoScript(child->value))
+    if (child->type == kXmlProcessing && child->name == u"script" && !run(child->value))
       return false;
   }
   for (const auto& child : root->children) {
     if (child->type != kXmlElement || child->name != u"script") continue;
     const std::u16string_view* src = XXmlDocument::FindAttribute(*child, u"src");
     if (src == nullptr)
-      return document_.Errors().Set(XSKIN_ERR_SCRIPT_SRC, u"script", {}, child->line,
-                                    child->column);
+      return document.Errors().Set(XSKIN_ERR_SCRIPT_SRC, u"script", {}, child->line, child->column);
     XByteBuffer bytes;
     std::u16string text;
-    if (!document_.Resources().Read(*src, &bytes) ||
+    if (!document.Resources().Read(*src, &bytes) ||
         !XResourceProvider::DecodeText(bytes.data(), bytes.length, &text))
-      return document_.Errors().Set(XSKIN_ERR_FILE_OPEN, *src, {}, child->line, child->column);
-    if (!DoScript(text)) return false;
+      return document.Errors().Set(XSKIN_ERR_FILE_OPEN, *src, {}, child->line, child->column);
+    if (!run(text)) return false;
   }
   return true;
+}
+
+bool XSkinScripts::LoadScripts() {
+  return ForEachSkinScript(document_, [this](std::u16string_view text) { return DoScript(text); });
 }
 
 bool XSkinScripts::SetHandler(int event, std::u16string text) {

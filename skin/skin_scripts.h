@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -93,6 +94,13 @@ class XSkinScripts final : public IXScriptCallback {
 
 // The skin's natives in their order ("start_random_noise@v" is 0); -1 for other keys.
 int SkinNativeNumber(std::u16string_view key);
+// The script step of loading a skin: the processing instructions "script" of the root, then
+// the files its <script src> elements name, each text handed to run in order. A <script>
+// without src (528) and a file that cannot be read or decoded (1) are recorded in the skin's
+// error record; the first false stops.
+bool ForEachSkinScript(XSkinDocument& document,
+                       const std::function<bool(std::u16string_view text)>& run);
+
 bool RunSkinNative(int number, XSkinScripts& scripts, XScriptValue* const* args,
                    XScriptValue* result);
 

@@ -15,6 +15,9 @@
 
 namespace qorin {
 
+// TextDrawCount is kept between 1 and this.
+constexpr int kMostTextDraws = 8;
+
 struct XTextStyle {
   XColour disabledColour = 0x808080;
   XColour hoverColour = -1;  // -1: the normal colour
@@ -23,7 +26,7 @@ struct XTextStyle {
   bool hasFormat = false;
   uint32_t format = kDefaultTextFormat;
   std::vector<XTextShadowSpec> shadows;
-  int drawCount = 1;
+  int drawCount = 1;  // 1 to kMostTextDraws
 };
 
 // The shadow layers of one text: a white-on-black mask of the text, blurred per shadow, turned

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "text.h"
 #include "xml_arena.h"
@@ -355,6 +356,7 @@ class Parser {
     node->type = kXmlElement;
     bool first = true, named = false;
     attributes_.clear();
+    attributeNames_.clear();
     while (true) {
       Token token = Next(true);
       switch (token.kind) {
@@ -394,10 +396,22 @@ class Parser {
     if (Next(true).kind != Tok::kEquals) throw XmlFailure{XXML_ERR_NEED_EQUAL};
     Token value = Next(true);
     if (value.kind != Tok::kValue) throw XmlFailure{XXML_ERR_NEED_VALUE};
-    for (const XXmlAttribute& attribute : attributes_) {
-      if (attribute.name == name) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
-    }
+    if (IsDuplicate(name)) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
     attributes_.push_back({name, value.text});
+  }
+
+  // A tag's few attributes are compared one by one; past a dozen their names go into a set, so
+  // that a tag with thousands of them is not quadratic.
+  bool IsDuplicate(std::u16string_view name) {
+    constexpr size_t kCompared = 12;
+    if (attributes_.size() < kCompared) {
+      return std::any_of(attributes_.begin(), attributes_.end(),
+                         [name](const XXmlAttribute& a) { return a.name == name; });
+    }
+    if (attributeNames_.empty()) {
+      for (const XXmlAttribute& attribute : attributes_) attributeNames_.insert(attribute.name);
+    }
+    return !attributeNames_.insert(name).second;
   }
 
   // A tag's attributes are gathered on a list the tags take in turn, then copied to the node.
@@ -449,6 +463,7 @@ class Parser {
   Reader reader_;
   XXmlArena& arena_;
   std::vector<XXmlAttribute> attributes_;
+  std::unordered_set<std::u16string_view> attributeNames_;
   std::vector<XXmlNode*> children_;
   bool deliveredEnd_ = false;
 };

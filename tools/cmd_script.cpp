@@ -7,7 +7,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "script.h"
-#include "script_lexer.h"
+#include "script_check.h"
 #include "utf.h"
 
 namespace qorin::cli {
@@ -90,28 +90,12 @@ int RunCheck(int argc, char** argv) {
   if (auto unknown = args.Unknown({"escapes"}))
     return Usage("check: unknown option --" + *unknown, kCheckUsage);
   if (args.Positional().empty()) return Usage("check: a script file is expected", kCheckUsage);
-  XScriptOptions options;
-  options.escapes = args.Flag("escapes");
-  XScriptTextPool pool;
-  XScriptProgram program;
+  XScriptChecker checker(args.Flag("escapes"));
   for (const std::string& path : args.Positional()) {
     std::u16string text;
     if (!ReadScript(path, &text)) return kExitFailure;
-    XScriptLexer lexer(&options, &pool);
     XScriptErrorInfo error;
-    error.token = u"(none)";
-    if (!lexer.Tokenize(text)) {
-      error.code = lexer.Error(), error.line = lexer.Line(), error.column = lexer.Column();
-      return Report(path, error);
-    }
-    std::vector<XScriptNodePtr> code;
-    XStackBudget stack;
-    stack.Start();
-    XScriptParser parser(&program, &stack);
-    if (!parser.Parse(lexer.Tokens(), &code)) {
-      error.code = parser.Error(), error.line = parser.Line(), error.column = parser.Column();
-      return Report(path, error);
-    }
+    if (!checker.Check(text, &error)) return Report(path, error);
     std::printf("%s: ok\n", path.c_str());
   }
   return kExitOk;

@@ -12,8 +12,10 @@
 #include "installer_data.h"
 #include "layout_listing.h"
 #include "package.h"
+#include "script_check.h"
 #include "skin_document.h"
 #include "skin_language_table.h"
+#include "skin_scripts.h"
 #include "utf.h"
 
 namespace qorin::cli {
@@ -26,8 +28,9 @@ const char kCheckUsage[] =
     "\n"
     "Builds the skin of SOURCE, a package (.exe) or a data folder (whose configuration file\n"
     "--config names, as for qorin pack), as the installer does. The skin is the configuration's\n"
-    "skin_file_name unless --skin names another; --lang picks the language file. Prints\n"
-    "'ok: N controls', or the skin's error text (as on an English system) and exits 1.\n";
+    "skin_file_name unless --skin names another; --lang picks the language file. The skin's\n"
+    "scripts are read as the installer reads them and parsed, not run. Prints 'ok: N\n"
+    "controls', or the skin's error text (as on an English system) and exits 1.\n";
 
 const char kLayoutUsage[] =
     "usage: qorin layout SOURCE --size WxH [--dpi N] [--rtl] [--config NAME] [--skin NAME]\n"
@@ -90,9 +93,20 @@ struct Skin {
     document->SetTextMeasure(measure.get());
     for (const NamedCommand& command : kNamedCommands)
       document->Ids().Add(command.name, command.id);
-    if (document->Load(skinName)) return true;
+    if (document->Load(skinName) && CheckScripts()) return true;
     std::fprintf(stderr, "%s\n", Utf16ToUtf8(document->Error().Text(0x0409)).c_str());
     return false;
+  }
+
+  // The skin's script step, each text parsed without running it.
+  bool CheckScripts() {
+    XScriptChecker checker(false);
+    return ForEachSkinScript(*document, [&](std::u16string_view text) {
+      XScriptErrorInfo error;
+      if (checker.Check(text, &error)) return true;
+      return document->Errors().Set(XSKIN_ERR_SCRIPT, FormatScriptError(error), {}, error.line,
+                                    error.column);
+    });
   }
 };
 

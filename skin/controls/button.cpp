@@ -426,6 +426,7 @@ bool XCheckBox::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode)
   } else {
     layoutNode.textMargin.left += fw;
   }
+  FinishText(layoutNode);  // "fit2text" again, now with the box beside the text
   if (!textStyle.hasFormat) textStyle.format = DefaultTextFormat(RightToLeft());
   shownState_ = VisualState();
   return true;

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "skin_document.h"
+#include "text.h"
 
 namespace qorin {
 namespace {
@@ -42,6 +43,13 @@ bool XChildSkin::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode
   if (file == nullptr)
     return skin->Errors().Set(XSKIN_ERR_CHILD_SKIN_FILE, u"ChildSkin", {}, element.line,
                               element.column);
+  // A child that includes itself, directly or through others, would nest without end.
+  std::u16string resolved = AsciiLower(skin->Resources().ResolveName(*file));
+  for (const XSkinDocument* s = skin; s != nullptr; s = s->ParentSkin()) {
+    if (AsciiLower(skin->Resources().ResolveName(s->FileName())) == resolved)
+      return skin->Errors().Set(XSKIN_ERR_CHILD_SKIN_FILE, u"ChildSkin", *file, element.line,
+                                element.column);
+  }
   document_ = std::make_unique<XSkinDocument>(skin->Resources(), skin->Options(), skin);
   document_->SetDpi(skin->Dpi());
   document_->SetTextMeasure(skin->TextMeasure());

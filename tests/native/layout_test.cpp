@@ -53,8 +53,10 @@ TEST(Layout, PlacedWithoutConsumingTheArea) {
   ExpectListings({
       {R"(<Static Name="f" Align="fixed" Left="10" Top="5" Width="20" Height="20"/>)"
        R"(<Static Name="h" Align="hardfixed" Left="90" Top="5" Width="20" Height="20"/>)"
-       R"(<Static Name="p" Align="fixed" Position="1,2,3,4"/>)",
-       100, 50, "f 10,5,30,25\nh 90,5,110,25\np 1,2,4,6\n"},
+       R"(<Static Name="p" Align="fixed" Position="1,2,3,4"/>)"
+       R"(<Static Name="q" Align="fixed" Width="50%" Height="fit2text" Text="abc" )"
+       R"(Position="0,0,100,20"/>)",
+       100, 50, "f 10,5,30,25\nh 90,5,110,25\np 1,2,4,6\nq 0,0,100,20\n"},
       {R"(<Static Name="c" Align="center" Width="20" Height="10"/>)"
        R"(<Static Name="tc" Align="top_center" Width="20" Height="10"/>)",
        100, 50, "c 40,20,60,30\ntc 40,0,60,10\n"},
@@ -85,6 +87,8 @@ TEST(Layout, StacksPaddingAndFitChild) {
        100, 50, "f 0,0,100,19\n  x 0,2,100,12\n  y 0,12,100,16\nn 0,19,100,20\n"},
       {R"(<Static Name="t" Height="fit2text" Width="fit2text" Text="abc" TextPadding="1,2,3,4"/>)",
        100, 50, "t 0,0,27,19\n"},
+      // A check box's text starts after its 18-pixel box.
+      {R"(<CheckBox Name="c" Width="fit2text" Height="20" Text="abc"/>)", 100, 50, "c 0,0,39,20\n"},
       {R"(<Static Name="s" Show="false"><Static Name="k"/></Static><Static Name="v" Height="3"/>)",
        100, 50, "s hidden\n  k hidden\nv 0,0,100,3\n"},
       {R"(<Static Name="p" Align="left" Width="40" Padding="0,0,0,10">)"

@@ -101,6 +101,9 @@ TEST_F(QorinToolRun, SkinIsCheckedAndLaidOutAsTheInstallerWould) {
                                      "<Button Name=\"b\" Align=\"left\" Width=\"30\"/></Static>"
                                      "<Static Name=\"gone\" Show=\"false\"/></Body></XSkin>"));
   Write("data/broken.xml", test::Bytes("<XSkin><Head/>\n<Body><Label/></Body></XSkin>"));
+  Write("data/nosrc.xml", test::Bytes("<XSkin><Head/><Body/>\n<script/></XSkin>"));
+  Write("data/gone.xml", test::Bytes("<XSkin><Head/><Body/><script src=\"gone.xs\"/></XSkin>"));
+  Write("data/bad.xml", test::Bytes("<XSkin><?script int x = ;?><Head/><Body/></XSkin>"));
   auto output = [&](const std::string& arguments) {
     std::string command = "cd '" + dir_.string() + "' && '" QORIN_TOOL "' " + arguments + " 2>&1";
     std::string text;
@@ -117,6 +120,15 @@ TEST_F(QorinToolRun, SkinIsCheckedAndLaidOutAsTheInstallerWould) {
   EXPECT_EQ(output("check-skin data --config setup.ini --skin broken.xml"),
             "잘못된 태그입니다. Line:2 Col:7 (Label)\n");
   EXPECT_EQ(Run("check-skin data --config setup.ini --skin broken.xml"), 1);
+  // The script step, as the installer takes it; the scripts are parsed, not run.
+  EXPECT_EQ(output("check-skin data --config setup.ini --skin nosrc.xml"),
+            "지정되지 않은 에러입니다. Line:2 Col:1 (script)\n");
+  EXPECT_EQ(output("check-skin data --config setup.ini --skin gone.xml"),
+            "파일 열기 실패 Line:1 Col:22 (gone.xs)\n");
+  EXPECT_EQ(output("check-skin data --config setup.ini --skin bad.xml"),
+            "Error At Do XScript Line:1 Col:9 (ErrCode:203 ErrHint:'' Line:1 Col:9 "
+            "Tok:(none))\n");
+  EXPECT_EQ(Run("check-skin data --config setup.ini --skin bad.xml"), 1);
   EXPECT_EQ(Run("check-skin data --config setup.ini --lang Klingon"), 1);
   EXPECT_EQ(Run("layout data --config setup.ini"), 2) << "no --size";
   EXPECT_EQ(Run("check-skin data"), 1) << "a folder needs its configuration";

@@ -35,6 +35,8 @@ TEST(SkinLoadErrors, EachCodeWithItsPositionAndContext) {
       {"<Static/>\n  <Label/>", XSKIN_ERR_BAD_TAG, 2, 3, u"Label", u""},
       {"<ChildSkin/>", XSKIN_ERR_CHILD_SKIN_FILE, 1, 21, u"ChildSkin", u""},
       {"<ChildSkin File=\"none.xml\"/>", XSKIN_ERR_FILE_OPEN, 0, 0, u"none.xml", u""},
+      {"<ChildSkin File=\"SKIN.xml\"/>", XSKIN_ERR_CHILD_SKIN_FILE, 1, 21, u"ChildSkin",
+       u"SKIN.xml"},  // a skin that includes itself
       {"<Static ID=\"A\"/><Static ID=\"A\"/>", XSKIN_ERR_DUPLICATE_ID, 1, 37, u"ID", u"63001"},
       {"<Button Image=\"gone.png\"/>", XSKIN_ERR_FILE, 1, 21, u"Image", u"gone.png"},
       {"<Button ImageType=\"stretch\"/>", XSKIN_ERR_VALUE, 1, 21, u"ImageType", u"stretch"},
@@ -97,6 +99,10 @@ TEST(SkinIds, HeaderFileHostNumbersAndAutomaticNumbers) {
   EXPECT_EQ(n, 1002);
   ids.Add(u"CMD_EXIT", 32776);
   EXPECT_EQ(ids.NameOf(32776), u"CMD_EXIT");
+  ids.Add(u"IDC_OK", 1003);
+  EXPECT_EQ(ids.Lookup(u"IDC_OK"), 1003) << "a name added again takes the new number";
+  EXPECT_EQ(ids.Entries().front(), (std::pair<std::u16string, int>{u"IDC_OK", 1003}))
+      << "in its first place";
   EXPECT_TRUE(ids.ResolveValue(u"77", &n));
   EXPECT_EQ(n, 77) << "a number stands for itself";
   for (const char16_t* name : {u"_HIDDEN", u"GONE", u"FIRST"}) ids.Resolve(name, &n);
@@ -118,7 +124,7 @@ TEST(SkinResources, NamesLanguagesSubFoldersAndTextFiles) {
   std::vector<uint8_t> zip = pack::WriteZip(
       {{"skin/Images/OK.png", {'p'}}, {"skin/ko.png", {'k'}}, {"top.xml", {'t'}}}, 0);
   test::FakeLanguage language;
-  language.texts[u"IMG"] = u"ko.png";
+  language.texts[u"$IMG"] = u"ko.png";
   XResourceProvider archive;
   ASSERT_TRUE(archive.OpenArchive(zip.data(), zip.size(), u"skin/"));
   archive.SetLanguage(&language);
@@ -149,14 +155,15 @@ TEST(SkinResources, NamesLanguagesSubFoldersAndTextFiles) {
 
 TEST(SkinTree, ControlsAttributesAndNames) {
   TestSkin skin;
-  skin.language.texts[u"HELLO"] = u"안녕";
+  skin.language.texts[u"$HELLO"] = u"안녕";
   skin.files.push_back({"child.xml", {}});
   std::string child = "<XSkin><Head/><Body><Button Name=\"inner\"/></Body></XSkin>";
   skin.files.back().bytes.assign(child.begin(), child.end());
   ASSERT_TRUE(skin.Load(
       "<Static Name=\"a\" Height=\"20\" Text=\"$HELLO\" Enable=\"TRUE\" BorderColor=\"red\" "
       "BorderRound=\"4\""
-      " Tooltip=\"one\\ntwo\" Cursor=\"IDC_HAND\" Alpha=\"128\"><Data x=\"1\"/>"
+      " Tooltip=\"one\\ntwo\" Cursor=\"IDC_HAND\" Alpha=\"128\" TextDrawCount=\"50000000\">"
+      "<Data x=\"1\"/>"
       "<Button/><Button/></Static><ChildSkin Name=\"c\" File=\"child.xml\"/><GroupBox/>"));
   EXPECT_EQ(skin.document->ControlCount(), 5);
   AControlBase* a = skin.document->Root()->children[0];
@@ -168,6 +175,7 @@ TEST(SkinTree, ControlsAttributesAndNames) {
   EXPECT_EQ(a->tooltip, u"one\ntwo");
   EXPECT_EQ(a->cursor, 0);
   EXPECT_EQ(a->alpha, 128);
+  EXPECT_EQ(a->textStyle.drawCount, kMostTextDraws) << "a skin cannot ask for millions of draws";
   ASSERT_EQ(a->children.size(), 2u) << "Data is no control";
   std::u16string first = a->children[0]->name, second = a->children[1]->name;
   EXPECT_EQ(std::stoi(Utf16ToUtf8(second.substr(14))), std::stoi(Utf16ToUtf8(first.substr(14))) + 1)

@@ -125,6 +125,10 @@ TEST(XmlErrors, EachCodeWithItsPosition) {
       {u"<a x=1>", XXML_ERR_NEED_VALUE, 1, 6},
       {u"<a x>", XXML_ERR_NEED_EQUAL, 1, 5},
       {u"<a x=\"1\" x=\"2\"/>", XXML_ERR_DUPLICATE_ATTRIBUTE, 1, 14},
+      // Past a dozen attributes the names are kept in a set.
+      {u"<a b=\"\" c=\"\" d=\"\" e=\"\" f=\"\" g=\"\" h=\"\" i=\"\" j=\"\" k=\"\" l=\"\" m=\"\" "
+       u"n=\"\" c=\"\"/>",
+       XXML_ERR_DUPLICATE_ATTRIBUTE, 1, 72},
       {u"<a></b>", XXML_ERR_TAG_MISMATCH, 1, 7},
       {u"</>", XXML_ERR_END_TAG_NAME, 1, 3},
       {u"<a/ >", XXML_ERR_NO_END_TAG, 1, 3},
