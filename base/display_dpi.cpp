@@ -23,6 +23,7 @@ int MulDiv(int a, int b, int c) {
   int64_t product = int64_t{a} * b;
   bool negative = (product < 0) != (c < 0);
   int64_t magnitude = (std::abs(product) + std::abs(int64_t{c}) / 2) / std::abs(int64_t{c});
+  if (magnitude > INT32_MAX) return -1;  // as Windows answers a result that does not fit
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 

@@ -11,7 +11,7 @@ constexpr int kDefaultDpi = 96;
 int DisplayDpi();
 void SetDisplayDpi(int dpi);
 
-// Rounded a × b / c, as the Windows MulDiv (-1 when c is 0).
+// Rounded a × b / c, as the Windows MulDiv (-1 when c is 0 or the result does not fit).
 int MulDiv(int a, int b, int c);
 inline int ScaleForDpi(int value, int dpi) {
   return MulDiv(value, dpi, kDefaultDpi);

@@ -62,8 +62,7 @@ constexpr XAttribute kCommon[] = {
      }},
     {u"FontSize",
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
-       std::string number = Utf16ToUtf8(c.skin->Resolve(v));
-       c.font.points = std::strtod(number.c_str(), nullptr);
+       c.font.points = ParseFontPoints(c.skin->Resolve(v));
        return c.hasText = true;
      }},
     {u"FontWeight",
@@ -180,7 +179,8 @@ constexpr XAttribute kCommon[] = {
      }},
     {u"Blur",
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
-       c.blur = ParseInt(v);
+       // Strength is Alpha × Blur / 255; a blur wider than the control is skipped anyway.
+       c.blur = std::clamp(ParseInt(v), 0, kMostBlur);
        return true;
      }},
     {u"Cursor",

@@ -9,6 +9,24 @@
 namespace qorin {
 namespace {
 
+// Lengths a skin gives are kept within a million pixels either way, and coordinates along a
+// layout saturate at half a billion (so that any width between two of them fits an int): a
+// careless or hostile skin gets odd places, never an overflow.
+constexpr int kMostLength = 1 << 20;
+constexpr int64_t kMostCoordinate = 1 << 29;
+
+int Length(int value) {
+  return std::clamp(value, -kMostLength, kMostLength);
+}
+
+int Saturated(int64_t value) {
+  return static_cast<int>(std::clamp(value, -kMostCoordinate, kMostCoordinate));
+}
+
+XRect Box(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  return {Saturated(left), Saturated(top), Saturated(right), Saturated(bottom)};
+}
+
 // Width or Height: the value and its flags; -1 after scaling counts as not given.
 void ReadSize(std::u16string_view text, int dpi, int* size, bool* percent, bool* fitText,
               bool* fitChild, bool* fitParent) {
@@ -17,14 +35,14 @@ void ReadSize(std::u16string_view text, int dpi, int* size, bool* percent, bool*
   *fitText = value.kind == XSizeValue::kFitText;
   *fitChild = value.kind == XSizeValue::kFitChild;
   *fitParent = value.kind == XSizeValue::kFitParent;
-  *size = value.value == -1 && value.kind == XSizeValue::kPixels ? 0 : value.value;
+  *size = value.value == -1 && value.kind == XSizeValue::kPixels ? 0 : Length(value.value);
 }
 
 // A quadruple written top, right, bottom, left.
 void ReadEdges(std::u16string_view text, int dpi, XEdges* edges) {
   int fields[4] = {edges->top, edges->right, edges->bottom, edges->left};
   ParseQuad(text, dpi, fields);
-  *edges = {fields[3], fields[0], fields[1], fields[2]};
+  *edges = {Length(fields[3]), Length(fields[0]), Length(fields[1]), Length(fields[2])};
 }
 
 int NotGivenIsZero(int value) {
@@ -67,9 +85,9 @@ int Rule(int size, bool percent, int before, int after, int minimum, int maximum
   w = percent ? int64_t{available} * w / 100 : w + before + after;
   int64_t cap = maximum < 0 ? int64_t{available} + maximum
                             : std::min<int64_t>(available, int64_t{maximum} + before + after);
-  if (fixed) return static_cast<int>(w);
+  if (fixed) return Saturated(w);
   int64_t floor = int64_t{before} + after + minimum;
-  return static_cast<int>(std::min(cap, std::max(floor, w)));
+  return Saturated(std::min(cap, std::max(floor, w)));
 }
 
 }  // namespace
@@ -122,7 +140,7 @@ bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
       {u"Left", &XLayoutNode::left},         {u"Top", &XLayoutNode::top}};
   for (const Scaled& s : kScaled) {
     if (const auto* v = XXmlDocument::FindAttribute(element, s.name))
-      node->*s.field = ParseScaledInt(*v, dpi);
+      node->*s.field = Length(ParseScaledInt(*v, dpi));
   }
   node->left = NotGivenIsZero(node->left);
   node->top = NotGivenIsZero(node->top);
@@ -143,8 +161,8 @@ bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
   if (const auto* v = XXmlDocument::FindAttribute(element, u"Position")) {
     int fields[4] = {node->left, node->top, node->width, node->height};
     ParseQuad(*v, dpi, fields);
-    node->left = fields[0], node->top = fields[1], node->width = fields[2],
-    node->height = fields[3];
+    node->left = Length(fields[0]), node->top = Length(fields[1]), node->width = Length(fields[2]),
+    node->height = Length(fields[3]);
     for (bool XLayoutNode::*flag :
          {&XLayoutNode::widthPercent, &XLayoutNode::widthFitText, &XLayoutNode::widthFitChild,
           &XLayoutNode::widthFitParent, &XLayoutNode::heightPercent, &XLayoutNode::heightFitText,
@@ -174,19 +192,21 @@ int XLayoutEngine::HeightRule(const XLayoutNode& n, int height, int available) {
               n.fixedSize, available);
 }
 
-void XLayoutEngine::LayoutIn(const XRect& rect) {
+void XLayoutEngine::LayoutIn(const XRect& given) {
+  XRect rect = Box(given.left, given.top, given.right, given.bottom);
   XRect remaining = rect;
   Place(root_, remaining, rect, false);
 }
 
 XRect XLayoutEngine::AlignedRect(XLayoutNode& n, int width, int height, XRect& r, const XRect& p) {
   const XEdges& m = n.margin;
-  int outerW = width + m.left + m.right, outerH = height + m.top + m.bottom;
-  int rw = r.Width(), rh = r.Height();
+  int64_t outerW = int64_t{width} + m.left + m.right, outerH = int64_t{height} + m.top + m.bottom;
+  int64_t rw = r.Width(), rh = r.Height();
   switch (n.align) {
     case kAlignFixed:
     case kAlignHardFixed: {
-      XRect x{p.left + n.left, p.top + n.top, p.left + n.left + outerW, p.top + n.top + outerH};
+      int64_t left = int64_t{p.left} + n.left, top = int64_t{p.top} + n.top;
+      XRect x = Box(left, top, left + outerW, top + outerH);
       if (n.align == kAlignHardFixed) {
         n.clipToParent = true;
         return x;
@@ -197,54 +217,60 @@ XRect XLayoutEngine::AlignedRect(XLayoutNode& n, int width, int height, XRect& r
       if (n.parent == nullptr) return {};
       XRect& c = n.parent->flowCursor;
       if (rw < c.right + outerW - c.left) c = {0, c.bottom, 0, c.bottom};
-      XRect x{r.left + c.right, r.top + c.top, r.left + c.right + outerW, r.top + c.top + outerH};
+      XRect x = Box(int64_t{r.left} + c.right, int64_t{r.top} + c.top,
+                    int64_t{r.left} + c.right + outerW, int64_t{r.top} + c.top + outerH);
       x.bottom = std::min(x.bottom, r.bottom);
-      c.right += outerW;
-      c.bottom = std::max(c.bottom, c.top + outerH);
+      c.right = Saturated(c.right + outerW);
+      c.bottom = std::max(c.bottom, Saturated(c.top + outerH));
       return x;
     }
     case kAlignCenter:
     case kAlignTopCenter: {
-      int ox = std::max(0, (rw - m.left - m.right - width) / 2);
-      int oy = n.align == kAlignCenter ? std::max(0, (rh - m.top - m.bottom - height) / 2) : 0;
-      XRect x{r.left + ox, r.top + oy, r.left + ox + outerW, r.top + oy + outerH};
+      int64_t ox = std::max<int64_t>(0, (rw - m.left - m.right - width) / 2);
+      int64_t oy =
+          n.align == kAlignCenter ? std::max<int64_t>(0, (rh - m.top - m.bottom - height) / 2) : 0;
+      XRect x = Box(r.left + ox, r.top + oy, r.left + ox + outerW, r.top + oy + outerH);
       return Intersect(x, Inset(r, n.padding));
     }
     case kAlignRightBottom:
-      return Intersect({r.right - outerW, r.bottom - outerH, r.right, r.bottom}, r);
+      return Intersect(Box(r.right - outerW, r.bottom - outerH, r.right, r.bottom), r);
     case kAlignLeftBottom:
-      return Intersect({r.left, r.bottom - outerH, r.left + outerW, r.bottom}, r);
-    case kAlignRightTop: return Intersect({r.right - outerW, r.top, r.right, r.top + outerH}, r);
-    case kAlignLeftTop: return Intersect({r.left, r.top, r.left + outerW, r.top + outerH}, r);
+      return Intersect(Box(r.left, r.bottom - outerH, r.left + outerW, r.bottom), r);
+    case kAlignRightTop: return Intersect(Box(r.right - outerW, r.top, r.right, r.top + outerH), r);
+    case kAlignLeftTop: return Intersect(Box(r.left, r.top, r.left + outerW, r.top + outerH), r);
     case kAlignLeftCenter:
     case kAlignRightCenter: {
-      int top = r.top + (rh - outerH) / 2;
-      int left = n.align == kAlignLeftCenter ? r.left : r.right - outerW;
-      return Intersect({left, top, left + outerW, top + outerH}, r);
+      int64_t top = r.top + (rh - outerH) / 2;
+      int64_t left = n.align == kAlignLeftCenter ? r.left : r.right - outerW;
+      return Intersect(Box(left, top, left + outerW, top + outerH), r);
     }
     case kAlignClient: return r;
     case kAlignTop:
     case kAlignBottom: {
-      int h = HeightRule(n, height, rh);
-      int w = width != 0 ? WidthRule(n, width, rw) : rw;
-      int x = rightToLeft_ ? r.right - w : r.left;
+      int h = HeightRule(n, height, static_cast<int>(rh));
+      int w = width != 0 ? WidthRule(n, width, static_cast<int>(rw)) : static_cast<int>(rw);
+      int64_t x = rightToLeft_ ? int64_t{r.right} - w : r.left;
       if (n.align == kAlignTop) {
-        r.top += h;
-        return {x, r.top - h, x + w, r.top};
+        int64_t top = r.top;
+        r.top = Saturated(top + h);
+        return Box(x, top, x + w, top + h);
       }
-      r.bottom -= h;
-      return {x, r.bottom, x + w, r.bottom + h};
+      int64_t bottom = r.bottom;
+      r.bottom = Saturated(bottom - h);
+      return Box(x, bottom - h, x + w, bottom);
     }
     case kAlignLeft:
     case kAlignRight: {
-      int w = WidthRule(n, width, rw);
-      int h = height != 0 ? HeightRule(n, height, rh) : rh;
+      int w = WidthRule(n, width, static_cast<int>(rw));
+      int h = height != 0 ? HeightRule(n, height, static_cast<int>(rh)) : static_cast<int>(rh);
       if (n.align == kAlignLeft) {
-        r.left += w;
-        return {r.left - w, r.top, r.left, r.top + h};
+        int64_t left = r.left;
+        r.left = Saturated(left + w);
+        return Box(left, r.top, left + w, int64_t{r.top} + h);
       }
-      r.right -= w;
-      return {r.right, r.top, r.right + w, r.top + h};
+      int64_t right = r.right;
+      r.right = Saturated(right - w);
+      return Box(right - w, r.top, right, int64_t{r.top} + h);
     }
     default: return {};
   }
@@ -260,7 +286,7 @@ bool XLayoutEngine::HiddenWhenSmall(const XLayoutNode& n, const XRect& x) const 
 }
 
 void XLayoutEngine::Place(XLayoutNode& n, XRect& r, const XRect& p, bool measuring) {
-  const XRect savedRemaining = r, savedPlaced = n.placed;
+  const XRect savedRemaining = r;
   XRect x{};
   if (n.show) {
     int width = n.width, height = n.height;
@@ -273,7 +299,7 @@ void XLayoutEngine::Place(XLayoutNode& n, XRect& r, const XRect& p, bool measuri
     if (n.heightFitParent) height = p.Height();
     // A docked node after stacked ones starts below their rows.
     if (n.parent != nullptr && !IsEmpty(n.parent->flowCursor) && IsDocked(n.align)) {
-      r.top = std::min(r.top + n.parent->flowCursor.bottom, r.bottom);
+      r.top = std::min(Saturated(int64_t{r.top} + n.parent->flowCursor.bottom), r.bottom);
       n.parent->flowCursor = {};
     }
     x = Inset(AlignedRect(n, width, height, r, p), n.margin);
@@ -283,6 +309,9 @@ void XLayoutEngine::Place(XLayoutNode& n, XRect& r, const XRect& p, bool measuri
     x = {};
     r = savedRemaining;
   }
+  // What a node takes of r does not depend on its children's places: measuring stops here, so
+  // that nested "fit2child" measures each level once, not once per level above it.
+  if (measuring) return;
   if (n.fixedSize) n.clipToParent = true;
   bool changed = n.forceNotify || !(x == n.placed);
   if (changed) n.placed = x;
@@ -300,14 +329,13 @@ void XLayoutEngine::Place(XLayoutNode& n, XRect& r, const XRect& p, bool measuri
     n.clipToParent = true;
   }
   int answer = 1;
-  if (changed && !measuring && n.target != nullptr) answer = n.target->OnAlign(x);
+  if (changed && n.target != nullptr) answer = n.target->OnAlign(x);
   n.flowCursor = {};
   for (auto& child : n.children) {
     child->clipToParent = n.clipToParent;
-    Place(*child, area, parentRect, measuring);
+    Place(*child, area, parentRect, false);
   }
-  if (answer == 0 && !measuring && n.target != nullptr) n.target->OnAlign(x);
-  if (measuring) n.placed = savedPlaced;
+  if (answer == 0 && n.target != nullptr) n.target->OnAlign(x);
 }
 
 XRect XLayoutEngine::MeasureChildren(XLayoutNode& n, const XRect& r, const XRect& p) {

@@ -184,7 +184,7 @@ bool XSkinDocument::ApplyHead(const XXmlNode& head) {
         head_.font.points = 9;
       }
       if (const auto* v = XXmlDocument::FindAttribute(e, u"FontSize")) {
-        head_.font.points = std::strtod(Utf16ToUtf8(*v).c_str(), nullptr);
+        head_.font.points = ParseFontPoints(*v);
         head_.hasFontSize = true;
       }
       if (const auto* v = XXmlDocument::FindAttribute(e, u"FontColor"))

@@ -1,11 +1,14 @@
 #include "skin_values.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include "display_dpi.h"
 #include "text.h"
+#include "utf.h"
 
 namespace qorin {
 namespace {
@@ -135,6 +138,11 @@ int ParseInt(std::u16string_view text) {
 
 int ParseScaledInt(std::u16string_view text, int dpi) {
   return ScaleForDpi(ParseInt(text), dpi);
+}
+
+double ParseFontPoints(std::u16string_view text) {
+  double points = std::strtod(Utf16ToUtf8(text).c_str(), nullptr);
+  return std::isnan(points) ? 0 : std::clamp(points, -1000.0, 1000.0);
 }
 
 void ParseQuad(std::u16string_view text, int dpi, int fields[4]) {

@@ -17,6 +17,11 @@ bool ParseBool(std::u16string_view text);
 // Leading blanks, a sign and digits, as the C library's atoi; unreadable is 0, beyond int clamps.
 int ParseInt(std::u16string_view text);
 int ParseScaledInt(std::u16string_view text, int dpi);
+// A font size in points, as strtod reads it; not a number is 0, and sizes are kept within
+// ±1000 points.
+double ParseFontPoints(std::u16string_view text);
+// The largest Blur a control keeps.
+constexpr int kMostBlur = 1000;
 
 // "%d,%d,%d,%d" into fields in written order; numbers that are missing leave their field as
 // it was, then all four are scaled.

@@ -97,6 +97,34 @@ TEST(Layout, StacksPaddingAndFitChild) {
   });
 }
 
+// Forty levels of "fit2child" (a measure per level above each one took 2^40 steps).
+TEST(Layout, NestedFitChildIsMeasuredOncePerLevel) {
+  std::string body;
+  for (int i = 0; i < 40; ++i) body += "<Static Height=\"fit2child\" Padding=\"1,0,0,0\">";
+  body += "<Static Name=\"leaf\" Height=\"10\"/>";
+  for (int i = 0; i < 40; ++i) body += "</Static>";
+  std::string listing = Listing({body.c_str(), 100, 100, ""});
+  EXPECT_EQ(listing.substr(listing.find(" ") + 1, 11), "0,0,100,50\n");
+  EXPECT_NE(listing.find("leaf 0,40,100,50"), std::string::npos) << listing;
+}
+
+// Numbers near the ends of int: lengths are kept within a million pixels, coordinates saturate.
+TEST(Layout, HugeNumbersGiveDefinedPlaces) {
+  ExpectListings({
+      {R"(<Static Name="w" Width="2147483647" Height="10" Margin="0,0,0,-2147483648"/>)"
+       R"(<Static Name="c" Align="center" Width="2147483647" Height="2147483647"/>)"
+       R"(<Static Name="s1" Align="stack" Width="10" Height="1000000000"/>)"
+       R"(<Static Name="s2" Align="stack" Width="2000" Height="1000000000"/>)"
+       R"(<Static Name="s3" Align="stack" Width="2000" Height="1000000000"/>)"
+       R"(<Static Name="t" Height="100%" FixedSize="true" Width="2147483647%"/>)"
+       R"(<Static Name="f" Align="fixed" Left="2147483647" Top="-2147483648" )"
+       R"(Width="2147483647" Height="5" Blur="100000000" FontSize="1e300"/>)",
+       300, 200,
+       "w -1,0,300,10\nc 0,10,300,200\ns1 0,10,10,200\ns2 0,1048586,2000,1048586\n"
+       "s3 0,2097162,2000,2097162\nt 0,200,3145728,200\nf 0,0,0,0\n"},
+  });
+}
+
 TEST(Layout, RightToLeftAndDpi) {
   ExpectListings({
       // Left becomes right (a left margin too), a top strip with a width sticks to the right

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "utf.h"
 #include "window_styles.h"
 
 namespace qorin {
@@ -22,6 +23,13 @@ TEST(SkinValues, BooleansAndIntegers) {
   for (auto [dpi, scaled] : {std::pair{96, 500}, {120, 625}, {144, 750}, {192, 1000}})
     EXPECT_EQ(ParseScaledInt(u"500", dpi), scaled) << dpi;
   EXPECT_EQ(ParseScaledInt(u"3", 144), 5) << "4.5 rounds up, as MulDiv";
+  EXPECT_EQ(ParseScaledInt(u"2147483647", 192), -1) << "MulDiv's answer when it cannot fit";
+  for (auto [text, points] : {std::pair{u"9.5", 9.5},
+                              {u"1e300", 1000.0},
+                              {u"-1e300", -1000.0},
+                              {u"nan", 0.0},
+                              {u"x", 0.0}})
+    EXPECT_EQ(ParseFontPoints(text), points) << Utf16ToUtf8(text);
 }
 
 TEST(SkinValues, QuadruplesAndSizes) {
