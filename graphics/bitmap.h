@@ -10,14 +10,9 @@
 #include <cstdint>
 
 #include "display_dpi.h"
+#include "rect.h"
 
 namespace qorin {
-
-struct XRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-};
 
 // Error codes kept in XBitmap::lastError (after a decoder's failure: the decoder's own code).
 enum XBITMAP_ERR : uint32_t {

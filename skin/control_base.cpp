@@ -340,7 +340,7 @@ void AControlBase::FireCommand(int number) {
 }
 
 bool AControlBase::HitTest(int x, int y) const {
-  return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+  return ContainsPoint(rect, x, y);
 }
 
 // The code of the deepest input-enabled control under the point, else this control's own.
@@ -351,12 +351,21 @@ int AControlBase::OnNcHitTest(int x, int y) {
 
 AControlBase* AControlBase::ControlAt(int x, int y) {
   if (layout != nullptr && !layout->Visible()) return nullptr;
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    const XRect& r = (*it)->rect;
-    if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
-    if (AControlBase* found = (*it)->ControlAt(x, y)) return found;
+  XRect point{x, y, x + 1, y + 1};
+  for (int i = TopmostOver(*this, point); i >= 0; i = TopmostOver(*this, point, i)) {
+    if (AControlBase* found = children[i]->ControlAt(x, y)) return found;
   }
   return AcceptsInput() && HitTest(x, y) ? this : nullptr;
+}
+
+int TopmostOver(const AControlBase& parent, const XRect& area, int below) {
+  int i = below < 0 ? static_cast<int>(parent.children.size()) : below;
+  while (--i >= 0) {
+    const AControlBase& child = *parent.children[i];
+    bool shown = child.layout == nullptr || child.layout->Visible();
+    if (shown && Intersects(child.rect, area)) return i;
+  }
+  return -1;
 }
 
 bool AControlBase::ReadTable(std::span<const XAttribute> table, const XXmlNode& element) {

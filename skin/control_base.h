@@ -164,4 +164,9 @@ class AControlBase : public IXAlignTarget {
   std::atomic<int> references_{0};
 };
 
+// What lies on top at a place, for painting and pointing alike: a later child in document order
+// covers an earlier one. The index of the topmost shown child whose rectangle meets the area,
+// among those before `below` (all when -1); -1 when none does.
+int TopmostOver(const AControlBase& parent, const XRect& area, int below = -1);
+
 }  // namespace qorin

@@ -49,20 +49,6 @@ int NotGivenIsZero(int value) {
   return value == -1 ? 0 : value;
 }
 
-XRect Intersect(const XRect& a, const XRect& b) {
-  XRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-  return IsEmpty(r) ? XRect{} : r;
-}
-
-XRect Inset(const XRect& rect, const XEdges& edges) {
-  XRect r{rect.left + edges.left, rect.top + edges.top, rect.right - edges.right,
-          rect.bottom - edges.bottom};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
-}
-
 // What the children consumed of r when m is left: exact for one full-width or full-height
 // strip, all of r otherwise (nothing when nothing was consumed).
 XRect Consumed(const XRect& r, const XRect& m) {
@@ -91,14 +77,6 @@ int Rule(int size, bool percent, int before, int after, int minimum, int maximum
 }
 
 }  // namespace
-
-bool operator==(const XRect& a, const XRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-bool IsEmpty(const XRect& rect) {
-  return rect.right <= rect.left || rect.bottom <= rect.top;
-}
 
 XLayoutNode* XLayoutNode::AddChild() {
   children.push_back(std::make_unique<XLayoutNode>());
@@ -211,7 +189,7 @@ XRect XLayoutEngine::AlignedRect(XLayoutNode& n, int width, int height, XRect& r
         n.clipToParent = true;
         return x;
       }
-      return Intersect(x, Inset(p, n.padding));
+      return Intersection(x, Inset(p, n.padding));
     }
     case kAlignStack: {
       if (n.parent == nullptr) return {};
@@ -230,19 +208,20 @@ XRect XLayoutEngine::AlignedRect(XLayoutNode& n, int width, int height, XRect& r
       int64_t oy =
           n.align == kAlignCenter ? std::max<int64_t>(0, (rh - m.top - m.bottom - height) / 2) : 0;
       XRect x = Box(r.left + ox, r.top + oy, r.left + ox + outerW, r.top + oy + outerH);
-      return Intersect(x, Inset(r, n.padding));
+      return Intersection(x, Inset(r, n.padding));
     }
     case kAlignRightBottom:
-      return Intersect(Box(r.right - outerW, r.bottom - outerH, r.right, r.bottom), r);
+      return Intersection(Box(r.right - outerW, r.bottom - outerH, r.right, r.bottom), r);
     case kAlignLeftBottom:
-      return Intersect(Box(r.left, r.bottom - outerH, r.left + outerW, r.bottom), r);
-    case kAlignRightTop: return Intersect(Box(r.right - outerW, r.top, r.right, r.top + outerH), r);
-    case kAlignLeftTop: return Intersect(Box(r.left, r.top, r.left + outerW, r.top + outerH), r);
+      return Intersection(Box(r.left, r.bottom - outerH, r.left + outerW, r.bottom), r);
+    case kAlignRightTop:
+      return Intersection(Box(r.right - outerW, r.top, r.right, r.top + outerH), r);
+    case kAlignLeftTop: return Intersection(Box(r.left, r.top, r.left + outerW, r.top + outerH), r);
     case kAlignLeftCenter:
     case kAlignRightCenter: {
       int64_t top = r.top + (rh - outerH) / 2;
       int64_t left = n.align == kAlignLeftCenter ? r.left : r.right - outerW;
-      return Intersect(Box(left, top, left + outerW, top + outerH), r);
+      return Intersection(Box(left, top, left + outerW, top + outerH), r);
     }
     case kAlignClient: return r;
     case kAlignTop:

@@ -27,10 +27,6 @@ class IXAlignTarget {
   virtual int OnAlign(const XRect& rect) = 0;
 };
 
-struct XEdges {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
 struct XLayoutNode {
   static constexpr int kNoMaximum = 0x3FFFFFFF;
 
@@ -93,8 +89,5 @@ class XLayoutEngine {
   XLayoutNode root_;
   bool rightToLeft_ = false;
 };
-
-bool operator==(const XRect& a, const XRect& b);
-bool IsEmpty(const XRect& rect);
 
 }  // namespace qorin

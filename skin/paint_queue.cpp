@@ -4,22 +4,6 @@
 
 namespace qorin {
 
-bool Intersects(const XRect& a, const XRect& b) {
-  return !IsEmpty(Intersection(a, b));
-}
-
-XRect Intersection(const XRect& a, const XRect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
-XRect Union(const XRect& a, const XRect& b) {
-  if (IsEmpty(a)) return b;
-  if (IsEmpty(b)) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
 bool XPaintQueue::Add(const XRect& rect, const XRect& window, uint32_t now) {
   if (IsEmpty(rect) || !Intersects(rect, window)) return false;
   if (!rects_.empty()) {

@@ -11,14 +11,6 @@
 
 namespace qorin {
 
-bool Intersects(const XRect& a, const XRect& b);
-XRect Intersection(const XRect& a, const XRect& b);
-XRect Union(const XRect& a, const XRect& b);
-inline bool Contains(const XRect& outer, const XRect& inner) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 class XPaintQueue {
  public:
   // Queues the rectangle; true when the queue was empty before (the caller posts the message

@@ -12,8 +12,13 @@ bool Shown(const AControlBase& c) {
   return c.layout == nullptr || c.layout->Visible();
 }
 
-XRect Offset(const XRect& r, int dx, int dy) {
-  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+// The topmost child over the rectangle when it covers all of it and nothing shows through it.
+AControlBase* CoveringChild(const AControlBase& parent, const XRect& rect) {
+  int top = TopmostOver(parent, rect);
+  if (top < 0) return nullptr;
+  AControlBase* child = parent.children[top];
+  bool hides = child->opaque && child->alpha >= 255 && Contains(child->rect, rect);
+  return hides ? child : nullptr;
 }
 
 // Copies the visible part of the control's own buffer onto the target, then its text.
@@ -22,10 +27,7 @@ void Paint(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
   XRect visible = Intersection(VisibleRect(c), clip);
   if (IsEmpty(visible) || c.frozen) return;
   if (c.blur > 0 && c.layout != nullptr) {
-    const XEdges& p = c.layout->padding;
-    XRect inset{c.rect.left + p.left, c.rect.top + p.top, c.rect.right - p.right,
-                c.rect.bottom - p.bottom};
-    XRect area = Offset(Intersection(inset, visible), -ox, -oy);
+    XRect area = Offset(Intersection(Inset(c.rect, c.layout->padding), visible), -ox, -oy);
     if (!IsEmpty(area)) Blur(target, area, c.alpha * c.blur / 255);
   }
   const XBitmap& own = c.buffers[0];
@@ -82,12 +84,10 @@ void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, in
                  IXTextCanvas* canvas, bool skinDebug) {
   if (IsEmpty(c.rect) || !Intersects(clip, c.rect) || !Shown(c)) return;
   if (c.alpha >= 255) {
-    for (AControlBase* child : c.children) {
-      if (Shown(*child) && child->opaque && !child->frozen && child->alpha >= 255 &&
-          Contains(child->rect, clip)) {
-        DrawSubtree(*child, target, clip, ox, oy, canvas, skinDebug);
-        return;
-      }
+    // Only the topmost child there, when it covers the clip and hides what lies under it.
+    if (AControlBase* top = CoveringChild(c, clip); top != nullptr && !top->frozen) {
+      DrawSubtree(*top, target, clip, ox, oy, canvas, skinDebug);
+      return;
     }
     Paint(c, target, clip, ox, oy, canvas, false, true);
     for (AControlBase* child : c.children)
@@ -111,14 +111,8 @@ void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, in
 // A control that does not cover its whole rectangle needs what lies under it: the search
 // stops at the innermost opaque control (or the root).
 AControlBase* InnermostContaining(AControlBase& root, const XRect& rect) {
-  for (auto it = root.children.rbegin(); it != root.children.rend(); ++it) {
-    AControlBase* child = *it;
-    if (Shown(*child) && !IsEmpty(child->rect) && Contains(child->rect, rect)) {
-      if (!child->opaque || child->alpha < 255) return &root;
-      return InnermostContaining(*child, rect);
-    }
-  }
-  return &root;
+  AControlBase* top = CoveringChild(root, rect);
+  return top != nullptr ? InnermostContaining(*top, rect) : &root;
 }
 
 }  // namespace qorin

@@ -58,6 +58,8 @@ TEST(HtmlText, BracketsEntitiesFontsAndErrors) {
     ASSERT_TRUE(html.SetMarkup(u"<font size='" + std::u16string(size) + u"'>x</font>"));
     EXPECT_EQ(html.Runs()[0].font.points, points);
   }
+  ASSERT_TRUE(html.SetMarkup(u"a  \r\n\t b"));
+  EXPECT_EQ(html.Runs()[0].text, u"a b") << "white space collapses to one space";
   ASSERT_TRUE(html.SetMarkup(u"<b>open to the end"));
   EXPECT_TRUE(html.Runs()[0].font.bold);
   EXPECT_EQ(html.ParseError(), XHTML_ERR_END_OF_TEXT);
@@ -106,6 +108,12 @@ TEST(PaintQueue, RepeatsDroppedAndOverlapsMerged) {
   XRect merged = queue.TakeMerged();
   EXPECT_EQ(merged, (XRect{10, 10, 30, 30}));
   EXPECT_EQ(queue.TakeMerged(), (XRect{60, 60, 70, 70}));
+  EXPECT_TRUE(queue.Empty());
+  // A chain: the third meets the first only through the second, which comes after it.
+  queue.Add({0, 0, 10, 10}, window, 0);
+  queue.Add({40, 0, 50, 10}, window, 0);
+  queue.Add({5, 0, 45, 10}, window, 0);
+  EXPECT_EQ(queue.TakeMerged(), (XRect{0, 0, 50, 10}));
   EXPECT_TRUE(queue.Empty());
 }
 
@@ -228,6 +236,11 @@ TEST_F(PointerRouting, HoverLeaveAndClicks) {
   view_->ProcessCommands();
   EXPECT_TRUE(surface_.commands.empty());
   EXPECT_EQ(static_cast<XButton*>(Control(u"A"))->VisualState(), 0);
+  // Pressed elsewhere, released over A: no click either.
+  view_->PointerMove(10, 10);
+  view_->PointerButton(kLeftButton, false, 10, 10);
+  view_->ProcessCommands();
+  EXPECT_TRUE(surface_.commands.empty()) << "a release without its press";
   Click(10, 10);
   EXPECT_EQ(surface_.commands, std::vector<int>{Id(u"A")}) << "the ID stands for Command";
   EXPECT_EQ(surface_.scripts, std::vector<std::u16string>{u"a();"});
@@ -269,7 +282,8 @@ TEST_F(PointerRouting, CompositionOfStatics) {
       "<Static ID=\"RED\" Align=\"fixed\" Position=\"10,10,20,20\" Color=\"#FF0000\"/>"
       "<Static ID=\"HALF\" Align=\"fixed\" Position=\"50,10,20,20\" Color=\"#000000\" "
       "Alpha=\"128\"/>"
-      "<Button ID=\"B\" Align=\"fixed\" Position=\"100,10,40,20\" Image=\"default\"/></Static>");
+      "<Button ID=\"B\" Align=\"fixed\" Position=\"100,10,40,20\" Image=\"default\"/></Static>"
+      "<Static ID=\"TOP\" Align=\"fixed\" Position=\"200,100,20,20\" Color=\"#00FF00\"/>");
   view_->Process();
   const XBitmap& root = view_->RootBuffer();
   EXPECT_EQ(Pixel(root, 10, 10), 0xFF0000u);
@@ -282,6 +296,13 @@ TEST_F(PointerRouting, CompositionOfStatics) {
   EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {12, 12, 14, 14}), Control(u"RED"));
   EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {55, 12, 56, 13}), page)
       << "a translucent control is composed over its opaque parent";
+  // A later sibling lies over the client-aligned page, for painting as for pointing.
+  EXPECT_EQ(Pixel(root, 205, 105), 0x00FF00u);
+  EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {205, 105, 206, 106}), Control(u"TOP"));
+  EXPECT_EQ(InnermostContaining(*skin_.document->Root(), {195, 105, 205, 106}),
+            skin_.document->Root())
+      << "the page under a partly covering sibling is not enough";
+  EXPECT_EQ(skin_.document->Root()->ControlAt(205, 105), nullptr) << "a static lets it through";
   // Damage inside the button: the page recomposes it, and the pixels come back the same.
   uint32_t before = Pixel(root, 101, 11);
   view_->Invalidate({100, 10, 140, 30});
@@ -314,7 +335,8 @@ TEST_F(PointerRouting, HideAndFadeBackIn) {
 }
 
 // An opaque RGBA PNG of the size (a button strip for the tests).
-std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height) {
+// Opaque pixels of one colour; with a frame width, the right half of each frame another one.
+std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height, uint32_t frame = 0) {
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
   test::AppendBigEndian32(header, width);
@@ -324,7 +346,10 @@ std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height) {
   std::vector<uint8_t> rows;
   for (uint32_t y = 0; y < height; ++y) {
     rows.push_back(0);
-    for (uint32_t x = 0; x < width; ++x) rows.insert(rows.end(), {0x20, 0x40, 0x80, 0xFF});
+    for (uint32_t x = 0; x < width; ++x) {
+      bool right = frame != 0 && x % frame >= frame / 2;
+      rows.insert(rows.end(), {uint8_t(right ? 0x80 : 0x20), 0x40, 0x80, 0xFF});
+    }
   }
   uLongf size = compressBound(static_cast<uLong>(rows.size()));
   std::vector<uint8_t> packed(size);
@@ -340,7 +365,7 @@ std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height) {
 // not a multiple of four fails with 773.
 TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
   test::TestSkin skin;
-  skin.files = {{"strip.png", OpaquePng(40, 10)}, {"odd.png", OpaquePng(42, 10)}};
+  skin.files = {{"strip.png", OpaquePng(40, 10, 10)}, {"odd.png", OpaquePng(42, 10)}};
   ASSERT_TRUE(
       skin.Load("<Button ID=\"F\" Align=\"fixed\" Position=\"0,0,100,30\" "
                 "Image=\"strip.png\" ImageType=\"follow\"/>"
@@ -359,6 +384,9 @@ TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
   EXPECT_EQ(into.Pixel(0, 5)[3], 0);
   button(u"F")->RenderState(0, into);
   for (int x : {0, 50, 99}) EXPECT_EQ(into.Pixel(x, 5)[3], 255) << x;
+  // Right to left: the frame's left half at the right edge, its right half repeated before it.
+  for (auto [x, red] : {std::pair{99, 0x20}, {95, 0x20}, {94, 0x80}, {52, 0x80}, {2, 0x80}})
+    EXPECT_EQ(into.Pixel(x, 5)[2], red) << x;
   test::TestSkin odd;
   odd.files = {{"odd.png", OpaquePng(42, 10)}};
   EXPECT_FALSE(odd.Load("<Button Image=\"odd.png\"/>"));
