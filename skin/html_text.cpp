@@ -399,15 +399,12 @@ void XHtmlText::Layout(int width) {
     if (lines_.back().pieces.empty() && lines_.size() > 1) text = TrimLeading(text);
     bool wrapped = false;
     while (!text.empty()) {
-      bool lineEmpty = lines_.back().pieces.empty();
-      XSize size =
-          text.size() == run.text.size() ? run.size : canvas_.Measure(run.font, text, kRunFlags);
-      if (x + size.width <= width) {
-        Place(r, text, size.width, size.height, &x, &lines_.back());
-        break;
-      }
-      size_t split = SplitAt(run, text, x, lineEmpty);
+      // The split is looked for first: it measures no further than the line reaches, where
+      // measuring the rest of the run for every line made long runs quadratic.
+      size_t split = SplitAt(run, text, x, lines_.back().pieces.empty());
       if (split >= text.size()) {
+        XSize size =
+            text.size() == run.text.size() ? run.size : canvas_.Measure(run.font, text, kRunFlags);
         Place(r, text, size.width, size.height, &x, &lines_.back());
         break;
       }
