@@ -140,9 +140,13 @@ bool Tile(XBitmap& target, const XRect& dest, const XBitmap& source, int sourceX
   if (sourceX == -1) sourceX = 0;
   if (sourceY == -1) sourceY = 0;
   if (tileWidth <= 0 || tileHeight <= 0) return false;
+  // Tiles wholly before the target's edge or past it are skipped, not clipped one by one.
+  int left = dest.left + std::max(0, -dest.left) / tileWidth * tileWidth;
+  int top = dest.top + std::max(0, -dest.top) / tileHeight * tileHeight;
+  int right = std::min(dest.right, target.width), bottom = std::min(dest.bottom, target.height);
   bool drew = false;
-  for (int x = dest.left; x < dest.right; x += tileWidth) {
-    for (int y = dest.top; y < dest.bottom; y += tileHeight) {
+  for (int x = left; x < right; x += tileWidth) {
+    for (int y = top; y < bottom; y += tileHeight) {
       drew |= Blit(target, x, y, source, sourceX, sourceY, std::min(tileWidth, dest.right - x),
                    std::min(tileHeight, dest.bottom - y), blend);
     }
@@ -165,37 +169,39 @@ bool Stretch(XBitmap& target, int destX, int destY, int destWidth, int destHeigh
                                : float(sourceWidth - 1) / float(destWidth - 1);
   float stepY = destHeight == 1 ? static_cast<float>(sourceHeight)
                                 : float(sourceHeight - 1) / float(destHeight - 1);
+  // Only the columns and rows that fall on the target are computed.
+  int firstX = std::max(0, -destX), endX = std::min(destWidth, target.width - destX);
+  int firstY = std::max(0, -destY), endY = std::min(destHeight, target.height - destY);
+  if (firstX >= endX || firstY >= endY) return true;
   std::vector<int> baseColumn;
   std::vector<float> weightX, restX;
   try {
-    baseColumn.resize(destWidth);
-    weightX.resize(destWidth);
-    restX.resize(destWidth);
+    baseColumn.resize(endX - firstX);
+    weightX.resize(endX - firstX);
+    restX.resize(endX - firstX);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  for (int i = 0; i < destWidth; ++i) {
+  for (int i = firstX; i < endX; ++i) {
     float fx = static_cast<float>(i) * stepX;
     int whole = static_cast<int>(fx);
-    baseColumn[i] = sourceX + whole;
-    weightX[i] = fx - static_cast<float>(whole);
-    restX[i] = 1.0f - weightX[i];
+    baseColumn[i - firstX] = sourceX + whole;
+    weightX[i - firstX] = fx - static_cast<float>(whole);
+    restX[i - firstX] = 1.0f - weightX[i - firstX];
   }
   const int bpp = source.bytesPerPixel;
   // The last byte of the source's last pixel: neighbours beyond it are replaced.
   const uint8_t* lastPixel = source.Pixel(source.width - 1, source.height - 1);
-  for (int j = 0; j < destHeight; ++j) {
+  for (int j = firstY; j < endY; ++j) {
     int y = destY + j;
-    if (y < 0 || y >= target.height) continue;
     float fy = static_cast<float>(j) * stepY;
     int whole = static_cast<int>(fy);
     int baseRow = std::min(whole, sourceHeight - 1) + sourceY;
     float wy = fy - static_cast<float>(whole);
-    for (int i = 0; i < destWidth; ++i) {
+    for (int i = firstX; i < endX; ++i) {
       int x = destX + i;
-      if (x < 0 || x >= target.width) continue;
-      const uint8_t* p00 =
-          source.bits + static_cast<intptr_t>(baseRow) * source.stride + baseColumn[i] * bpp;
+      const uint8_t* p00 = source.bits + static_cast<intptr_t>(baseRow) * source.stride +
+                           baseColumn[i - firstX] * bpp;
       if (p00 > lastPixel || p00 < source.bits) return false;
       const uint8_t* p10 = p00 + bpp;
       const uint8_t* p01 = p00 + source.stride;
@@ -203,7 +209,7 @@ bool Stretch(XBitmap& target, int destX, int destY, int destWidth, int destHeigh
       if (p10 > lastPixel) p10 = p00;
       if (p01 > lastPixel) p01 = p00;
       if (p11 > lastPixel) p11 = p00;
-      float wx = weightX[i], rx = restX[i], ry = 1.0f - wy;
+      float wx = weightX[i - firstX], rx = restX[i - firstX], ry = 1.0f - wy;
       uint8_t* to = target.Pixel(x, y);
       for (int c = 0; c < bpp; ++c) {
         to[c] = static_cast<uint8_t>(p00[c] * rx * ry + p10[c] * wx * ry + p01[c] * rx * wy +

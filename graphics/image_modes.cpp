@@ -145,19 +145,25 @@ void DrawFrame(XBitmap& target, const XRect& dest, const XBitmap& image, const X
 }
 
 bool DrawImage(int mode, const XBitmap& image, const XRect& destRect, XBitmap& target) {
-  int W = destRect.Width(), H = destRect.Height(), w = image.width, h = image.height;
-  XRect whole = Area(0, 0, w, h), dest = Area(0, 0, W, H);
+  int x = destRect.left, y = destRect.top, W = destRect.Width(), H = destRect.Height();
+  int w = image.width, h = image.height;
+  XRect whole = Area(0, 0, w, h);
   switch (mode) {
     case kImageDefault:
-      return Blit(target, 0, 0, image, 0, 0, std::min(w, W), std::min(h, H), false);
-    case kImageCenter: return Blit(target, (W - w) / 2, (H - h) / 2, image, 0, 0, -1, -1, false);
-    case kImageTile: return Tile(target, dest, image, 0, 0, -1, -1, false);
-    case kImageStretch: return Stretch(target, 0, 0, W, H, image, 0, 0, w, h);
-    case kImageFrame: DrawFrame(target, dest, image, whole, false); return true;
-    case kImageHFrame: DrawHFrame(target, image, whole, Area(0, 0, W, std::min(h, H))); return true;
-    case kImageVFrame: DrawVFrame(target, image, whole, Area(0, 0, std::min(w, W), H)); return true;
-    case kImageFillFrame: DrawFrame(target, dest, image, whole, true); return true;
-    case kImageLeftCenter: return Blit(target, 0, (H - h) / 2, image, 0, 0, -1, -1, false);
+      return Blit(target, x, y, image, 0, 0, std::min(w, W), std::min(h, H), false);
+    case kImageCenter:
+      return Blit(target, x + (W - w) / 2, y + (H - h) / 2, image, 0, 0, -1, -1, false);
+    case kImageTile: return Tile(target, destRect, image, 0, 0, -1, -1, false);
+    case kImageStretch: return Stretch(target, x, y, W, H, image, 0, 0, w, h);
+    case kImageFrame: DrawFrame(target, destRect, image, whole, false); return true;
+    case kImageHFrame:
+      DrawHFrame(target, image, whole, Area(x, y, x + W, y + std::min(h, H)));
+      return true;
+    case kImageVFrame:
+      DrawVFrame(target, image, whole, Area(x, y, x + std::min(w, W), y + H));
+      return true;
+    case kImageFillFrame: DrawFrame(target, destRect, image, whole, true); return true;
+    case kImageLeftCenter: return Blit(target, x, y + (H - h) / 2, image, 0, 0, -1, -1, false);
     default: return false;
   }
 }

@@ -27,7 +27,8 @@ enum XResizeKind : int {
   kResizeVFrame = 4
 };
 
-// Draws from the target's origin over destRect's size; false for an unknown mode.
+// Draws over destRect, which may reach far beyond the target: only what falls on the target
+// costs time. False for an unknown mode.
 bool DrawImage(int mode, const XBitmap& image, const XRect& destRect, XBitmap& target);
 void DrawFrame(XBitmap& target, const XRect& dest, const XBitmap& image, const XRect& source,
                bool fill);

@@ -246,10 +246,30 @@ void AControlBase::SetRect(const XRect& newRect) {
   if (newRect == rect) return;
   if (newRect.Width() > kIgnoredExtent && newRect.Height() > kIgnoredExtent) return;
   rect = newRect;
-  if (frozen) return;
-  GrowBuffer(buffers[0], rect.Width(), rect.Height());
-  if (alpha != 255) GrowBuffer(buffers[1], rect.Width(), rect.Height());
+  if (!frozen) Rebuffer();
+}
+
+XRect AControlBase::Seen() const {
+  XRect seen = rect;
+  const AControlBase* c = this;
+  for (; c->parent != nullptr; c = c->parent) {
+    if (c->layout != nullptr && c->layout->clipToParent) seen = Intersection(seen, c->parent->rect);
+  }
+  return c == this ? seen : Intersection(seen, c->rect);
+}
+
+void AControlBase::Rebuffer() {
+  buffered = Seen();
+  GrowBuffer(buffers[0], buffered.Width(), buffered.Height());
+  if (alpha != 255) GrowBuffer(buffers[1], buffered.Width(), buffered.Height());
   RenderBuffer(0);
+}
+
+bool AControlBase::HoldSeen() {
+  XRect seen = Seen();
+  if (frozen || IsEmpty(seen) || (!buffers[0].Empty() && Contains(buffered, seen))) return false;
+  Rebuffer();
+  return true;
 }
 
 // Buffers only grow: a control that shrinks keeps drawing into the larger one.
@@ -277,7 +297,8 @@ void AControlBase::PaintText(IXTextCanvas& canvas, XBitmap& target, const XRect&
   XRect r = TextRect();
   r = {r.left - ox, r.top - oy, r.right - ox, r.bottom - oy};
   XTextPaint what{font, textColour, textStyle, text, enabled, hovered, RightToLeft()};
-  textPainter.Paint(canvas, what, target, r, &clip);
+  XRect seen = Offset(Seen(), -ox, -oy);
+  textPainter.Paint(canvas, what, target, r, &clip, &seen);
 }
 
 void AControlBase::Invalidate() {
@@ -300,7 +321,7 @@ void AControlBase::SetShown(bool shown) {
 
 void AControlBase::SetAlpha(int value) {
   alpha = value;
-  if (alpha != 255) GrowBuffer(buffers[1], rect.Width(), rect.Height());
+  if (alpha != 255) GrowBuffer(buffers[1], buffered.Width(), buffered.Height());
 }
 
 void AControlBase::TrackPointer() {

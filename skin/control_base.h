@@ -91,6 +91,13 @@ class AControlBase : public IXAlignTarget {
   void PaintText(IXTextCanvas& canvas, XBitmap& target, const XRect& clip, int originX,
                  int originY);
   XRect TextRect() const;
+  // What of the rectangle can be seen: cut by the ancestors whose layout clips and by the window.
+  XRect Seen() const;
+  // The rectangle in the back buffer's coordinates: the buffer holds only `buffered` of it.
+  XRect BufferRect() const { return Offset(rect, -buffered.left, -buffered.top); }
+  // Renders again when the buffer does not hold all that can be seen now (a parent or the
+  // window changed, not the rectangle); true when it did.
+  bool HoldSeen();
   void Invalidate();
   void Redraw();
   void SetShown(bool shown);
@@ -144,7 +151,10 @@ class AControlBase : public IXAlignTarget {
   int hitTest = 0;
   bool resizeImagesWithDpi = true;
   XRect rect;
-  XBitmap buffers[2];   // the second only when Alpha is not 255
+  // Back buffers hold what can be seen of the rectangle, never more than the window: `buffered`
+  // (window coordinates) lies at the buffers' origin. The second only when Alpha is not 255.
+  XBitmap buffers[2];
+  XRect buffered;
   bool frozen = false;  // keeps the buffers as they are
   int sourceLine = 0;
 
@@ -159,6 +169,7 @@ class AControlBase : public IXAlignTarget {
 
  private:
   bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
+  void Rebuffer();
   static void GrowBuffer(XBitmap& buffer, int width, int height);
 
   std::atomic<int> references_{0};

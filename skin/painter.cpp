@@ -1,5 +1,7 @@
 #include "painter.h"
 
+#include <algorithm>
+
 #include "bitmap_copy.h"
 #include "blur.h"
 #include "control_base.h"
@@ -17,22 +19,24 @@ AControlBase* CoveringChild(const AControlBase& parent, const XRect& rect) {
   int top = TopmostOver(parent, rect);
   if (top < 0) return nullptr;
   AControlBase* child = parent.children[top];
-  bool hides = child->opaque && child->alpha >= 255 && Contains(child->rect, rect);
+  child->HoldSeen();
+  bool hides = child->opaque && child->alpha >= 255 && Contains(child->Seen(), rect);
   return hides ? child : nullptr;
 }
 
 // Copies the visible part of the control's own buffer onto the target, then its text.
 void Paint(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
            IXTextCanvas* canvas, bool fullOpacity, bool withText) {
-  XRect visible = Intersection(VisibleRect(c), clip);
+  XRect visible = Intersection(c.Seen(), clip);
   if (IsEmpty(visible) || c.frozen) return;
+  c.HoldSeen();
   if (c.blur > 0 && c.layout != nullptr) {
     XRect area = Offset(Intersection(Inset(c.rect, c.layout->padding), visible), -ox, -oy);
     if (!IsEmpty(area)) Blur(target, area, c.alpha * c.blur / 255);
   }
   const XBitmap& own = c.buffers[0];
   if (!own.Empty()) {
-    int sx = visible.left - c.rect.left, sy = visible.top - c.rect.top;
+    int sx = visible.left - c.buffered.left, sy = visible.top - c.buffered.top;
     int dx = visible.left - ox, dy = visible.top - oy;
     if (own.bitCount != 32 || target.bitCount != 32) {
       Blit(target, dx, dy, own, sx, sy, visible.Width(), visible.Height(), false);
@@ -49,7 +53,7 @@ void Paint(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
 // The text of an AlphaText control, blended onto the target with the control's alpha.
 void PaintTextWithAlpha(AControlBase& c, XBitmap& target, const XRect& area, int ox, int oy,
                         IXTextCanvas& canvas) {
-  XRect visible = Intersection(VisibleRect(c), area);
+  XRect visible = Intersection(c.Seen(), area);
   if (IsEmpty(visible)) return;
   XBitmap text;
   if (!text.Create(visible.Width(), visible.Height(), 32)) return;
@@ -71,15 +75,6 @@ void DebugOutlines(const AControlBase& c, XBitmap& target, int ox, int oy) {
 
 }  // namespace
 
-XRect VisibleRect(const AControlBase& control) {
-  XRect visible = control.rect;
-  for (const AControlBase* c = &control; c->parent != nullptr; c = c->parent) {
-    if (c->layout != nullptr && c->layout->clipToParent)
-      visible = Intersection(visible, c->parent->rect);
-  }
-  return visible;
-}
-
 void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, int oy,
                  IXTextCanvas* canvas, bool skinDebug) {
   if (IsEmpty(c.rect) || !Intersects(clip, c.rect) || !Shown(c)) return;
@@ -93,16 +88,17 @@ void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, in
     for (AControlBase* child : c.children)
       DrawSubtree(*child, target, clip, ox, oy, canvas, skinDebug);
   } else {
+    // The subtree is composed in the second buffer, whose origin lies at the area's corner.
     XBitmap& second = c.buffers[1];
-    if (second.Empty() || second.width < c.rect.Width() || second.height < c.rect.Height())
-      second.Create(c.rect.Width(), c.rect.Height(), 32);
     XRect area = Intersection(clip, c.rect);
-    second.FillRect(Offset(area, -c.rect.left, -c.rect.top), 0, 0);
-    Paint(c, second, area, c.rect.left, c.rect.top, canvas, true, !c.alphaText);
+    int w = area.Width(), h = area.Height();
+    if (second.Empty() || second.width < w || second.height < h)
+      second.Create(std::max(w, second.width), std::max(h, second.height), 32);
+    second.FillRect({0, 0, w, h}, 0, 0);
+    Paint(c, second, area, area.left, area.top, canvas, true, !c.alphaText);
     for (AControlBase* child : c.children)
-      DrawSubtree(*child, second, area, c.rect.left, c.rect.top, canvas, skinDebug);
-    BlitAlpha(target, area.left - ox, area.top - oy, second, area.left - c.rect.left,
-              area.top - c.rect.top, area.Width(), area.Height(), c.alpha);
+      DrawSubtree(*child, second, area, area.left, area.top, canvas, skinDebug);
+    BlitAlpha(target, area.left - ox, area.top - oy, second, 0, 0, w, h, c.alpha);
     if (c.alphaText && canvas != nullptr) PaintTextWithAlpha(c, target, area, ox, oy, *canvas);
   }
   if (c.debug || skinDebug) DebugOutlines(c, target, ox, oy);

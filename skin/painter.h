@@ -18,7 +18,4 @@ void DrawSubtree(AControlBase& control, XBitmap& target, const XRect& clip, int 
 // The innermost shown control whose rectangle contains the rectangle (the root at least).
 AControlBase* InnermostContaining(AControlBase& root, const XRect& rect);
 
-// The control's rectangle cut by its ancestors' where their layout clips to the parent.
-XRect VisibleRect(const AControlBase& control);
-
 }  // namespace qorin

@@ -1,17 +1,19 @@
 #include "text_style.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 #include "bitmap_copy.h"
 #include "blur.h"
 
 namespace qorin {
 
-bool XTextShadow::SetSize(const std::u16string& text, int width, int height) {
-  if (!mask_.Empty() && text == text_ && mask_.width == width && mask_.height == height)
-    return false;
+bool XTextShadow::SetSize(const std::u16string& text, const XRect& part) {
+  if (!mask_.Empty() && text == text_ && part == part_) return false;
   text_ = text;
-  mask_.Create(std::max(width, 1), std::max(height, 1), 24);
+  part_ = part;
+  mask_.Create(std::max(part.Width(), 1), std::max(part.Height(), 1), 24);
   mask_.Fill(0);
   return true;
 }
@@ -93,18 +95,39 @@ bool XControlText::DrawText(IXTextCanvas& canvas, const XTextPaint& what, XColou
   return ok;
 }
 
+namespace {
+
+// The part of the text's rectangle (relative to its corner) whose shadows can be seen: within
+// each shadow's offset and blur of what can be seen.
+XRect ShadowPart(const XRect& rect, const XRect* seen, const std::vector<XTextShadowSpec>& specs) {
+  XRect part{0, 0, rect.Width(), rect.Height()};
+  if (seen == nullptr) return part;
+  constexpr int64_t kFar = 1 << 20;
+  int64_t far = 0;
+  for (const XTextShadowSpec& s : specs) {
+    int64_t offset = std::max(std::llabs(s.x), std::llabs(s.y));
+    far = std::max(far, std::clamp<int64_t>(int64_t{s.blur} + offset, 0, kFar));
+  }
+  int reach = static_cast<int>(far);
+  XRect within = Offset(Inset(*seen, {-reach, -reach, -reach, -reach}), -rect.left, -rect.top);
+  return Intersection(part, within);
+}
+
+}  // namespace
+
 bool XControlText::Paint(IXTextCanvas& canvas, const XTextPaint& what, XBitmap& target,
-                         const XRect& rect, const XRect* clip) {
+                         const XRect& rect, const XRect* clip, const XRect* seen) {
   if (what.text.empty() || rect.Width() <= 0 || rect.Height() <= 0) return true;
   XColour colour = what.enabled ? what.colour : what.style.disabledColour;
   if (what.enabled && what.hover && what.style.hoverColour != -1) colour = what.style.hoverColour;
-  if (!what.style.shadows.empty()) {
-    if (shadow_.SetSize(what.text, rect.Width(), rect.Height())) {
-      XRect maskRect{0, 0, rect.Width(), rect.Height()};
+  XRect part = ShadowPart(rect, seen, what.style.shadows);
+  if (!what.style.shadows.empty() && !IsEmpty(part)) {
+    if (shadow_.SetSize(what.text, part)) {
+      XRect maskRect{-part.left, -part.top, rect.Width() - part.left, rect.Height() - part.top};
       DrawText(canvas, what, 0xFFFFFF, true, shadow_.Mask(), maskRect, nullptr, 1);
       shadow_.Build(what.style.shadows);
     }
-    shadow_.Draw(target, rect.left, rect.top, clip);
+    shadow_.Draw(target, rect.left + part.left, rect.top + part.top, clip);
   }
   return DrawText(canvas, what, colour, false, target, rect, clip,
                   std::max(1, what.style.drawCount));

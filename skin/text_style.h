@@ -33,8 +33,10 @@ struct XTextStyle {
 // into layers of the shadow's colour.
 class XTextShadow {
  public:
-  // True when the mask was remade (the caller then draws the text into Mask() in white).
-  bool SetSize(const std::u16string& text, int width, int height);
+  // The mask covers part of the text's rectangle (relative to its corner). True when the mask
+  // was remade (the caller then draws the text into Mask() in white).
+  bool SetSize(const std::u16string& text, const XRect& part);
+  const XRect& Part() const { return part_; }
   XBitmap& Mask() { return mask_; }
   void Build(const std::vector<XTextShadowSpec>& shadows);
   void Draw(XBitmap& target, int x, int y, const XRect* clip);
@@ -43,6 +45,7 @@ class XTextShadow {
   XBitmap mask_;
   std::vector<std::unique_ptr<XBitmap>> layers_;
   std::u16string text_;
+  XRect part_;
 };
 
 // What a control's text needs to be painted.
@@ -56,8 +59,10 @@ struct XTextPaint {
 
 class XControlText {
  public:
+  // Shadows are made only for what lies within reach of seen (where the text can be seen at
+  // all), so a huge text rectangle costs no more than the window.
   bool Paint(IXTextCanvas& canvas, const XTextPaint& what, XBitmap& target, const XRect& rect,
-             const XRect* clip);
+             const XRect* clip, const XRect* seen = nullptr);
 
  private:
   XHtmlText* Html(IXTextCanvas& canvas, const XTextPaint& what, bool hover);

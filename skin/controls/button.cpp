@@ -196,7 +196,7 @@ void XButton::RenderState(int state, XBitmap& into) const {
   if (image == nullptr) return;
   int fw = image->width / 4, fh = image->height;
   XRect source{state * fw, 0, (state + 1) * fw, fh};
-  XRect area = ImageArea(into);
+  XRect area = Offset(ImageArea(into), rect.left - buffered.left, rect.top - buffered.top);
   int w = area.Width(), h = area.Height();
   switch (imageType) {
     case kImageDefault: {
@@ -235,7 +235,8 @@ void XButton::RenderState(int state, XBitmap& into) const {
 
 int XButton::RenderBuffer(int) {
   if (buffers[0].Empty() || frozen) return 0;
-  if (fadeRunning_) return 1;
+  if (fadeRunning_ && fadeArea_ == buffered) return 1;
+  StopFade();
   RenderState(VisualState(), buffers[0]);
   shownState_ = VisualState();
   return 1;
@@ -244,18 +245,19 @@ int XButton::RenderBuffer(int) {
 void XButton::ChangeState() {
   int state = VisualState();
   if (state == shownState_ && !fadeRunning_) return;
-  bool canFade = fadeOn && !buffers[0].Empty() && rect.Width() > 0 && rect.Height() > 0 &&
-                 skin != nullptr && skin->View() != nullptr;
+  bool canFade = fadeOn && !buffers[0].Empty() && !IsEmpty(buffered) && skin != nullptr &&
+                 skin->View() != nullptr;
   if (!canFade) {
     StopFade();
     Redraw();
     return;
   }
-  int w = rect.Width(), h = rect.Height();
+  int w = buffered.Width(), h = buffered.Height();
   if (!from_.Create(w, h, 32) || !to_.Create(w, h, 32)) {
     Redraw();
     return;
   }
+  fadeArea_ = buffered;
   RenderState(shownState_, from_);
   RenderState(state, to_);
   shownState_ = state;
@@ -269,7 +271,7 @@ void XButton::OnTimer() {
     StopFade();
     return;
   }
-  if (from_.width != rect.Width() || from_.height != rect.Height()) {
+  if (!(fadeArea_ == buffered)) {
     StopFade();
     Redraw();
     return;

@@ -38,7 +38,7 @@ class XButton : public AControlBase {
 
   // 3 when disabled, else 2 while pressed, else 1 while hovered, else 0.
   int VisualState() const;
-  // Draws state s of the current strip into a control-sized 32-bit bitmap.
+  // Draws state s of the current strip into a 32-bit bitmap that holds `buffered`.
   void RenderState(int state, XBitmap& into) const;
   bool FadeRunning() const { return fadeRunning_; }
 
@@ -71,7 +71,8 @@ class XButton : public AControlBase {
   int shownState_ = 0;
   bool fadeRunning_ = false;
   int fadeProgress_ = 0;
-  XBitmap from_, to_;
+  XBitmap from_, to_;  // what the buffer holds (`buffered`) in the two states
+  XRect fadeArea_;
 };
 
 class XCheckBox final : public XButton {

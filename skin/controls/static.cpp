@@ -1,5 +1,7 @@
 #include "static.h"
 
+#include <algorithm>
+
 #include "image_modes.h"
 #include "skin_document.h"
 #include "xml_document.h"
@@ -107,7 +109,7 @@ bool XStatic::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
 void XStatic::RenderStatic() {
   XBitmap& buffer = buffers[0];
   if (buffer.Empty() || frozen) return;
-  XRect area{0, 0, rect.Width(), rect.Height()};
+  XRect area = BufferRect();
   if (drawBackground) {
     buffer.FillRect(area, 0, 0);
     if (colour != -1) {
@@ -121,17 +123,21 @@ void XStatic::RenderStatic() {
     if (borderRound > 0) {
       RoundFrame(buffer, area, borderRound, static_cast<uint32_t>(borderColour) | 0xFF000000u);
     } else {
-      for (int i = 0; i < borderWidth; ++i)
-        buffer.FrameRect({i, i, area.right - 1 - i, area.bottom - 1 - i},
+      // Rings past half the longer side cross over and repeat pixels already drawn.
+      int rings = std::min(borderWidth, std::max(area.Width(), area.Height()) / 2 + 1);
+      for (int i = 0; i < rings; ++i)
+        buffer.FrameRect({area.left + i, area.top + i, area.right - 1 - i, area.bottom - 1 - i},
                          static_cast<uint32_t>(borderColour) | 0xFF000000u);
     }
   }
   bool covered = Plain() && colour != -1;
   if (!covered && Plain()) {
     covered = true;
-    for (int y = 0; y < area.bottom && covered; ++y) {
+    int width = std::min(buffered.Width(), buffer.width);
+    int height = std::min(buffered.Height(), buffer.height);
+    for (int y = 0; y < height && covered; ++y) {
       const uint8_t* p = buffer.Pixel(0, y);
-      for (int x = 0; x < area.right; ++x, p += 4) {
+      for (int x = 0; x < width; ++x, p += 4) {
         if (p[3] != 255) {
           covered = false;
           break;
@@ -182,7 +188,7 @@ int XGroupBox::RenderBuffer(int) {
   RenderStatic();
   if (buffers[0].Empty() || text.empty()) return 1;
   XRect caption = CaptionRect();
-  buffers[0].FillRect(caption, 0, 0);
+  buffers[0].FillRect(Offset(caption, rect.left - buffered.left, rect.top - buffered.top), 0, 0);
   if (layout != nullptr) {
     int left = caption.Height() * 2 / 3;
     if (RightToLeft()) {

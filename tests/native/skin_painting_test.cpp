@@ -280,7 +280,7 @@ TEST_F(PointerRouting, CompositionOfStatics) {
   Load(
       "<Static Name=\"page\" Align=\"client\" Color=\"#FFFFFF\">"
       "<Static ID=\"RED\" Align=\"fixed\" Position=\"10,10,20,20\" Color=\"#FF0000\"/>"
-      "<Static ID=\"HALF\" Align=\"fixed\" Position=\"50,10,20,20\" Color=\"#000000\" "
+      "<Static ID=\"HALF\" Align=\"hardfixed\" Position=\"50,10,20,20\" Color=\"#000000\" "
       "Alpha=\"128\"/>"
       "<Button ID=\"B\" Align=\"fixed\" Position=\"100,10,40,20\" Image=\"default\"/></Static>"
       "<Static ID=\"TOP\" Align=\"fixed\" Position=\"200,100,20,20\" Color=\"#00FF00\"/>");
@@ -358,6 +358,39 @@ std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height, uint32_t frame =
   test::AppendPngChunk(png, "IDAT", packed);
   test::AppendPngChunk(png, "IEND", {});
   return png;
+}
+
+// Controls far larger than the window keep buffers no larger than what can be seen, and draw
+// the same pixels there as a whole buffer would: a tiled image offset far to the top left, a
+// framed colour whose corner is seen, a translucent one; a larger window shows more of them.
+TEST_F(PointerRouting, BuffersHoldWhatCanBeSeen) {
+  skin_.files = {{"tile.png", OpaquePng(10, 10, 10)}};
+  Load(
+      "<Static ID=\"TILED\" Align=\"hardfixed\" Position=\"-4000,-4000,10000,10000\" "
+      "Image=\"tile.png\" ImageType=\"tile\"/>"
+      "<Static ID=\"FRAMED\" Align=\"client\" Margin=\"150,-9700,-9800,250\" "
+      "Color=\"#0000FF\" BorderColor=\"#00FF00\"/>"
+      "<Static ID=\"HALF\" Align=\"hardfixed\" Position=\"0,180,500000,1000\" Color=\"#000000\" "
+      "Alpha=\"128\"/>");
+  view_->Process();
+  auto pixels = [](const XBitmap& b) { return int64_t{b.width} * b.height; };
+  for (const char16_t* name : {u"TILED", u"FRAMED", u"HALF"}) {
+    for (const XBitmap& buffer : Control(name)->buffers) EXPECT_LE(pixels(buffer), 300 * 200);
+  }
+  const XBitmap& root = view_->RootBuffer();
+  EXPECT_EQ(Pixel(root, 0, 0), 0x204080u) << "the left half of a tile starts at the window's edge";
+  EXPECT_EQ(Pixel(root, 5, 0), 0x804080u);
+  EXPECT_EQ(Pixel(root, 250, 150), 0x00FF00u) << "the frame's corner";
+  EXPECT_EQ(Pixel(root, 251, 151), 0x0000FFu);
+  EXPECT_NEAR(static_cast<int>(Pixel(root, 0, 190) >> 16), 0x20 / 2, 2);
+  // The window grows: no rectangle changes, yet what is newly seen is drawn.
+  skin_.document->Root()->SetRect({0, 0, 600, 400});
+  skin_.document->Layout().LayoutAll(600, 400);
+  view_->Resize(600, 400);
+  view_->Process();
+  EXPECT_EQ(Pixel(view_->RootBuffer(), 455, 100), 0x804080u);
+  EXPECT_EQ(Pixel(view_->RootBuffer(), 550, 150), 0x00FF00u);
+  EXPECT_LE(pixels(Control(u"TILED")->buffers[0]), 600 * 400);
 }
 
 // A button's frame drawn by "follow": the frame's start once, then its right half tiled; in a
@@ -476,8 +509,8 @@ TEST(ControlText, ColoursRepeatsAndCentring) {
 // a merged shadow joins the first layer.
 TEST(TextShadow, LayersFromTheMask) {
   XTextShadow shadow;
-  ASSERT_TRUE(shadow.SetSize(u"x", 10, 10));
-  EXPECT_FALSE(shadow.SetSize(u"x", 10, 10)) << "kept while text and size stay";
+  ASSERT_TRUE(shadow.SetSize(u"x", {0, 0, 10, 10}));
+  EXPECT_FALSE(shadow.SetSize(u"x", {0, 0, 10, 10})) << "kept while text and size stay";
   shadow.Mask().FillRect({2, 2, 4, 4}, 0xFFFFFF, 255);
   shadow.Build({{1, 1, 0, 0x0000FF, false}, {3, 0, 0, 0x00FF00, true}});
   XBitmap target;
