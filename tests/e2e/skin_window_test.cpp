@@ -189,6 +189,41 @@ TEST_F(SkinWindow, CaptionStaticsAnswerTheHitTest) {
   EXPECT_EQ(run.hitTests[3], HTCLIENT) << "the button on the caption";
 }
 
+bool IsDark(unsigned p) {
+  return (p & 0xFF) < 0x60 && (p >> 8 & 0xFF) < 0x60 && (p >> 16) < 0x60;
+}
+
+// Controls far larger than the window (reaching off its top-left corner, through negative
+// margins, a text run half a million pixels wide with a shadow) draw what is seen, and what the
+// grown window newly shows.
+TEST_F(SkinWindow, HugeControlsDrawWhatIsSeen) {
+  skin_ = Page(
+      "<Static Align=\"hardfixed\" Position=\"-3000,-3000,10000,10000\" Color=\"#FF0000\"/>"
+      "<Static Align=\"client\" Margin=\"200,-9000,-9000,300\" Color=\"#0000FF\" "
+      "BorderColor=\"#00FF00\"/>"
+      "<Static Align=\"hardfixed\" Position=\"20,20,500000,1000\" Text=\"WWWW\" FontSize=\"16\" "
+      "FontColor=\"#FFFFFF\" TextFormat=\"left,top,singleline\" TextShadow=\"3 3 1 #000000\"/>");
+  ObservedRun run = Show(L"huge.exe", {{WindowAction::kShot},
+                                       {WindowAction::kResize, 700u << 16 | 500},
+                                       {WindowAction::kWait, 400},
+                                       {WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 2u);
+  const Shot &small = run.shots[0], &grown = run.shots[1];
+  ASSERT_GE(small.width, 360);
+  ASSERT_GE(small.height, 260);
+  for (auto [x, y] : {std::pair{0, 150}, {299, 250}}) EXPECT_EQ(small.At(x, y), kRed) << x;
+  EXPECT_EQ(small.At(300, 200), 0x00FF00u) << "the border's corner";
+  EXPECT_EQ(small.At(350, 250), 0x0000FFu);
+  EXPECT_GT(CountIn(small, 20, 20, 200, 60, [](unsigned p) { return p == kWhite; }), 20);
+  EXPECT_GT(CountIn(small, 20, 20, 200, 60, IsDark), 10) << "the shadow";
+  ASSERT_GT(grown.width, 600);
+  ASSERT_GT(grown.height, 400);
+  EXPECT_EQ(grown.At(grown.width - 1, 100), kRed);
+  EXPECT_EQ(grown.At(grown.width - 1, grown.height - 1), 0x0000FFu);
+  EXPECT_EQ(grown.At(300, grown.height - 1), 0x00FF00u);
+  EXPECT_EQ(grown.At(299, grown.height - 1), kRed);
+}
+
 // A right-to-left language mirrors the layout: a strip docked left shows at the right edge.
 TEST_F(SkinWindow, RightToLeftMirrorsTheLayout) {
   languages_ = {{"lang/English.ini", Utf16File(L"[INSTALLER]\r\nLANG_NAME = Hebrew\r\n[GENERAL]\r\n"
