@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "debug_log.h"
@@ -19,9 +20,10 @@ class MessageSink final : public IXExtractionSink {
                      reinterpret_cast<LPARAM>(path.c_str())));
     return answer != nullptr ? std::u16string(answer) : std::u16string();  // copied at once
   }
+  // In per-mille, which a message's 32 bits hold for any payload size.
   void Progress(uint64_t done, uint64_t total) override {
-    SendMessageW(window_, ExtractMessages().progress, static_cast<WPARAM>(done),
-                 static_cast<LPARAM>(total));
+    WPARAM perMille = total == 0 ? 0 : static_cast<WPARAM>(std::min(done, total) * 1000 / total);
+    SendMessageW(window_, ExtractMessages().progress, perMille, 1000);
   }
   int CantOpen(const std::u16string& path) override {
     return static_cast<int>(SendMessageW(window_, ExtractMessages().cantOpen,

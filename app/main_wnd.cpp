@@ -12,6 +12,7 @@
 #include "install_path.h"
 #include "installer_commands.h"
 #include "path.h"
+#include "script_literal.h"
 #include "text.h"
 #include "utf.h"
 #include "wide_text_win32.h"
@@ -290,8 +291,18 @@ void CMainWnd::Reload() {
   if (skin_ != nullptr && !exitRequested_) ShowBuiltWindow();
 }
 
-void CMainWnd::RunScriptText(std::u16string_view text) {
-  if (skin_ != nullptr && skin_->Scripts() != nullptr) skin_->Scripts()->RunHostText(text);
+bool CMainWnd::RunHostText(std::u16string_view text) {
+  return skin_ != nullptr && skin_->Scripts() != nullptr && skin_->Scripts()->RunHostText(text);
+}
+
+const XScriptValue& CMainWnd::LastResult() {
+  static const XScriptValue kNothing;
+  return skin_ != nullptr && skin_->Scripts() != nullptr ? skin_->Scripts()->LastResult()
+                                                         : kNothing;
+}
+
+void CMainWnd::SetNamedText(std::u16string_view name, const std::u16string& text) {
+  if (AControlBase* control = NamedControl(name)) control->SetText(text);
 }
 
 // DoInstall: once, from idle; the extraction worker comes with the payload extraction.
@@ -331,12 +342,15 @@ void CMainWnd::ShowLanguageMenu() {
 bool CMainWnd::OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer) {
   const XExtractMessages& m = ExtractMessages();
   if (message == m.openFile) {
-    *answer = OnOpenFile(reinterpret_cast<const char16_t*>(wparam),
-                         reinterpret_cast<const char16_t*>(lparam));
+    outputPath_ = flow_.OpenFile(*this, reinterpret_cast<const char16_t*>(wparam),
+                                 reinterpret_cast<const char16_t*>(lparam));
+    *answer = reinterpret_cast<LRESULT>(outputPath_.c_str());
   } else if (message == m.progress) {
-    OnProgress(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam));
+    flow_.Progress(*this, wparam, static_cast<uint64_t>(lparam));
   } else if (message == m.completed) {
-    OnCompleted(static_cast<int>(wparam), reinterpret_cast<const char16_t*>(lparam));
+    EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_ENABLED);
+    flow_.Completed(*this, static_cast<int>(wparam), reinterpret_cast<const char16_t*>(lparam),
+                    data_.Table());
   } else if (message == m.cantOpen) {
     std::u16string text =
         data_.Table().LookupWith(u"MSG_FILE_OPEN_ERROR", reinterpret_cast<const char16_t*>(wparam));
@@ -353,57 +367,23 @@ AControlBase* CMainWnd::NamedControl(std::u16string_view name) {
   return number ? skin_->Document()->FindControl(*number) : nullptr;
 }
 
-// The script may redirect the file (a text) or skip it (""); apostrophes in the call become
-// double quotes so the name is passed as a double-quoted string.
-LRESULT CMainWnd::OnOpenFile(const char16_t* name, const char16_t* defaultPath) {
-  std::u16string text = u"OnOpenFileToWrite('" + std::u16string(name) + u"');";
-  for (char16_t& c : text) {
-    if (c == u'\'') c = u'"';
-  }
-  RunScriptText(text);
-  const XScriptValue& result = skin_->Scripts()->LastResult();
-  outputPath_ = IsText(result) ? std::u16string(ToText(result)) : std::u16string(defaultPath);
-  if (AControlBase* current = NamedControl(u"STATIC_CUR_FILE_NAME"))
-    current->SetText(outputPath_.empty() ? std::u16string(name) : outputPath_);
-  return reinterpret_cast<LRESULT>(outputPath_.c_str());
-}
-
-void CMainWnd::OnProgress(uint32_t done, uint32_t total) {
-  int value = ::MulDiv(static_cast<int>(done), 1000, static_cast<int>(total));
-  if (AControlBase* state = NamedControl(u"STATIC_INSTALL_STATE"))
-    state->SetText(DisplayInt(value / 10) + u"%");
-}
-
-void CMainWnd::OnCompleted(int code, const char16_t* name) {
-  EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_ENABLED);
-  flow_.ExtractionFinished(code == XEXTRACT_OK);
-  if (code == XEXTRACT_OK) {
-    RunScriptText(u"OnSuccess();");
-    return;
-  }
-  const char16_t* key = ExtractionErrorKey(code);
-  std::u16string text;
-  if (key != nullptr) {
-    text = data_.Table().LookupWith(key, name);
-  } else {
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "ERROR:0x%x", static_cast<unsigned>(code));
-    text = AsciiToUtf16(hex);
-  }
-  RunScriptText(u"OnFailed('" + text + u"');");
-}
-
 // --- The skin's host ---------------------------------------------------------------------
 
 int CMainWnd::CallFunction(std::u16string_view key, XScriptValue* const* args, int32_t count,
                            XScriptValue* result) {
-  if (flow_.Busy()) return 0;
-  flow_.SetBusy(true);
+  // The outermost native makes the window busy; a host text that runs nested while it waits
+  // (the extraction's question, OnSuccess) calls natives too, and leaves the window busy.
+  bool outermost = !flow_.Busy();
   AControlBase* root = skin_ && skin_->Document() ? skin_->Document()->Root() : nullptr;
-  if (root != nullptr) root->Enable(false);
+  if (outermost) {
+    flow_.SetBusy(true);
+    if (root != nullptr) root->Enable(false);
+  }
   bool handled = natives_.Call(key, XNativeCall{args, count, result});
-  if (root != nullptr) root->Enable(true);
-  flow_.SetBusy(false);
+  if (outermost) {
+    if (root != nullptr) root->Enable(true);
+    flow_.SetBusy(false);
+  }
   return handled ? 1 : 0;
 }
 
@@ -465,7 +445,8 @@ void CMainWnd::DefineConstants() {
   for (Folder folder : {Folder{u"COMMON_PROGRAMS", 23}, Folder{u"COMMON_DESKTOPDIRECTORY", 25}}) {
     wchar_t path[MAX_PATH] = {};
     if (SUCCEEDED(SHGetFolderPathW(nullptr, folder.csidl, nullptr, 0, path)))
-      RunScriptText(u"string " + std::u16string(folder.name) + u" = '" + FromWide(path) + u"'; ");
+      RunScriptText(u"string " + std::u16string(folder.name) + u" = " +
+                    ScriptLiteral(FromWide(path)) + u"; ");
   }
   struct Number {
     const char16_t* name;

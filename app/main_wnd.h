@@ -34,7 +34,7 @@ constexpr UINT kTopmostMs = 300;
 
 // The installer window is the skin's host (IXSkinCallback) and what the installer's natives
 // act on (IXInstallerWindow).
-class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
+class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public IXFlowHost {
  public:
   // Trims the command line and loads the rich-edit library from the system folder.
   explicit CMainWnd(const std::wstring& commandLine);
@@ -68,13 +68,9 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   void ShowLanguageMenu();
   // The worker's messages; false for any other message.
   bool OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* answer);
-  LRESULT OnOpenFile(const char16_t* name, const char16_t* defaultPath);
-  void OnProgress(uint32_t done, uint32_t total);
-  void OnCompleted(int code, const char16_t* name);
   // A control by the name of its ID ("PROGRESS_INSTALL"), or null.
   AControlBase* NamedControl(std::u16string_view name);
-  // A host statement in the scripts; an undefined function is no error.
-  void RunScriptText(std::u16string_view text);
+  void RunScriptText(std::u16string_view text) { RunHostText(text); }
   void DefineConstants();
   void RunConfigScript();
 
@@ -83,6 +79,11 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow {
   int CallFunction(std::u16string_view key, XScriptValue* const* args, int32_t count,
                    XScriptValue* result) override;
   bool OnLoaded() override;
+
+  // IXFlowHost
+  bool RunHostText(std::u16string_view text) override;
+  const XScriptValue& LastResult() override;
+  void SetNamedText(std::u16string_view name, const std::u16string& text) override;
 
   // IXInstallerWindow
   void PostCommand(unsigned id) override;

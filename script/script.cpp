@@ -17,13 +17,15 @@ std::u16string Number(int32_t value) {
   return DisplayInt(value);
 }
 
+// Sets a flag for a scope and puts back what it was.
 class RunningFlag {
  public:
-  explicit RunningFlag(bool* flag) : flag_(flag) { *flag_ = true; }
-  ~RunningFlag() { *flag_ = false; }
+  explicit RunningFlag(bool* flag) : flag_(flag), was_(*flag) { *flag_ = true; }
+  ~RunningFlag() { *flag_ = was_; }
 
  private:
   bool* flag_;
+  bool was_;
 };
 
 }  // namespace
@@ -38,10 +40,23 @@ XScript::~XScript() {
 }
 
 int XScript::Run(std::u16string_view text) {
-  if (running_) return 0;
+  bool outermost = !running_;
   RunningFlag running(&running_);
-  stack_.Start();
-  steps_ = 0;
+  if (outermost) {
+    stack_.Start();
+    steps_ = 0;
+  }
+  std::vector<XScriptNodePtr> code;
+  XScriptValue result;
+  int ok = Execute(text, code, result);
+  // A failed text leaves no result, so a host never takes an earlier text's answer for its own.
+  lastResult_.Reset();
+  if (ok) CopyValue(result, &lastResult_);
+  return ok;
+}
+
+int XScript::Execute(std::u16string_view text, std::vector<XScriptNodePtr>& code,
+                     XScriptValue& result) {
   try {
     XScriptLexer lexer(&options_, &pool_);
     if (!lexer.Tokenize(text)) {
@@ -51,22 +66,22 @@ int XScript::Run(std::u16string_view text) {
     if (options_.trace) ListTokens(lexer.Tokens());
     size_t knownDefinitions = program_.definitions.size();
     XScriptParser parser(&program_, &stack_);
-    if (!parser.Parse(lexer.Tokens(), &codeList_)) {
+    if (!parser.Parse(lexer.Tokens(), &code)) {
       RecordPositionError(parser.Error(), parser.Line(), parser.Column());
       return 0;
     }
     if (options_.dumpTree && callback_ != nullptr)
-      DumpTree(program_, knownDefinitions, codeList_,
+      DumpTree(program_, knownDefinitions, code,
                [this](std::u16string_view line) { callback_->Debug(line); });
     if (globals_ == nullptr) globals_ = std::make_unique<XScriptScope>(nullptr);
     if (constants_ == nullptr) {
       constants_ = std::make_unique<XScriptScope>(nullptr);
       constants_->Declare(u"M_PI")->SetDouble(kPi);
     }
-    for (const XScriptNodePtr& statement : codeList_) {
-      lastResult_.Reset();
+    for (const XScriptNodePtr& statement : code) {
+      result.Reset();
       Flags flags;
-      ExecStatement(*statement, globals_.get(), &lastResult_, flags);
+      ExecStatement(*statement, globals_.get(), &result, flags);
       if (flags.returning || flags.breaking) break;  // return or break at top level ends the text
     }
   } catch (const XScriptException&) {

@@ -39,9 +39,12 @@ class XScript {
   // hosts that run untrusted texts, such as the fuzzer; installers run without a limit.
   void SetStepLimit(uint64_t steps) { stepLimit_ = steps; }
 
-  // 1 on success, 0 on failure (and at once, recording nothing, when called from inside a Run).
+  // 1 on success, 0 on failure. A text run from inside another Run (a host text that arrives
+  // while a native of the running text waits in a message loop) runs nested: its own statements
+  // and result, while the stack budget and the step count go on from the outer text's.
   int Run(std::u16string_view text);
-  // Deref of the value of the last top-level statement executed (Undef when it gave nothing).
+  // Deref of the value of the last top-level statement of the last Run that ended (Undef when
+  // it gave nothing or the Run failed).
   const XScriptValue& LastResult() const { return Deref(lastResult_); }
 
   XScriptErrorInfo GetScriptError() const;
@@ -58,6 +61,9 @@ class XScript {
     bool returning = false;
     bool breaking = false;
   };
+
+  // One text: lexer, parser, statements; the last statement's value in result.
+  int Execute(std::u16string_view text, std::vector<XScriptNodePtr>& code, XScriptValue& result);
 
   // Errors: the message to Trace, then unwind unless continueOnError.
   void RaiseRuntimeError(const XScriptToken& token, XSERR code, std::u16string_view hint = {});
@@ -98,7 +104,6 @@ class XScript {
   XScriptOptions options_;
   XScriptTextPool pool_;
   XScriptProgram program_;
-  std::vector<XScriptNodePtr> codeList_;
   std::unique_ptr<XScriptScope> globals_;
   std::unique_ptr<XScriptScope> constants_;
   XScriptValue lastResult_;

@@ -92,6 +92,9 @@ bool XSkinScripts::RunHostText(std::u16string_view text) {
   engine_.Options().ignoreUnknownFunctions = 1;
   bool ok = engine_.Run(text) != 0;
   engine_.Options().ignoreUnknownFunctions = ignore;
+  if (!ok)
+    window_.Console(u"Err at host text - '" + std::u16string(text) + u"' " + engine_.FormatError(),
+                    1);
   return ok;
 }
 

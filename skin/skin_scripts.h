@@ -61,8 +61,11 @@ class XSkinScripts final : public IXScriptCallback {
   // once = clear it after.
   void RunEvent(int event, bool once = false);
   // A statement of the host ("OnSuccess();") in the scripts' global scope: a function the
-  // scripts do not define is no error, and nothing is recorded in the skin's error record.
-  // The value of its last statement is LastResult() afterwards.
+  // scripts do not define is no error, and nothing is recorded in the skin's error record; a
+  // text that fails is reported on the script console. The value of its last statement is
+  // LastResult() afterwards (Undef after a failure). One that arrives while a script waits in a
+  // native's message loop runs at once, nested: the extraction's question waits for its answer
+  // on this thread, so it cannot wait for the running text to end.
   bool RunHostText(std::u16string_view text);
   const XScriptValue& LastResult() const { return engine_.LastResult(); }
   // "OnTimer(%d);" for a script timer, unless a text is running.

@@ -155,6 +155,7 @@ int ExtractPayload(const XExtractionJob& job, IXExtractionSink& sink, IXFileAcce
   XSevenZipReader* reader = &archive;
   XDecodeAhead ahead;
   size_t nextBlock = 0;
+  sink.Progress(0, total);  // "0%" at once, also for a payload of folders only
 
   int code = XEXTRACT_OK;
   std::u16string name;

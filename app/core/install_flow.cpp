@@ -1,8 +1,49 @@
 #include "install_flow.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "extraction.h"
 #include "installer_commands.h"
+#include "language_table.h"
+#include "script_literal.h"
+#include "script_value.h"
+#include "utf.h"
 
 namespace qorin {
+
+std::u16string XInstallFlow::OpenFile(IXFlowHost& host, std::u16string_view name,
+                                      std::u16string_view defaultPath) const {
+  host.RunHostText(u"OnOpenFileToWrite(" + ScriptLiteral(name) + u");");
+  const XScriptValue& answer = host.LastResult();
+  std::u16string path(IsText(answer) ? ToText(answer) : defaultPath);
+  host.SetNamedText(u"STATIC_CUR_FILE_NAME", path.empty() ? std::u16string(name) : path);
+  return path;
+}
+
+void XInstallFlow::Progress(IXFlowHost& host, uint64_t done, uint64_t total) const {
+  uint64_t perMille = total == 0 ? 0 : std::min(done, total) * 1000 / total;
+  host.SetNamedText(u"STATIC_INSTALL_STATE",
+                    DisplayInt(static_cast<int32_t>(perMille / 10)) + u"%");
+}
+
+void XInstallFlow::Completed(IXFlowHost& host, int code, std::u16string_view name,
+                             XLanguageTable& texts) {
+  ExtractionFinished(code == XEXTRACT_OK);
+  if (code == XEXTRACT_OK) {
+    host.RunHostText(u"OnSuccess();");
+    return;
+  }
+  std::u16string text;
+  if (const char16_t* key = ExtractionErrorKey(code)) {
+    text = texts.LookupWith(key, name);
+  } else {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "ERROR:0x%x", static_cast<unsigned>(code));
+    text = AsciiToUtf16(hex);
+  }
+  host.RunHostText(u"OnFailed(" + ScriptLiteral(text) + u");");
+}
 
 XWindowAction XInstallFlow::OnCommand(unsigned id) const {
   if (busy_) return XWindowAction::kNone;

@@ -1,14 +1,35 @@
 // The install flow's decisions, apart from the window that carries them out:
 //
 //   commands (accelerators, controls, scripts) ──► XInstallFlow ──► window actions
-//   extraction events (started, finished)      ──►      │
+//   extraction events (open file, progress,    ──►      │ ──► host texts ("OnOpenFileToWrite(…);",
+//     finished)                                         │      "OnSuccess();", "OnFailed(…);"),
+//                                                       │      the state texts of named controls
 //                                                  state: idle ─► extracting ─► succeeded | failed
 //
-// CMainWnd feeds it WM_COMMAND and WM_CLOSE and does what it answers; the extraction and the
-// script texts it runs join here with the install flow itself.
+// CMainWnd feeds it WM_COMMAND, WM_CLOSE and the extraction worker's messages and does what it
+// answers. Every text from data goes into a host text as a literal (ScriptLiteral), never pasted.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 namespace qorin {
+
+class XLanguageTable;
+class XScriptValue;
+
+// What the flow asks of the window around it: the scripts and the controls named by ID.
+class IXFlowHost {
+ public:
+  virtual ~IXFlowHost() = default;
+  // Runs a statement in the scripts (an undefined function is no error); false when it failed.
+  virtual bool RunHostText(std::u16string_view text) = 0;
+  // The value of the last statement of the last text that ended (Undef after a failure).
+  virtual const XScriptValue& LastResult() = 0;
+  // The text of the control whose ID has the name; nothing when there is none.
+  virtual void SetNamedText(std::u16string_view name, const std::u16string& text) = 0;
+};
 
 enum class XInstallState : int { kIdle = 0, kExtracting = 1, kSucceeded = 2, kFailed = 3 };
 
@@ -43,6 +64,15 @@ class XInstallFlow {
   void ExtractionFinished(bool success) {
     state_ = success ? XInstallState::kSucceeded : XInstallState::kFailed;
   }
+
+  // The extraction asks where a payload file goes: the script's OnOpenFileToWrite may redirect
+  // it (a text) or skip it (""); anything else keeps defaultPath.
+  std::u16string OpenFile(IXFlowHost& host, std::u16string_view name,
+                          std::u16string_view defaultPath) const;
+  // The state text in whole percent from the per-mille of done (0% while there is nothing).
+  void Progress(IXFlowHost& host, uint64_t done, uint64_t total) const;
+  // The extraction ended: OnSuccess, or OnFailed with the code's text in the language.
+  void Completed(IXFlowHost& host, int code, std::u16string_view name, XLanguageTable& texts);
 
   // What the window does with a command.
   XWindowAction OnCommand(unsigned id) const;

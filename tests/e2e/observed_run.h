@@ -46,7 +46,7 @@ struct RunOptions {
   std::wstring program;    // full path
   std::wstring arguments;  // the command line after the program name
   DWORD timeoutMs = 60000;
-  std::wstring press = L"OK";  // the button boxanswer presses
+  std::wstring press = L"OK";  // the button boxanswer presses ("None": none)
   // When set, the run watches for a visible top-level window of this class, records it, and
   // performs the actions on it; the run ends when the program has exited and that window is gone.
   std::wstring windowClass;

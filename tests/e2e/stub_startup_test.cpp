@@ -180,7 +180,7 @@ TEST_F(StubStartup, PayloadNamesLeavingTheFolderWriteNothing) {
   ASSERT_TRUE(UsePayload(L"e2e-crafted.7z"));
   languages_[0].bytes = Utf16File(
       L"[INSTALLER]\r\nLANG_NAME = English\r\n"
-      L"ERR_CANT_OPEN_FILE = Cannot open ${str1}\r\n");
+      L"ERR_CANT_OPEN_FILE = Can't open \"${str1}\"\r\n");  // quote marks reach OnFailed
   skin_ = kInstallScript;
   std::wstring target = folder_ + L"inside\\target";
   RunOptions options = Options(Write(L"crafted.exe", Package()));
@@ -190,7 +190,7 @@ TEST_F(StubStartup, PayloadNamesLeavingTheFolderWriteNothing) {
   EXPECT_EQ(run.exitCode, 5u);
   std::vector<std::string> console = run.Texts("XScriptDebugConsole");
   EXPECT_NE(std::find(console.begin(), console.end(),
-                      "script print() - failed Cannot open ..\\escaped.txt"),
+                      "script print() - failed Can't open \"..\\escaped.txt\""),
             console.end());
   EXPECT_FALSE(helpers::FileExists(target + L"\\good.txt")) << "names are checked first";
   EXPECT_FALSE(helpers::FileExists(folder_ + L"inside\\escaped.txt"));

@@ -305,6 +305,50 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
   EXPECT_EQ(requests.find("/unasked.ini"), std::string::npos) << "no local version, no request";
 }
 
+// Host texts that arrive while the script waits in a message box run at once, nested: the
+// extraction's questions (names with quote marks, one built to break out of its statement),
+// OnSuccess and OnCheckVersion all come while the box is open.
+TEST_F(SystemCalls, HostTextsArriveWhileAScriptWaits) {
+  WebServer server(folder_, 0);
+  ASSERT_TRUE(server.Listening());
+  ASSERT_TRUE(UsePayload(L"e2e-quoted.7z"));
+  parts_.config = "setup.ini";
+  extraFiles_.push_back({"version.ini", Bytes("[Version]\r\nBuild=100\r\n")});
+  UseScript(
+      "int waiting; int arrived; void P(string a, string b) { print('P ' + a); } "
+      "string OnOpenFileToWrite(string n) { print('open ' + n + ' ' + waiting); "
+      "if (n == 'a.txt') { CheckVersionAsync('version.ini', 'Version', 'Build', "
+      "GetCommandLine(1), 'Version', 'Build'); return GetInstallPath() + 'b.txt'; } "
+      "if (n != 'it' + \"'\" + 's.txt' && n != '0-big.bin') "
+      "return GetInstallPath() + 'quoted.txt'; } "
+      "void Arrived() { arrived++; if (arrived == 2) DoExit(7); } "
+      "void OnSuccess() { print('success ' + waiting); Arrived(); } "
+      "void OnFailed(string e) { print('failed ' + e); DoExit(1); } "
+      "void OnCheckVersion(int remote, int local) { print('version ' + remote + ' ' + waiting); "
+      "Arrived(); } "
+      "void OnTimer(int id) { KillTimer(1); waiting = 1; MessageBox('waiting'); waiting = 0; "
+      "print('box closed ' + arrived); } "
+      "void OnInit() { SetInstallPath(GetCommandLine(2)); StartInstall(); SetTimer(1, 1); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');");
+  std::wstring target = folder_ + L"waited";
+  RunOptions options = Options(Write(L"waits.exe", Package()));
+  options.arguments = Quoted(server.Url("/newer.ini")) + L" " + Quoted(target);
+  options.press = L"None";  // the box stays open until DoExit closes the window
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 7u);
+  std::vector<std::string> console = Console(run);
+  for (const char* line : {"open a.txt 1", "open it's.txt 1",
+                           "open x\");P(\"injected\", GetInstallPath());P(\"x\", \" 1", "success 1",
+                           "version 200 1", "box closed 2"})
+    EXPECT_TRUE(Contains(console, line)) << line;
+  EXPECT_FALSE(Contains(console, "P injected"));
+  EXPECT_EQ(ReadWholeFile(target + L"\\b.txt"), "a\r\n") << "redirected, not the default";
+  EXPECT_FALSE(helpers::FileExists(target + L"\\a.txt"));
+  EXPECT_EQ(ReadWholeFile(target + L"\\it's.txt"), "its\r\n");
+  EXPECT_EQ(ReadWholeFile(target + L"\\quoted.txt"), "x\r\n");
+}
+
 // A skin that fails to load is reported to the stub's error-report endpoint; the shipped stub
 // has none and sends nothing.
 TEST_F(SystemCalls, SkinLoadFailureIsReported) {

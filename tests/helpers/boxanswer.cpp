@@ -1,9 +1,11 @@
 // boxanswer: reads and answers message boxes as a user would. It watches for visible top-level
 // dialog windows (class "#32770") of any other process, records each one's caption, text and
 // button labels as one line of the log file (see observe_format.h), and presses the button named
-// on its command line; a box without that button gets Cancel, else its first button.
+// on its command line; a box without that button gets Cancel, else its first button. "None"
+// presses nothing: the box stays open until its program closes it.
 //
-//   boxanswer --log FILE --ready FILE --stop FILE [--press OK|Cancel|Yes|No|Retry|Ignore|Abort]
+//   boxanswer --log FILE --ready FILE --stop FILE
+//             [--press OK|Cancel|Yes|No|Retry|Ignore|Abort|None]
 //             [--timeout MS]
 #include <windows.h>
 
@@ -25,9 +27,10 @@ struct ButtonName {
 };
 
 // The buttons of a message box carry these control IDs whatever the language of their labels.
+constexpr int kPressNothing = -1;
 constexpr ButtonName kButtons[] = {
     {L"OK", IDOK},         {L"Cancel", IDCANCEL}, {L"Abort", IDABORT}, {L"Retry", IDRETRY},
-    {L"Ignore", IDIGNORE}, {L"Yes", IDYES},       {L"No", IDNO},
+    {L"Ignore", IDIGNORE}, {L"Yes", IDYES},       {L"No", IDNO},       {L"None", kPressNothing},
 };
 
 int ButtonId(const std::wstring& name) {
@@ -84,6 +87,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
 }
 
 const Button* ChooseButton(const BoxContents& box, int wanted) {
+  if (wanted == kPressNothing) return nullptr;
   for (int id : {wanted, static_cast<int>(IDCANCEL)}) {
     for (const Button& button : box.buttons) {
       if (button.id == id) return &button;

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "extraction.h"
 #include "installer_commands.h"
+#include "language_table.h"
+#include "script_test_host.h"
 
 namespace qorin {
 namespace {
@@ -39,6 +44,49 @@ TEST(InstallFlow, ClosingWaitsForTheExtraction) {
   EXPECT_EQ(flow.OnCommand(kCmdEscape), XWindowAction::kNone) << "Escape only when idle";
   flow.Reset();
   EXPECT_TRUE(flow.StartExtraction()) << "DoExit set it idle";
+}
+
+// The flow's host: a real engine for the scripts, the named controls' texts recorded.
+struct ScriptedHost final : IXFlowHost {
+  test::ScriptFixture scripts;
+  std::map<std::u16string, std::u16string> texts;
+  ScriptedHost() { scripts.engine.Options().ignoreUnknownFunctions = 1; }
+  bool RunHostText(std::u16string_view text) override { return scripts.engine.Run(text) != 0; }
+  const XScriptValue& LastResult() override { return scripts.engine.LastResult(); }
+  void SetNamedText(std::u16string_view name, const std::u16string& text) override {
+    texts[std::u16string(name)] = text;
+  }
+};
+
+// Names and error texts reach the scripts as they are, whatever marks they hold; a text that
+// fails never answers with the previous file's answer.
+TEST(InstallFlow, HostTextsCarryNamesAndErrorsAsTheyAre) {
+  ScriptedHost host;
+  ASSERT_EQ(host.scripts.Run("int injected; string OnOpenFileToWrite(string n) { print(n); "
+                             "if (n == 'skip.txt') return ''; if (n == 'a.txt') return 'D:/a'; } "
+                             "void OnFailed(string e) { print('failed ' + e); }"),
+            1);
+  XInstallFlow flow;
+  EXPECT_EQ(flow.OpenFile(host, u"a.txt", u"C:/a.txt"), u"D:/a");
+  EXPECT_EQ(flow.OpenFile(host, u"it's \"x\".txt", u"C:/it"), u"C:/it");
+  EXPECT_EQ(flow.OpenFile(host, u"skip.txt", u"C:/skip.txt"), u"");
+  EXPECT_EQ(host.texts[u"STATIC_CUR_FILE_NAME"], u"skip.txt") << "a skipped file shows its name";
+  EXPECT_EQ(flow.OpenFile(host, u"x\");injected = 1;P(\"", u"C:/x"), u"C:/x");
+  ASSERT_EQ(host.scripts.Run("injected;"), 1);
+  EXPECT_EQ(host.scripts.Result(), "0");
+  host.scripts.Run("string OnOpenFileToWrite(string n) { return n + missing; }");
+  EXPECT_EQ(flow.OpenFile(host, u"a.txt", u"C:/a.txt"), u"C:/a.txt") << "failed: the default";
+  XLanguageTable texts;
+  std::string ini = "[INSTALLER]\r\nERR_CANT_OPEN_FILE = can't open '${str1}'\r\n";
+  ASSERT_TRUE(texts.Load(reinterpret_cast<const uint8_t*>(ini.data()), ini.size(), nullptr, 0));
+  flow.Completed(host, XEXTRACT_ERR_OPEN_FILE, u"b\"c'.txt", texts);
+  flow.Completed(host, 0x7777, u"", texts);
+  EXPECT_EQ(host.scripts.Printed(), "a.txt|it's \"x\".txt|skip.txt|x\");injected = 1;P(\"|"
+                                    "failed can't open 'b\"c'.txt'|failed ERROR:0x7777");
+  flow.Progress(host, 0, 0);
+  EXPECT_EQ(host.texts[u"STATIC_INSTALL_STATE"], u"0%");
+  flow.Progress(host, 999, 1000);
+  EXPECT_EQ(host.texts[u"STATIC_INSTALL_STATE"], u"99%");
 }
 
 }  // namespace

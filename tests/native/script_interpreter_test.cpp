@@ -3,6 +3,7 @@
 // and the guards against runaway scripts.
 #include <gtest/gtest.h>
 
+#include "script_literal.h"
 #include "script_test_host.h"
 
 namespace qorin {
@@ -265,18 +266,53 @@ TEST(ScriptInterpreterRun, EffectsBeforeAnErrorStay) {
   EXPECT_EQ(f.Printed(), "5|2");
 }
 
-TEST(ScriptInterpreterRun, NestedRunIsRefused) {
+// A text run from inside a native (a host text arriving while the script waits in a message
+// loop) runs nested: the native reads its answer, a failed text answers nothing, the outer text
+// goes on with its own result; recursion through the host ends at the shared stack budget.
+TEST(ScriptInterpreterRun, NestedRunsKeepTheirOwnResults) {
   ScriptFixture f;
-  int inner = -1;
-  f.host.natives[u"RunAgain@v"] = [&](XScriptValue* const*, int32_t, XScriptValue* result) {
-    inner = f.engine.Run(u"int made = 1;");
-    result->SetInt(inner);
+  ASSERT_EQ(f.Run("string Where(string n) { return 'D:/' + n; }"), 1);
+  std::u16string inner;
+  f.host.natives[u"Ask@v"] = [&](XScriptValue* const*, int32_t, XScriptValue* result) {
+    ASSERT_EQ(f.engine.Run(u"int made = 1; Where('a.txt');"), 1);
+    inner = ToText(f.engine.LastResult());
+    EXPECT_EQ(f.engine.Run(u"Where(');"), 0);
+    EXPECT_TRUE(f.engine.LastResult().Is(XScriptType::Undef));
+    result->SetInt(7);
   };
-  ASSERT_EQ(f.Run("int r = RunAgain(); print(r);"), 1);
-  EXPECT_EQ(inner, 0);
-  EXPECT_EQ(f.Printed(), "0");
-  EXPECT_EQ(f.Run("made;"), 0);  // the inner text changed nothing
-  EXPECT_EQ(f.Code(), XSERR_UNDECLARED_ID);
+  ASSERT_EQ(f.Run("int r = Ask(); r + made;"), 1);
+  EXPECT_EQ(inner, u"D:/a.txt");
+  EXPECT_EQ(f.Result(), "8");
+  int depth = 0;
+  f.host.natives[u"Again@v"] = [&](XScriptValue* const*, int32_t, XScriptValue*) {
+    ++depth;
+    f.engine.Run(u"Again();");
+  };
+  EXPECT_EQ(f.Run("Again(); print('after');"), 1);
+  EXPECT_GT(depth, 2);
+  EXPECT_EQ(f.Printed(), "after");
+}
+
+// Texts from data reach a host's statement as their own value, whatever marks they hold, with
+// and without backslash escapes.
+TEST(ScriptInterpreterRun, LiteralsCarryAnyText) {
+  const std::u16string texts[] = {u"",
+                                  u"it's.txt",
+                                  u"say \"hi\"",
+                                  u"both ' and \" and '\"",
+                                  u"C:\\Program Files\\",
+                                  u"line\r\nbreak\n",
+                                  u"x\");P(\"injected\", GetInstallPath());P(\"x\", \"",
+                                  u"'); DoExit(9); ('"};
+  for (bool escapes : {false, true}) {
+    for (const std::u16string& text : texts) {
+      ScriptFixture f;
+      f.engine.Options().escapes = escapes;
+      ASSERT_EQ(f.engine.Run(u"string s = " + ScriptLiteral(text, escapes) + u"; s;"), 1)
+          << Utf16ToUtf8(ScriptLiteral(text, escapes));
+      EXPECT_EQ(ToText(f.engine.LastResult()), text) << escapes;
+    }
+  }
 }
 
 TEST(ScriptInterpreterErrors, ContinueOnErrorGoesOnHarmlessly) {
