@@ -46,6 +46,8 @@ bool DeleteOrMove(IXFileOperations& files, const std::u16string& path) {
 // Iterative, so that a deep tree cannot exhaust the stack: a folder is listed when first met
 // and removed when met again after everything listed below it.
 bool DeleteTree(IXFileOperations& files, const std::u16string& folder) {
+  std::optional<uint32_t> attributes = files.Attributes(folder);
+  if (attributes && (*attributes & kAttributeReparsePoint) != 0) return files.RemoveFolder(folder);
   std::vector<std::pair<std::u16string, bool>> pending{{folder, false}};
   bool removed = false;
   while (!pending.empty()) {

@@ -17,7 +17,8 @@ bool DeleteMatching(IXFileOperations& files, const std::u16string& pattern);
 bool DeleteOrMove(IXFileOperations& files, const std::u16string& path);
 
 // Everything below the folder depth first, read-only files included, then the folder itself;
-// true when the folder is gone. Junctions and links are removed, never followed.
+// true when the folder is gone. Junctions and links are removed, never followed, the folder
+// itself included.
 bool DeleteTree(IXFileOperations& files, const std::u16string& folder);
 
 // Every missing level of the folder, from the one after the first "\".

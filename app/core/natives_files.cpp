@@ -26,9 +26,16 @@ bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call) 
   return true;
 }
 
+// A drive or share root, or no path at all (an empty variable, a registry value that names a
+// root), is refused before and after the path is made full.
 bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call) {
-  std::u16string path = call.Path(0);
-  if (!path.starts_with(u"\\\\?\\")) path = c.system.files.Canonicalize(path);
+  std::u16string given = call.Path(0), path = given;
+  if (!IsRootPath(path) && !path.starts_with(u"\\\\?\\")) path = c.system.files.Canonicalize(path);
+  if (IsRootPath(given) || IsRootPath(path)) {
+    c.window.Log(u"@@rDeleteFolderRec('" + given + u"') refused: no folder, or a drive or share");
+    call.SetBool(false);
+    return true;
+  }
   while (path.size() > 3 && path.back() == u'\\') path.pop_back();
   call.SetBool(DeleteTree(c.system.files, ExtendedLengthPath(path)));
   return true;

@@ -31,6 +31,10 @@ bool SetInt(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
 
 bool Delete(XInstallerNativeContext& c, const XNativeCall& call, bool view64) {
   auto path = ParseRegistryKeyPath(call.Text(0));
+  if (path && IsSharedRegistryKey(*path)) {
+    c.window.Log(u"@@rRegDeleteKey('" + call.Text(0) + u"') refused: a root or a shared key");
+    path.reset();
+  }
   call.SetBool(path && c.registry.DeleteKey(*path, view64));
   return true;
 }

@@ -1,5 +1,9 @@
 #include "registry.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
 #include "path.h"
 
 namespace qorin {
@@ -32,7 +36,36 @@ std::optional<XRegistryPath> SplitRoot(std::u16string_view text, std::u16string*
   return std::nullopt;
 }
 
+bool SameName(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+           auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+bool Among(std::u16string_view name, std::initializer_list<std::u16string_view> names) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](std::u16string_view n) { return SameName(name, n); });
+}
+
 }  // namespace
+
+bool IsSharedRegistryKey(const XRegistryPath& path) {
+  std::vector<std::u16string_view> parts;
+  std::u16string_view key(path.key);
+  for (size_t start = 0; start <= key.size();) {
+    size_t end = key.find_first_of(u"\\/", start);
+    if (end == std::u16string_view::npos) end = key.size();
+    if (end > start) parts.push_back(key.substr(start, end - start));
+    start = end + 1;
+  }
+  if (parts.size() <= 1) return true;
+  if (!SameName(parts[0], u"SOFTWARE")) return false;
+  const std::initializer_list<std::u16string_view> shared = {u"Microsoft", u"Classes", u"Policies"};
+  if (parts.size() == 2) return SameName(parts[1], u"WOW6432Node") || Among(parts[1], shared);
+  return parts.size() == 3 && SameName(parts[1], u"WOW6432Node") && Among(parts[2], shared);
+}
 
 std::optional<XRegistryPath> ParseRegistryValuePath(std::u16string_view text) {
   std::u16string rest;

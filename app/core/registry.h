@@ -24,6 +24,11 @@ std::optional<XRegistryPath> ParseRegistryValuePath(std::u16string_view text);
 // The key is everything after the first "\" (a final "\" may stay).
 std::optional<XRegistryPath> ParseRegistryKeyPath(std::u16string_view text);
 
+// Keys no uninstaller means to delete: a root, a key right under one ("HKLM/SOFTWARE", or
+// "HKLM/SOFTWARE/" + an empty name), and the shared keys below SOFTWARE (Microsoft, Classes,
+// Policies, WOW6432Node and the same three below WOW6432Node).
+bool IsSharedRegistryKey(const XRegistryPath& path);
+
 // Reads, writes and deletes with the Win32 registry functions (registry_win32.cpp); tests fake it.
 class IXRegistry {
  public:

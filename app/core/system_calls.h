@@ -38,9 +38,10 @@ struct XShortcut {
   std::u16string link, target, workingFolder, arguments, description;
 };
 
-constexpr uint32_t kErrorPathNotFound = 3;   // ERROR_PATH_NOT_FOUND
-constexpr uint32_t kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
-constexpr uint32_t kAttributeFolder = 0x10;  // FILE_ATTRIBUTE_DIRECTORY
+constexpr uint32_t kErrorPathNotFound = 3;          // ERROR_PATH_NOT_FOUND
+constexpr uint32_t kErrorAccessDenied = 5;          // ERROR_ACCESS_DENIED
+constexpr uint32_t kAttributeFolder = 0x10;         // FILE_ATTRIBUTE_DIRECTORY
+constexpr uint32_t kAttributeReparsePoint = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT
 
 // Single file-system calls; each failure leaves its system error for LastError().
 class IXFileOperations {

@@ -1,5 +1,10 @@
 #include "system_rules.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "path.h"
+
 namespace qorin {
 namespace {
 
@@ -59,6 +64,35 @@ std::u16string ExecCommandLine(std::u16string_view program, std::u16string_view 
   std::u16string line = u"\"";
   line.append(program).append(u"\" ").append(arguments);
   return line;
+}
+
+bool IsRootPath(std::u16string_view given) {
+  std::u16string path(given);
+  ToBackslashes(path);
+  // The root's own parts: "\\?\" or "\\.\", then "UNC\server\share" or "X:"; a plain
+  // "\\server\share"; "X:"; a bare "\".
+  size_t at = 0, parts = 0;
+  if (path.starts_with(u"\\\\?\\") || path.starts_with(u"\\\\.\\")) {
+    at = 4;
+    if (path.compare(at, 4, u"UNC\\") == 0) at += 4, parts = 2;
+  } else if (path.starts_with(u"\\\\")) {
+    at = 2, parts = 2;
+  }
+  std::vector<std::u16string_view> rest;
+  std::u16string_view view(path);
+  for (size_t start = at; start <= view.size();) {
+    size_t end = view.find(u'\\', start);
+    if (end == std::u16string_view::npos) end = view.size();
+    std::u16string_view part = view.substr(start, end - start);
+    if (!part.empty() && part != u".") rest.push_back(part);
+    start = end + 1;
+  }
+  if (parts == 0 && !rest.empty() && rest[0].size() == 2 && rest[0][1] == u':') parts = 1;
+  // What is left after the root: a name that is not ".." is one level further down.
+  int depth = 0;
+  for (size_t i = parts; i < rest.size(); ++i)
+    depth = rest[i] == u".." ? std::max(0, depth - 1) : depth + 1;
+  return rest.size() < parts || depth == 0;
 }
 
 std::u16string ExtendedLengthPath(std::u16string_view path) {

@@ -33,5 +33,9 @@ std::u16string ExecCommandLine(std::u16string_view program, std::u16string_view 
 // "\\?\" before a local path, "\\?\UNC\" instead of the "\\" of a network path; a path that is
 // already extended stays.
 std::u16string ExtendedLengthPath(std::u16string_view path);
+// Whether a path names no folder an uninstaller may delete: nothing at all, the root of a drive
+// (C: or C:\ or \\?\C:\ or a bare \) or of a share (\\server\share); "/" counts as "\", and
+// "." or ".." after the root do not make it a folder.
+bool IsRootPath(std::u16string_view path);
 
 }  // namespace qorin

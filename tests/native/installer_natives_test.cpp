@@ -9,6 +9,8 @@
 #include "fake_system.h"
 #include "install_path.h"
 #include "installer_commands.h"
+#include "system_rules.h"
+#include "utf.h"
 
 namespace qorin {
 namespace {
@@ -347,6 +349,27 @@ TEST(InstallerNatives, RegistryPathsAndCalls) {
   EXPECT_EQ(n.Call(u"GetRegStr@s", {u"HKCU/Software/Q/Name"}), u"") << "the other view";
   EXPECT_EQ(n.Call(u"SetRegStr@ss", {u"hkcu/Software/Q/Name", u"v"}), u"0");
   EXPECT_EQ(n.Call(u"GetRegInt@s", {u"nowhere"}), u"0");
+  // Keys no uninstaller means: roots, keys right under them, the shared ones below SOFTWARE.
+  n.registry.values[u"1|32|Software|"] = u"hive";
+  for (const char16_t* key :
+       {u"HKCU/", u"HKCU", u"HKCU/Software/", u"HKLM/SOFTWARE/Microsoft", u"HKLM/software/classes/",
+        u"HKLM/SOFTWARE/WOW6432Node", u"HKLM/SOFTWARE/Wow6432Node/Policies/"}) {
+    EXPECT_EQ(n.Call(u"RegDeleteKey@s", {key}), u"0") << Utf16ToUtf8(key);
+  }
+  EXPECT_EQ(
+      n.window.log.back(),
+      u"@@rRegDeleteKey('HKLM/SOFTWARE/Wow6432Node/Policies/') refused: a root or a shared key");
+  n.registry.values[u"0|32|SOFTWARE\\Microsoft\\Corvala|"] = u"ours";
+  EXPECT_EQ(n.Call(u"RegDeleteKey@s", {u"HKLM/SOFTWARE/Microsoft/Corvala"}), u"1");
+  // Folders no uninstaller means: nothing, a drive's or a share's root, however written.
+  for (const char16_t* folder :
+       {u"", u"C:", u"C:\\", u"c:/", u"\\", u"C:\\Windows\\..", u"\\\\server\\share\\",
+        u"\\\\?\\C:\\", u"//server/share/./", u"\\\\?\\UNC\\server\\share"}) {
+    EXPECT_EQ(n.Call(u"DeleteFolderRec@s", {folder}), u"0") << Utf16ToUtf8(folder);
+    EXPECT_TRUE(n.window.log.back().ends_with(u"refused: no folder, or a drive or share"));
+  }
+  for (const char16_t* folder : {u"C:\\app", u"\\\\server\\share\\app", u"C:\\a\\..\\b", u"sub"})
+    EXPECT_FALSE(IsRootPath(folder)) << Utf16ToUtf8(folder);
 }
 
 }  // namespace

@@ -148,6 +148,9 @@ TEST(FileRules, TreeDeletionNeverFollowsJunctions) {
   f.locked.clear();
   EXPECT_TRUE(DeleteTree(f, u"C:\\app"));
   EXPECT_EQ(f.entries.size(), 1u);
+  f.entries[u"C:\\link"] = kAttributeFolder | FakeFiles::kReparse;  // lists "target.txt"
+  EXPECT_TRUE(DeleteTree(f, u"C:\\link")) << "a folder that is itself a link: the link goes";
+  EXPECT_TRUE(f.followed.empty() && f.entries.count(u"C:\\link") == 0);
 }
 
 TEST(FileRules, WildcardsMovingAsideDiggingAndLongPaths) {
@@ -157,8 +160,8 @@ TEST(FileRules, WildcardsMovingAsideDiggingAndLongPaths) {
                {u"C:\\a\\y.log", 0},
                {u"C:\\a\\z.log", kAttributeFolder},
                {u"C:\\a\\keep.txt", 0}};
-  EXPECT_TRUE(DeleteMatching(f, u"C:\\a\\*.log"));
-  EXPECT_EQ(f.entries.size(), 3u) << "folders are left";
+  EXPECT_TRUE(DeleteMatching(f, u"C:\\a\\?.log"));
+  EXPECT_EQ(f.entries.size(), 3u) << "\"?\" is a pattern too; folders are left";
   EXPECT_TRUE(DeleteMatching(f, u"C:\\a\\*.none"));
   EXPECT_FALSE(DeleteMatching(f, u"C:\\a\\missing.txt"));
 
