@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "wide_text_win32.h"
@@ -74,9 +75,15 @@ std::u16string XRegistryWin32::ReadText(const XRegistryPath& path, bool view64) 
   std::u16string text;
   if (RegQueryValueExW(key, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
       size != 0 && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
-    std::vector<BYTE> bytes(size + 2, 0);
-    if (RegQueryValueExW(key, value.c_str(), nullptr, &type, bytes.data(), &size) == ERROR_SUCCESS)
-      text = FromWide(reinterpret_cast<const wchar_t*>(bytes.data()));
+    // The stored bytes need not end in a NUL nor be even in number: whole characters up to the
+    // first NUL, never past what was read.
+    std::vector<wchar_t> chars(size / 2 + 1, L'\0');
+    DWORD read = static_cast<DWORD>(chars.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(chars.data()),
+                         &read) == ERROR_SUCCESS) {
+      std::wstring whole(chars.data(), std::min<size_t>(read / 2, chars.size()));
+      text = FromWide(whole.substr(0, whole.find(L'\0')).c_str());
+    }
   }
   RegCloseKey(key);
   return text;

@@ -40,6 +40,8 @@ class IXFileAccess {
   virtual bool Remove(const std::u16string& path) = 0;
   // Windows file attributes (natively only read-only is kept).
   virtual bool SetAttributes(const std::u16string& path, uint32_t attributes) = 0;
+  // A junction or symbolic link is at path itself (not followed).
+  virtual bool IsLink(const std::u16string& path) = 0;
 };
 
 // The process's own implementation.

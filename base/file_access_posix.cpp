@@ -107,6 +107,11 @@ class PosixFileAccess final : public IXFileAccess {
     return ::unlink(NativePath(path).c_str()) == 0;
   }
 
+  bool IsLink(const std::u16string& path) override {
+    struct stat info;
+    return lstat(NativePath(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  }
+
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
     constexpr uint32_t kReadOnly = 1;
     return ::chmod(NativePath(path).c_str(), (attributes & kReadOnly) != 0 ? 0444 : 0644) == 0;

@@ -131,6 +131,12 @@ class Win32FileAccess final : public IXFileAccess {
 
   bool Remove(const std::u16string& path) override { return DeleteFileW(Wide(path)) != FALSE; }
 
+  bool IsLink(const std::u16string& path) override {
+    DWORD attributes = GetFileAttributesW(Wide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  }
+
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
     return SetFileAttributesW(Wide(path), attributes) != FALSE;
   }

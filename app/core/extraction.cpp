@@ -6,6 +6,7 @@
 #include "file_stream.h"
 #include "path.h"
 #include "seven_zip_reader.h"
+#include "text.h"
 #include "utf.h"
 
 namespace qorin {
@@ -27,32 +28,55 @@ constexpr ErrorKey kErrorKeys[] = {
     {XEXTRACT_ERR_NO_MEMORY, u"ERR_NOT_ENOUGH_MEM"},
 };
 
+constexpr uint32_t kAttributeNormal = 0x80;  // FILE_ATTRIBUTE_NORMAL
+
+// A read-only file refuses removal until its attributes are cleared.
+bool RemoveForced(IXFileAccess& files, const std::u16string& path) {
+  if (files.Remove(path)) return true;
+  files.SetAttributes(path, kAttributeNormal);
+  return files.Remove(path);
+}
+
 // A file already at path is moved to path + ".bakN"; the backup's name, or "" when none.
 std::u16string MoveAside(IXFileAccess& files, const std::u16string& path) {
   if (!files.FileExists(path)) return {};
   for (int n = 1; n <= kMaxBackups; ++n) {
     std::u16string backup = path + u".bak" + AsciiToUtf16(std::to_string(n));
     if (!files.FileExists(backup)) return files.Rename(path, backup) ? backup : std::u16string();
-    files.Remove(backup);
+    RemoveForced(files, backup);
   }
   return {};
 }
 
+// Whether a path inside the installation folder passes through a junction or link below it (or
+// is one): an elevated installer must not be led out of its folder.
+bool ThroughLink(IXFileAccess& files, const std::u16string& folder, const std::u16string& path) {
+  if (folder.empty() || path.size() <= folder.size() ||
+      !EqualsIgnoreAsciiCase(path.substr(0, folder.size()), folder))
+    return false;
+  for (size_t at = path.find_first_of(u"\\/", folder.size());;
+       at = path.find_first_of(u"\\/", at + 1)) {
+    if (files.IsLink(path.substr(0, at))) return true;
+    if (at == std::u16string::npos) return false;
+  }
+}
+
 // Writes one entry's bytes; the code, 0 when written or skipped.
 int WriteEntry(const XSevenZipEntry& entry, const std::vector<uint8_t>& bytes,
-               const std::u16string& defaultPath, IXExtractionSink& sink, IXFileAccess& files) {
-  std::u16string path = sink.OpenFile(entry.name, defaultPath);
+               const std::u16string& folder, IXExtractionSink& sink, IXFileAccess& files) {
+  std::u16string path = sink.OpenFile(entry.name, folder + entry.name);
   if (path.empty()) return XEXTRACT_OK;
+  if (ThroughLink(files, folder, path)) return XEXTRACT_ERR_OPEN_FILE;
   files.MakeFolders(std::u16string(FolderPart(path)));
   std::u16string backup = MoveAside(files, path);
   XFileWriteStream out(files);
   while (!out.Create(path)) {
     int answer = sink.CantOpen(path);
     if (answer == kAnswerRetry) continue;
-    if (!backup.empty()) files.Remove(backup);
+    if (!backup.empty()) files.Rename(backup, path);  // the user's file comes back
     return answer == kAnswerIgnore ? XEXTRACT_OK : XEXTRACT_ERR_OPEN_FILE;
   }
-  if (!backup.empty()) files.Remove(backup);  // a file still loaded somewhere stays behind
+  if (!backup.empty()) RemoveForced(files, backup);  // a file still loaded somewhere stays
   for (size_t at = 0; at < bytes.size();) {
     uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(bytes.size() - at, 1u << 20));
     if (!out.Write(bytes.data() + at, chunk)) return XEXTRACT_ERR_WRITE_FILE;
@@ -166,7 +190,11 @@ int ExtractPayload(const XExtractionJob& job, IXExtractionSink& sink, IXFileAcce
     name = entry.name;
     std::u16string target = job.installFolder + entry.name;
     if (entry.isFolder) {
-      if (!files.MakeFolders(target)) code = XEXTRACT_ERR_CREATE_FOLDER;
+      if (ThroughLink(files, job.installFolder, target)) {
+        code = XEXTRACT_ERR_OPEN_FILE;
+      } else if (!files.MakeFolders(target)) {
+        code = XEXTRACT_ERR_CREATE_FOLDER;
+      }
       continue;
     }
     if (nextBlock < blockStarts.size() && blockStarts[nextBlock] == i) {
@@ -183,7 +211,7 @@ int ExtractPayload(const XExtractionJob& job, IXExtractionSink& sink, IXFileAcce
       code = XEXTRACT_ERR_DECODER + reader->LastError();
       break;
     }
-    code = WriteEntry(entry, bytes, target, sink, files);
+    code = WriteEntry(entry, bytes, job.installFolder, sink, files);
     done += entry.size;
     if (code == XEXTRACT_OK) sink.Progress(done, total);
   }

@@ -244,6 +244,9 @@ TEST_F(StubStartup, FileInUseIsMovedAside) {
   HANDLE handle = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  std::wstring readOnly = target + L"\\empty.txt";  // moved aside, then its backup deleted
+  ASSERT_TRUE(WriteWholeFile(readOnly, "old"));
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
   RunOptions options = Options(Write(L"busy.exe", Package()));
   options.arguments = L"\"" + target + L"\"";
   ObservedRun run = RunObserved(options);
@@ -251,6 +254,8 @@ TEST_F(StubStartup, FileInUseIsMovedAside) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitCode, 0u) << "OnSuccess";
   EXPECT_EQ(ReadWholeFile(held), "Qorin end-to-end payload.\r\n");
+  EXPECT_EQ(ReadWholeFile(readOnly), "");
+  EXPECT_FALSE(helpers::FileExists(readOnly + L".bak1")) << "a read-only backup goes too";
   std::printf("[ wine     ] the moved-aside file %s after the install\n",
               helpers::FileExists(held + L".bak1") ? "stays as .bak1" : "is gone");
 }

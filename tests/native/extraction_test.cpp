@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 
+#include "fake_system.h"
 #include "test_data.h"
 #include "utf.h"
 
@@ -31,7 +32,11 @@ struct RecordingSink : IXExtractionSink {
     return found == redirect.end() ? path : found->second;
   }
   void Progress(uint64_t done, uint64_t total) override { lastDone = done, lastTotal = total; }
-  int CantOpen(const std::u16string&) override { return kAnswerAbort; }
+  int answer = kAnswerAbort, retries = 0, asked = 0;
+  int CantOpen(const std::u16string&) override {
+    ++asked;
+    return retries-- > 0 ? kAnswerRetry : answer;
+  }
   void Completed(int result, const std::u16string& name) override {
     code = result, lastName = name;
   }
@@ -117,6 +122,37 @@ TEST_F(Extraction, FailuresEndWithTheirCodes) {
 
   EXPECT_EQ(std::u16string(ExtractionErrorKey(XEXTRACT_ERR_CRC)), u"ERR_CRC_ERROR");
   EXPECT_EQ(ExtractionErrorKey(257), nullptr);
+}
+
+// A file the new one cannot replace comes back whatever the answer; a folder of the payload
+// that is a link inside the installation folder is not written through.
+TEST_F(Extraction, KeepsTheUsersFileAndItsFolder) {
+  struct RefusingCreate : test::FakeSystem {
+    std::u16string refused;
+    Handle CreateForWriting(const std::u16string& path) override {
+      return path == refused ? kNoFile : real.CreateForWriting(path);
+    }
+  } files;
+  fs::create_directories(dir_ / "out");
+  Write("out/readme.txt", test::Bytes("old"));
+  files.refused = Job().installFolder + u"readme.txt";
+  for (int answer : {kAnswerAbort, kAnswerIgnore}) {
+    RecordingSink sink;
+    sink.answer = answer;
+    sink.retries = 2;
+    int code = ExtractPayload(Job(), sink, files);
+    EXPECT_EQ(sink.asked, 3) << "asked again after each Retry";
+    EXPECT_EQ(code, answer == kAnswerAbort ? XEXTRACT_ERR_OPEN_FILE : XEXTRACT_OK);
+    EXPECT_EQ(Read(dir_ / "out/readme.txt"), "old") << answer;
+    EXPECT_FALSE(fs::exists(dir_ / "out/readme.txt.bak1"));
+  }
+  fs::remove_all(dir_ / "out");
+  fs::create_directories(dir_ / "out");
+  fs::create_directories(dir_ / "outside");
+  fs::create_directory_symlink(dir_ / "outside", dir_ / "out/bin");
+  RecordingSink linked;
+  EXPECT_EQ(ExtractPayload(Job(), linked), XEXTRACT_ERR_OPEN_FILE);
+  EXPECT_TRUE(fs::is_empty(dir_ / "outside")) << "nothing written through the link";
 }
 
 // One solid block per file: each block is decoded ahead while the one before is written; a

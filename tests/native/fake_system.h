@@ -65,6 +65,7 @@ struct FakeSystem : IXDialogs, IXConsole, IXEnvironment, IXFileAccess {
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
     return real.SetAttributes(path, attributes);
   }
+  bool IsLink(const std::u16string& path) override { return real.IsLink(path); }
 
   IXFileAccess& real = SystemFileAccess();
 };

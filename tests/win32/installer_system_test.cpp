@@ -171,7 +171,10 @@ TEST(RegistryWin32, WritesReadsAndDeletesKeysWithTheirSubkeys) {
   RegSetValueExW(key, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
                  sizeof expand);
   RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"default"), 16);
+  RegSetValueExW(key, L"Odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"odd!"), 7);  // no NUL
   RegCloseKey(key);
+  EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/Odd"), false), u"odd")
+      << "whole characters of an odd byte count";
   EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/Expand"), false), u"%SystemRoot%\\x")
       << "not expanded";
   EXPECT_EQ(registry.ReadText(path(u"HKCU/Software/QorinTest/"), false), u"default");
