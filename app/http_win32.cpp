@@ -3,6 +3,7 @@
 #include <process.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,14 +45,11 @@ struct XUrlParts {
 class XHttpRequest {
  public:
   explicit XHttpRequest(const XHttpOptions& options) : options_(options) {}
-  ~XHttpRequest() {
-    for (HINTERNET handle : {request_, connection_, session_}) {
-      if (handle != nullptr) InternetCloseHandle(handle);
-    }
-  }
+  ~XHttpRequest() { CloseHandles(); }
   XHttpRequest(const XHttpRequest&) = delete;
   XHttpRequest& operator=(const XHttpRequest&) = delete;
 
+  // Follows redirects itself, at most kMostRedirects.
   bool Open(const std::u16string& url);
   // Chunks of at most 4 KiB to the sink until the end; progress gets the running total.
   bool Read(const XHttpSink& sink, const std::function<void(uint64_t)>& progress);
@@ -66,10 +64,23 @@ class XHttpRequest {
   bool Connect(const XUrlParts& url);
   bool Send();
   bool ReadStatus();
+  bool OpenOnce(const std::u16string& url);
+  void CloseHandles();
+  bool PastDeadline() const {
+    return options_.deadline != 0 && GetTickCount64() - started_ > options_.deadline;
+  }
 
   XHttpOptions options_;
   HINTERNET session_ = nullptr, connection_ = nullptr, request_ = nullptr;
+  ULONGLONG started_ = GetTickCount64();
 };
+
+void XHttpRequest::CloseHandles() {
+  for (HINTERNET* handle : {&request_, &connection_, &session_}) {
+    if (*handle != nullptr) InternetCloseHandle(*handle);
+    *handle = nullptr;
+  }
+}
 
 bool XHttpRequest::Connect(const XUrlParts& url) {
   session_ = InternetOpenW(Wide(options_.userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
@@ -134,12 +145,31 @@ bool XHttpRequest::ReadStatus() {
   return Fail(error);
 }
 
+// WinINet would follow a redirect loop thousands of times: redirects are followed here.
 bool XHttpRequest::Open(const std::u16string& url) {
+  std::u16string current = url;
+  for (int hop = 0;; ++hop) {
+    if (OpenOnce(current)) return true;
+    bool follow = !options_.noAutoRedirect && result.error == XHTTP_ERR_STATUS_3XX &&
+                  IsFollowedRedirect(result.status) && !result.location.empty() &&
+                  hop < kMostRedirects && !PastDeadline();
+    if (!follow) return false;
+    wchar_t next[2048];
+    DWORD size = 2048;
+    if (!InternetCombineUrlW(Wide(current).c_str(), Wide(result.location).c_str(), next, &size, 0))
+      return Fail(XHTTP_ERR_BAD_URL);
+    current = FromWide({next, size});
+    CloseHandles();
+    result = {};
+  }
+}
+
+bool XHttpRequest::OpenOnce(const std::u16string& url) {
   XUrlParts parts;
   if (!parts.Split(EncodeUrl(url))) return Fail(XHTTP_ERR_BAD_URL);
   if (!Connect(parts)) return false;
-  DWORD flags = kRequestFlags | (options_.noAutoRedirect ? INTERNET_FLAG_NO_AUTO_REDIRECT : 0) |
-                (parts.secure ? INTERNET_FLAG_SECURE : 0);
+  DWORD flags =
+      kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT | (parts.secure ? INTERNET_FLAG_SECURE : 0);
   std::string object = std::string(parts.path) + parts.extra;
   request_ =
       HttpOpenRequestA(connection_, "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0);
@@ -158,16 +188,21 @@ bool XHttpRequest::Open(const std::u16string& url) {
   return Send() && ReadStatus();
 }
 
+// What has arrived is read at once, so that a server that sends a byte at a time meets the
+// deadline between reads; a body past mostBytes fails as the sink's refusal does.
 bool XHttpRequest::Read(const XHttpSink& sink, const std::function<void(uint64_t)>& progress) {
   uint8_t chunk[4096];
   uint64_t total = 0;
   for (;;) {
+    if (PastDeadline()) return Fail(XHTTP_ERR_READ);
     DWORD available = 0, got = 0;
     if (!InternetQueryDataAvailable(request_, &available, 0, 0)) return Fail(XHTTP_ERR_QUERY_DATA);
-    if (!InternetReadFile(request_, chunk, sizeof(chunk), &got)) return Fail(XHTTP_ERR_READ);
+    DWORD wanted = available == 0 ? 1 : std::min<DWORD>(available, sizeof chunk);
+    if (!InternetReadFile(request_, chunk, wanted, &got)) return Fail(XHTTP_ERR_READ);
     if (got == 0) return true;
-    if (!sink(chunk, got)) return Fail(XHTTP_ERR_WRITE);
     total += got;
+    if (options_.mostBytes != 0 && total > options_.mostBytes) return Fail(XHTTP_ERR_WRITE);
+    if (!sink(chunk, got)) return Fail(XHTTP_ERR_WRITE);
     if (progress) progress(total);
   }
 }
@@ -283,14 +318,17 @@ void SendErrorReport(const std::u16string& endpoint, const std::u16string& name,
   if (endpoint.empty()) return;
   int year = 0, month = 0, day = 0;
   BuildDate(&year, &month, &day);
+  XHttpOptions options;
+  options.deadline = kTouchDeadlineMs;
   HttpGet(
       ErrorReportUrl(endpoint, name, year, month, day, version, log),
-      [](const uint8_t*, uint32_t) { return true; }, XHttpOptions{});
+      [](const uint8_t*, uint32_t) { return true; }, options);
 }
 
 bool XWebWin32::Touch(const std::u16string& url, const std::u16string& userAgent) {
   XHttpOptions options;
   options.userAgent = userAgent;
+  options.deadline = kTouchDeadlineMs;
   return HttpGet(
       url, [](const uint8_t*, uint32_t) { return true; }, options);
 }

@@ -25,7 +25,9 @@ struct XHttpOptions {
   DWORD receiveTimeout = 10000;  // ms
   DWORD connectRetries = 5;
   DWORD connectionsPerServer = 0;  // process-wide when not 0
-  bool noAutoRedirect = false;
+  bool noAutoRedirect = false;     // else at most kMostRedirects are followed
+  DWORD deadline = 0;              // ms for the whole request, reading included (0: none)
+  uint64_t mostBytes = 0;          // a longer body fails the request (0: no limit)
   bool ignoreCertificateProblems = false;
   std::u16string extraHeaders;
   bool proxyDialog = false;  // a 407 answer asks the user (needs window)
@@ -48,6 +50,9 @@ struct XHttpMessages {
   UINT start, progress, complete, error, systemError;
 };
 const XHttpMessages& HttpMessages();
+
+// A touch or an error report (whose answers are not read) ends within this many milliseconds.
+constexpr DWORD kTouchDeadlineMs = 10000;
 
 // A GET whose whole body goes to the sink.
 bool HttpGet(const std::u16string& url, const XHttpSink& sink, const XHttpOptions& options,

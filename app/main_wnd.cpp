@@ -420,6 +420,8 @@ void CMainWnd::StartVersionCheck(const XVersionCheck& check) {
   versionDownload_ = std::make_shared<std::vector<uint8_t>>();
   XHttpOptions options;
   options.userAgent = data_.Config().nameEng;
+  options.mostBytes = kMostVersionFileBytes;
+  options.deadline = kVersionCheckDeadlineMs;
   versionRequest_ = HttpGetAsync(check.url, versionDownload_, window_, options);
 }
 

@@ -30,6 +30,10 @@ XHTTP_ERR StatusError(unsigned status) {
   }
 }
 
+bool IsFollowedRedirect(unsigned status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
 std::u16string ErrorReportUrl(std::u16string_view endpoint, std::u16string_view name, int year,
                               int month, int day, std::u16string_view version,
                               std::u16string_view log) {

@@ -38,6 +38,11 @@ std::string EncodeUrl(std::u16string_view url);
 // None for 2xx, else the error of the status code's class.
 XHTTP_ERR StatusError(unsigned status);
 
+// Redirects followed for one request (a loop ends there, with the 3xx error).
+constexpr int kMostRedirects = 5;
+// 301, 302, 303, 307 and 308 with a Location are followed.
+bool IsFollowedRedirect(unsigned status);
+
 // endpoint + "/error/app.php?name=...&buildDate=YYYYMMDD&version=...&log=..."; the texts go in
 // as they are.
 std::u16string ErrorReportUrl(std::u16string_view endpoint, std::u16string_view name, int year,

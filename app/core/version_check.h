@@ -16,6 +16,11 @@
 
 namespace qorin {
 
+// A version file is a few lines of INI: a download longer than this is no version file (and
+// would otherwise be kept in memory whole), and one that takes longer is given up.
+constexpr uint64_t kMostVersionFileBytes = 256 * 1024;
+constexpr uint32_t kVersionCheckDeadlineMs = 30000;
+
 struct XVersionCheck {
   std::u16string url, remoteSection, remoteKey;
   uint64_t localVersion = 0;

@@ -5,12 +5,15 @@
 
 PORT 0 takes a free port. The port is written to PORT_FILE once the server listens. Every
 request appends "METHOD PATH USER-AGENT" to LOG_FILE. Answers: /newer.ini, /equal.ini and
-/nokey.ini version files, /moved (301 to /newer.ini), /touch (200), /stop (ends the server),
-404 otherwise. The server also ends after two idle minutes.
+/nokey.ini version files, /moved (301 to /newer.ini), /loop (302 to itself), /huge (64 MiB
+without a length), /trickle (a byte a second for 100 seconds), /touch (200), /stop (ends the
+server), 404 otherwise. A stream the client gave up adds "ABANDONED PATH" to LOG_FILE. Requests are served side by side; the server also ends after two idle
+minutes.
 """
 import http.server
 import os
 import sys
+import time
 
 FILES = {
     "/newer.ini": b"[Version]\r\nBuild=200\r\n",
@@ -24,11 +27,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with open(sys.argv[3], "a", encoding="utf-8") as log:
             log.write(f"GET {self.path} {self.headers.get('User-Agent', '')}\n")
         path = self.path.split("?")[0]
-        if path == "/moved":
-            self.send_response(301)
-            self.send_header("Location", "/newer.ini")
+        if path in ("/moved", "/loop"):
+            self.send_response(301 if path == "/moved" else 302)
+            self.send_header("Location", "/newer.ini" if path == "/moved" else "/loop")
             self.send_header("Content-Length", "0")
             self.end_headers()
+            return
+        if path in ("/huge", "/trickle"):
+            self.stream(path == "/huge")
             return
         body = FILES.get(path, b"ok" if path in ("/touch", "/stop", "/error/app.php") else None)
         self.send_response(200 if body is not None else 404)
@@ -39,12 +45,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path == "/stop":
             self.server.stopping = True
 
+    def stream(self, huge):
+        self.send_response(200)
+        if not huge:
+            self.send_header("Content-Length", "100")
+        self.end_headers()
+        try:
+            for _ in range(1024 if huge else 100):
+                self.wfile.write(b"x" * 65536 if huge else b"x")
+                self.wfile.flush()
+                if not huge:
+                    time.sleep(1)
+        except OSError:  # the client gave up: said in the log
+            with open(sys.argv[3], "a", encoding="utf-8") as log:
+                log.write(f"ABANDONED {self.path}\n")
+
     def log_message(self, *args):
         pass
 
 
 def main():
-    server = http.server.HTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
+    server.daemon_threads = True
     server.timeout = 120
     server.stopping = False
     # Written aside and renamed, so that a reader never sees the file without the port.

@@ -279,6 +279,8 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
       {server.Url("/equal.ini"), "version.ini", {"newer 100 100"}, "OnCheckVersion(100, 100);"},
       {server.Url("/moved"), "version.ini", {"newer 200 100"}, "OnCheckVersion(200, 100);"},
       {server.Url("/nokey.ini"), "version.ini", {}, nullptr},
+      {server.Url("/loop"), "version.ini", {}, nullptr},
+      {server.Url("/huge"), "version.ini", {}, nullptr},
       {server.Url("/missing.ini"), "version.ini", {}, nullptr},
       {server.Url("/unasked.ini"), "none.ini", {}, nullptr},
       {L"http://127.0.0.1:9/newer.ini", "version.ini", {}, nullptr},
@@ -303,6 +305,28 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
   EXPECT_NE(requests.find("GET /newer.ini QorinE2E\n"), std::string::npos)
       << "the version file is asked for with the product's name";
   EXPECT_EQ(requests.find("/unasked.ini"), std::string::npos) << "no local version, no request";
+  size_t loops = 0;
+  for (size_t at = requests.find("GET /loop "); at != std::string::npos;
+       at = requests.find("GET /loop ", at + 1))
+    ++loops;
+  EXPECT_EQ(loops, 6u) << "the request and five redirects";
+  EXPECT_NE(requests.find("ABANDONED /huge"), std::string::npos) << "not read to its end";
+}
+
+// A server that sends a byte a second (for 100 seconds) holds TouchURL no longer than its
+// deadline.
+TEST_F(SystemCalls, TouchEndsWithinItsDeadline) {
+  WebServer server(folder_, 0);
+  ASSERT_TRUE(server.Listening());
+  UseScript(
+      "void OnInit() { TouchURL('QorinAgent/1.0', GetCommandLine(1)); DoExit(3); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');");
+  RunOptions options = Options(Write(L"touch.exe", Package()));
+  options.arguments = Quoted(server.Url("/trickle"));
+  options.timeoutMs = 40000;
+  ObservedRun run = RunObserved(options);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 3u);
 }
 
 // Host texts that arrive while the script waits in a message box run at once, nested: the
