@@ -97,7 +97,10 @@ constexpr Native kNatives[] = {
     {u"AlphaHide@ii", [](XSkinScripts& s, Args a, XScriptValue*) { Fade(s, a, false); }},
     {u"SetTextColor@is",
      [](XSkinScripts& s, Args a, XScriptValue*) {
-       if (AControlBase* c = ControlOf(s, a)) c->textColour = ParseColour(ToText(*a[1]));
+       if (AControlBase* c = ControlOf(s, a)) {
+         c->textColour = ParseColour(ToText(*a[1]));
+         c->Invalidate();
+       }
      }},
     {u"MoveControl@iii",
      [](XSkinScripts& s, Args a, XScriptValue*) {

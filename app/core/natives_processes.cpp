@@ -81,7 +81,7 @@ bool ShellExecuteNative(XInstallerNativeContext& c, const XNativeCall& call) {
 // The desktop shell starts the program through a temporary shortcut, so it runs with the
 // shell's rights rather than the installer's.
 bool RunNonElevated(XInstallerNativeContext& c, const XNativeCall& call) {
-  std::u16string program = call.Text(0), arguments = call.Text(1);
+  std::u16string program = call.Path(0), arguments = call.Text(1);
   c.window.Log(u"RunNonElevated-'" + program + u"','" + arguments + u"'");
   std::u16string link = WithFinalSeparator(c.installPath) + u"~temp.lnk";
   bool started = false;

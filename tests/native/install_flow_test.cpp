@@ -81,8 +81,9 @@ TEST(InstallFlow, HostTextsCarryNamesAndErrorsAsTheyAre) {
   ASSERT_TRUE(texts.Load(reinterpret_cast<const uint8_t*>(ini.data()), ini.size(), nullptr, 0));
   flow.Completed(host, XEXTRACT_ERR_OPEN_FILE, u"b\"c'.txt", texts);
   flow.Completed(host, 0x7777, u"", texts);
-  EXPECT_EQ(host.scripts.Printed(), "a.txt|it's \"x\".txt|skip.txt|x\");injected = 1;P(\"|"
-                                    "failed can't open 'b\"c'.txt'|failed ERROR:0x7777");
+  EXPECT_EQ(host.scripts.Printed(),
+            "a.txt|it's \"x\".txt|skip.txt|x\");injected = 1;P(\"|"
+            "failed can't open 'b\"c'.txt'|failed ERROR:0x7777");
   flow.Progress(host, 0, 0);
   EXPECT_EQ(host.texts[u"STATIC_INSTALL_STATE"], u"0%");
   flow.Progress(host, 999, 1000);

@@ -114,7 +114,11 @@ struct Natives {
     bool Delete(const std::u16string&) override { return false; }
     bool Move(const std::u16string&, const std::u16string&) override { return false; }
     bool Copy(const std::u16string&, const std::u16string&) override { return false; }
-    bool RemoveFolder(const std::u16string&) override { return false; }
+    std::vector<std::u16string> removedFolders;
+    bool RemoveFolder(const std::u16string& path) override {
+      removedFolders.push_back(path);
+      return false;
+    }
     bool CreateFolder(const std::u16string&) override { return false; }
     std::optional<uint32_t> Attributes(const std::u16string&) override { return std::nullopt; }
     bool SetAttributes(const std::u16string&, uint32_t) override { return false; }
@@ -322,6 +326,10 @@ TEST(InstallerNatives, ProgramsWindowsAndSystem) {
          {u"missing.ini", u"Version", u"Build", u"http://h/v.ini", u"Version", u"Build"});
   EXPECT_EQ(n.window.log.back(), u"CheckVersionAsync(http://h/v.ini);");
   EXPECT_TRUE(n.window.versionChecks.empty()) << "no local version, no request";
+  n.Call(u"RunNonElevated@ss", {u"C:/Program Files/Q/q.exe", u"/a"});
+  EXPECT_EQ(n.window.log[n.window.log.size() - 2],
+            u"RunNonElevated-'C:\\Program Files\\Q\\q.exe','/a'")
+      << "\"/\" in the program's path becomes \"\\\", as for shortcuts";
 }
 
 TEST(InstallerNatives, RegistryPathsAndCalls) {
@@ -368,6 +376,9 @@ TEST(InstallerNatives, RegistryPathsAndCalls) {
     EXPECT_EQ(n.Call(u"DeleteFolderRec@s", {folder}), u"0") << Utf16ToUtf8(folder);
     EXPECT_TRUE(n.window.log.back().ends_with(u"refused: no folder, or a drive or share"));
   }
+  n.Call(u"DeleteFolderRec@s", {u"C:/app/sub/"});
+  EXPECT_EQ(n.files.removedFolders, std::vector<std::u16string>{u"\\\\?\\C:\\app\\sub"})
+      << "\"/\" becomes \"\\\" before the path is made extended";
   for (const char16_t* folder : {u"C:\\app", u"\\\\server\\share\\app", u"C:\\a\\..\\b", u"sub"})
     EXPECT_FALSE(IsRootPath(folder)) << Utf16ToUtf8(folder);
 }

@@ -164,30 +164,6 @@ TEST(ButtonStates, PressMoveOutReleaseIsNoClick) {
 namespace qorin {
 namespace {
 
-// Records what the view asks of the window.
-struct RecordingSurface final : IXSkinSurface {
-  int invalidatePosts = 0, presented = 0;
-  std::vector<int> commands;
-  std::vector<std::pair<unsigned, uintptr_t>> hostMessages;
-  std::vector<std::u16string> scripts;
-  void PostInvalidate() override { ++invalidatePosts; }
-  void PostProcessCommand() override {}
-  void RunPendingLayout() override {}
-  void Present(const XRect&) override { ++presented; }
-  uint32_t Ticks() override { return 0; }
-  void PostToHost(unsigned message, uintptr_t wparam, intptr_t) override {
-    hostMessages.emplace_back(message, wparam);
-  }
-  void SendHostCommand(int number) override { commands.push_back(number); }
-  void CommandFired(int number) override { commands.push_back(number); }
-  void TrackMouseLeave() override {}
-  void CaptureMouse(bool) override {}
-  void SetFadeTimer(bool) override {}
-  void SetControlTimer(AControlBase*, int, int) override {}
-  void KillControlTimers(AControlBase*) override {}
-  void RunScript(const std::u16string& text) override { scripts.push_back(text); }
-};
-
 constexpr unsigned kOver = 1, kLeave = 2;
 
 class PointerRouting : public ::testing::Test {
@@ -212,7 +188,7 @@ class PointerRouting : public ::testing::Test {
   }
 
   test::TestSkin skin_;
-  RecordingSurface surface_;
+  test::RecordingSurface surface_;
   std::unique_ptr<XSkinView> view_;
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "skin_test_skin.h"
+#include "skin_view.h"
 #include "test_data.h"
 
 namespace qorin {
@@ -158,6 +159,17 @@ TEST(SkinScripts, NativesActOnControlsAndTheWindow) {
   EXPECT_EQ(s.window.console.back(), u"1 Err at DoScript() - 'Unknown(1);'");
   EXPECT_TRUE(s.scripts->DoScript(u"Nest();"));
   EXPECT_FALSE(s.host.nestedRan) << "no script text runs inside another";
+  // A new text colour is painted.
+  test::RecordingSurface surface;
+  XSkinView view(*s.skin.document, surface, nullptr, {1, 2});
+  view.SetLoaded(true);
+  EXPECT_TRUE(s.scripts->DoScript(u"Show(A);"));
+  s.skin.document->Root()->SetRect({0, 0, 300, 200});
+  s.skin.document->Layout().LayoutAll(300, 200);
+  view.Resize(300, 200);
+  view.Process();
+  EXPECT_TRUE(s.scripts->DoScript(u"SetTextColor(A, '#FF0000');"));
+  EXPECT_EQ(view.QueuedRects(), 1u);
 }
 
 TEST(SkinScripts, EventsRunOnceOrEveryTime) {

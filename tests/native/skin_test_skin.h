@@ -2,14 +2,17 @@
 // document loaded at a DPI and direction.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "package_writer.h"
 #include "resource_provider.h"
 #include "skin_document.h"
+#include "skin_surface.h"
 #include "utf.h"
 
 namespace qorin::test {
@@ -23,6 +26,30 @@ struct FakeLanguage : IXSkinLanguage {
   }
   std::u16string General(std::u16string_view key) override { return Text(key); }
   bool RightToLeft() override { return rtl; }
+};
+
+// Records what the view asks of the window.
+struct RecordingSurface final : IXSkinSurface {
+  int invalidatePosts = 0, presented = 0;
+  std::vector<int> commands;
+  std::vector<std::pair<unsigned, uintptr_t>> hostMessages;
+  std::vector<std::u16string> scripts;
+  void PostInvalidate() override { ++invalidatePosts; }
+  void PostProcessCommand() override {}
+  void RunPendingLayout() override {}
+  void Present(const XRect&) override { ++presented; }
+  uint32_t Ticks() override { return 0; }
+  void PostToHost(unsigned message, uintptr_t wparam, intptr_t) override {
+    hostMessages.emplace_back(message, wparam);
+  }
+  void SendHostCommand(int number) override { commands.push_back(number); }
+  void CommandFired(int number) override { commands.push_back(number); }
+  void TrackMouseLeave() override {}
+  void CaptureMouse(bool) override {}
+  void SetFadeTimer(bool) override {}
+  void SetControlTimer(AControlBase*, int, int) override {}
+  void KillControlTimers(AControlBase*) override {}
+  void RunScript(const std::u16string& text) override { scripts.push_back(text); }
 };
 
 // Measures every character as 7 x 15 pixels, lines by "\n".
