@@ -1,14 +1,18 @@
 #include "main_wnd.h"
 
 #include <process.h>
+#include <richedit.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "debug_log.h"
 #include "elevation.h"
 #include "extraction_worker_win32.h"
+#include "hosted_window.h"
 #include "install_path.h"
 #include "installer_commands.h"
 #include "path.h"
@@ -571,9 +575,33 @@ std::optional<std::u16string> CMainWnd::ControlText(int id) {
   return control->GetText();
 }
 
-// Hosted rich-edit windows come with the Window control.
-bool CMainWnd::LoadRtf(int, const std::vector<uint8_t>&) {
-  return false;
+namespace {
+
+struct RtfSource {
+  const std::vector<uint8_t>& bytes;
+  size_t at = 0;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* source = reinterpret_cast<RtfSource*>(cookie);
+  size_t count = std::min(source->bytes.size() - source->at, static_cast<size_t>(wanted));
+  std::memcpy(buffer, source->bytes.data() + source->at, count);
+  source->at += count;
+  *given = static_cast<LONG>(count);
+  return 0;
+}
+
+}  // namespace
+
+// The bytes streamed as RTF into the rich-edit window a Window control hosts.
+bool CMainWnd::LoadRtf(int id, const std::vector<uint8_t>& bytes) {
+  auto* hosted = dynamic_cast<XWindow*>(Control(id));
+  if (hosted == nullptr || hosted->window == nullptr) return false;
+  RtfSource source{bytes};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadRtf};
+  SendMessageW(static_cast<HWND>(hosted->window), EM_STREAMIN, SF_RTF,
+               reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0;
 }
 
 bool CMainWnd::ShiftDown() {

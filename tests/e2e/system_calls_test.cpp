@@ -313,6 +313,24 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
   EXPECT_NE(requests.find("ABANDONED /huge"), std::string::npos) << "not read to its end";
 }
 
+// LoadRTF streams a packaged RTF file into the rich-edit window a Window control hosts; a
+// missing file or a control that hosts no window is logged.
+TEST_F(SystemCalls, LoadRtfFillsTheHostedRichEdit) {
+  extraFiles_.push_back({"licence.rtf", Bytes("{\\rtf1\\ansi Hello \\b bold\\b0  world}")});
+  skin_ =
+      "<XSkin><Head/><Body><Window ID=\"RTF\" WindowClass=\"RichEdit20W\" Align=\"fixed\" "
+      "Position=\"0,0,200,100\"/><Static ID=\"PLAIN\"/></Body><?script "
+      "void OnInit() { LoadRTF(RTF, 'licence.rtf'); print(GetText(RTF)); "
+      "LoadRTF(PLAIN, 'licence.rtf'); LoadRTF(RTF, 'missing.rtf'); DoExit(0); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); ?></XSkin>";
+  ObservedRun run = RunObserved(Options(Write(L"rtf.exe", Package())));
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(Console(run), std::vector<std::string>{"Hello bold world"});
+  std::vector<std::string> log = run.Texts();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "LoadRTF(licence.rtf);==FALSE"), 1);
+  EXPECT_TRUE(Contains(log, "LoadRTF(missing.rtf);==FALSE"));
+}
+
 // A server that sends a byte a second (for 100 seconds) holds TouchURL no longer than its
 // deadline.
 TEST_F(SystemCalls, TouchEndsWithinItsDeadline) {
