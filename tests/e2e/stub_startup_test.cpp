@@ -260,6 +260,25 @@ TEST_F(StubStartup, FileInUseIsMovedAside) {
               helpers::FileExists(held + L".bak1") ? "stays as .bak1" : "is gone");
 }
 
+// A folder of the payload that is already a link inside the installation folder is not written
+// through: the install fails and the link's target stays empty.
+TEST_F(StubStartup, LinksInsideTheFolderAreNotWrittenThrough) {
+  ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
+  skin_ = kInstallScript;
+  std::wstring target = folder_ + L"linked";
+  CreateDirectoryW(target.c_str(), nullptr);
+  CreateDirectoryW((folder_ + L"outside").c_str(), nullptr);
+  ASSERT_TRUE(
+      RunHostShell("ln -s '" + UnixPath(folder_ + L"outside") + "' '" + UnixPath(target) + "/bin'",
+                   folder_ + L"linked-made"));
+  RunOptions options = Options(Write(L"linked.exe", Package()));
+  options.arguments = L"\"" + target + L"\"";
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 5u) << "OnFailed";
+  EXPECT_FALSE(helpers::FileExists(folder_ + L"outside\\app.dat"));
+}
+
 // DoExit(3) while the files are being written ends the process with 3 (WM_CLOSE is not
 // swallowed: DoExit sets the state back to idle first).
 TEST_F(StubStartup, DoExitDuringExtractionEndsWithItsCode) {

@@ -313,6 +313,79 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
   EXPECT_NE(requests.find("ABANDONED /huge"), std::string::npos) << "not read to its end";
 }
 
+// A drive letter of the prefix for a scratch folder while it lives: a link in the prefix's
+// "dosdevices" folder, made on the host (Wine does not keep DefineDosDevice's definitions for
+// other processes).
+class ScratchDrive {
+ public:
+  ScratchDrive(const std::wstring& folder, const std::wstring& markers) : markers_(markers) {
+    std::string link = "\"$WINEPREFIX/dosdevices/q:\"";
+    defined_ =
+        GetLogicalDrives() & (1u << ('Q' - 'A'))
+            ? false
+            : RunHostShell("test -n \"$WINEPREFIX\" && ln -s '" + UnixPath(folder) + "' " + link,
+                           markers + L"drive-made");
+  }
+  ~ScratchDrive() {
+    if (defined_) RunHostShell("rm -f \"$WINEPREFIX/dosdevices/q:\"", markers_ + L"drive-gone");
+  }
+  ScratchDrive(const ScratchDrive&) = delete;
+  ScratchDrive& operator=(const ScratchDrive&) = delete;
+  bool Defined() const { return defined_; }
+
+ private:
+  std::wstring markers_;
+  bool defined_ = false;
+};
+
+// What no uninstaller means is refused and logged: the root of a drive however written, no path
+// at all, a registry root and a key right under one. The scratch drive's files and the user's
+// keys stay; a folder that is itself a link is unlinked, its target kept.
+TEST_F(SystemCalls, DestructiveCallsRefuseRoots) {
+  CreateDirectoryW((folder_ + L"target").c_str(), nullptr);
+  ASSERT_TRUE(WriteWholeFile(folder_ + L"target\\t.txt", "t"));
+  ASSERT_TRUE(
+      RunHostShell("ln -s '" + UnixPath(folder_ + L"target") + "' '" + UnixPath(folder_) + "link'",
+                   folder_ + L"linked"));
+  std::wstring scratch = folder_ + L"scratch";
+  CreateDirectoryW(scratch.c_str(), nullptr);
+  ASSERT_TRUE(WriteWholeFile(scratch + L"\\keep.txt", "keep"));
+  ScratchDrive drive(scratch, folder_);
+  ASSERT_TRUE(drive.Defined());
+  ASSERT_TRUE(helpers::FileExists(L"Q:\\keep.txt"));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\QorinE2EKeep", 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  UseScript(
+      "string empty; void OnInit() { print('' + DeleteFolderRec('Q:\\') + DeleteFolderRec('Q:') + "
+      "DeleteFolderRec('Q:/') + DeleteFolderRec(empty) + RegDeleteKey('HKCU/') + "
+      "RegDeleteKey('HKCU/Software/' + empty)); print('' + DeleteFolderRec(GetCommandLine(1))); "
+      "DoExit(0); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');");
+  RunOptions options = Options(Write(L"roots.exe", Package()));
+  options.arguments = Quoted(folder_ + L"link");
+  ObservedRun run = RunObserved(options);
+  ASSERT_FALSE(run.timedOut);
+  std::vector<std::string> console = Console(run);
+  ASSERT_EQ(console.size(), 2u);
+  EXPECT_EQ(console[0], "000000");
+  EXPECT_TRUE(helpers::FileExists(scratch + L"\\keep.txt"));
+  EXPECT_TRUE(helpers::FileExists(folder_ + L"target\\t.txt")) << "the link's target stays";
+  // Windows removes the link; Wine cannot (tests/wine/README.md): the answer says which.
+  bool gone = GetFileAttributesW((folder_ + L"link").c_str()) == INVALID_FILE_ATTRIBUTES;
+  EXPECT_EQ(console[1], gone ? "1" : "0");
+  std::printf("[ wine     ] the link itself %s\n", gone ? "was removed" : "stays");
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QorinE2EKeep", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QorinE2EKeep");
+  std::vector<std::string> log = run.Texts();
+  EXPECT_TRUE(Contains(log, "@@rDeleteFolderRec('Q:\\') refused: no folder, or a drive or share"));
+  EXPECT_TRUE(Contains(log, "@@rRegDeleteKey('HKCU/') refused: a root or a shared key"));
+}
+
 // LoadRTF streams a packaged RTF file into the rich-edit window a Window control hosts; a
 // missing file or a control that hosts no window is logged.
 TEST_F(SystemCalls, LoadRtfFillsTheHostedRichEdit) {
