@@ -5,19 +5,9 @@
 #include "wide_text_win32.h"
 
 namespace qorin {
-namespace {
 
-// Only painting is dispatched while a program runs: the thread's windows stay drawn but take no
-// input.
-void DispatchPaintMessages() {
-  MSG message;
-  for (UINT kind : {UINT{WM_PAINT}, UINT{WM_NCPAINT}}) {
-    while (PeekMessageW(&message, nullptr, kind, kind, PM_REMOVE)) DispatchMessageW(&message);
-  }
-}
-
-}  // namespace
-
+// Called on the blocking call's worker (RunBlocking), which owns no window: the window's own
+// thread keeps it drawn meanwhile.
 std::optional<uint32_t> XProcessesWin32::RunAndWait(const std::u16string& commandLine) {
   std::wstring line = Wide(commandLine);
   STARTUPINFOW startup{};
@@ -28,7 +18,7 @@ std::optional<uint32_t> XProcessesWin32::RunAndWait(const std::u16string& comman
     return std::nullopt;
   }
   CloseHandle(process.hThread);
-  while (WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) DispatchPaintMessages();
+  WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exitCode = 0;
   bool read = GetExitCodeProcess(process.hProcess, &exitCode);
   CloseHandle(process.hProcess);

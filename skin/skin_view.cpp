@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "button.h"
 #include "control_base.h"
 #include "painter.h"
+#include "script_value.h"
 #include "skin_document.h"
 #include "skin_surface.h"
 
@@ -26,6 +28,44 @@ void XSkinView::Resize(int width, int height) {
   if (root_.Empty() || root_.width < width || root_.height < height)
     root_.Create(std::max(width, root_.width), std::max(height, root_.height), 32);
   Invalidate({0, 0, width, height});
+}
+
+bool XSkinView::LayOut(int width, int height) {
+  AControlBase* root = skin_.Root();
+  if (root == nullptr || (width == laidOutWidth_ && height == laidOutHeight_)) return false;
+  laidOutWidth_ = width, laidOutHeight_ = height;
+  root->SetRect({0, 0, width, height});
+  skin_.Layout().LayoutAll(width, height);
+  Resize(width, height);
+  return true;
+}
+
+std::u16string XSkinView::LayoutLine() const {
+  std::u16string line =
+      u"skin layout " + DisplayInt(laidOutWidth_) + u"x" + DisplayInt(laidOutHeight_);
+  const AControlBase* root = skin_.Root();
+  if (root == nullptr || root->children.empty()) return line;
+  const AControlBase* first = root->children.front();
+  const XRect& r = first->layout->placed;
+  return line + u", " + first->name + u"=" + DisplayInt(r.left) + u"," + DisplayInt(r.top) + u"," +
+         DisplayInt(r.right) + u"," + DisplayInt(r.bottom);
+}
+
+bool XSkinView::SwitchMenuAt(int x, int y) {
+  if (openMenuButton == nullptr || skin_.Root() == nullptr) return false;
+  auto* button = dynamic_cast<XButton*>(skin_.Root()->ControlAt(x, y));
+  if (button == nullptr || !button->menuButton || button->id == openMenuButton->id) return false;
+  pendingPopup = button;
+  return true;
+}
+
+void XSkinView::OpenPendingMenu() {
+  AControlBase* button = pendingPopup;
+  if (button == nullptr) return;
+  pendingPopup = nullptr;
+  button->OnLButtonDown(0, 0);
+  button->OnLButtonUp(0, 0);
+  Process();
 }
 
 void XSkinView::Invalidate(const XRect& rect) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "bitmap.h"
@@ -20,6 +21,17 @@ namespace qorin {
 
 class AControlBase;
 class IXSkinSurface;
+
+// A right-to-left host mirrors its client area (WS_EX_LAYOUTRTL: x runs from the right edge);
+// the skin lays out and paints left to right. The one conversion between the two, either way.
+struct XMirror {
+  bool on = false;
+  int width = 0;  // of the client area
+  int X(int x) const { return on ? width - 1 - x : x; }
+  XRect Rect(const XRect& r) const {
+    return on ? XRect{width - r.right, r.top, width - r.left, r.bottom} : r;
+  }
+};
 class IXTextCanvas;
 class XSkinDocument;
 
@@ -39,6 +51,11 @@ class XSkinView {
 
   // The window's size: the root buffer grows to it (never shrinks) and is redrawn whole.
   void Resize(int width, int height);
+  // A new client size (0 x 0 while minimised): the root's rectangle, the layout and Resize,
+  // only when the size really changed; true then.
+  bool LayOut(int width, int height);
+  // The first control's place, for the developer log ("skin layout 520x360, page=0,0,520,360").
+  std::u16string LayoutLine() const;
   XBitmap& RootBuffer() { return root_; }
 
   void Invalidate(const XRect& rect);
@@ -63,6 +80,13 @@ class XSkinView {
   // The menu button whose command (and popup menu) is running, and the one to open next.
   AControlBase* openMenuButton = nullptr;
   AControlBase* pendingPopup = nullptr;
+  // How the host mirrors its client area (set by the window before each layout).
+  XMirror mirror;
+  // While a menu is open: the pointer (skin coordinates) over another menu button makes that
+  // one the next to open; true when the open menu is to be closed for it.
+  bool SwitchMenuAt(int x, int y);
+  // Opens the pending menu button's menu as a click would.
+  void OpenPendingMenu();
 
   XPointerRouter& Pointer() { return router_; }
   // Pointer input, with pending repaints processed after it.
@@ -78,6 +102,7 @@ class XSkinView {
 
   XSkinDocument& skin_;
   IXSkinSurface& surface_;
+  int laidOutWidth_ = -1, laidOutHeight_ = -1;
   IXTextCanvas* canvas_;
   XBitmap root_;
   XPaintQueue queue_;

@@ -207,28 +207,16 @@ bool XXSkin::CreateMessageWindow() {
   return messageWindow_ != nullptr && SetPropW(messageWindow_, kSkinProperty, this);
 }
 
-// The layout runs only when the client size really changed.
+// The view lays out when the size really changed; the events and the log line follow it.
 void XXSkin::OnSize(UINT kind, int width, int height) {
   if (!loaded_ || document_ == nullptr || document_->Root() == nullptr) return;
   if (kind == SIZE_MINIMIZED) width = height = 0;
-  if (width == lastSize_.cx && height == lastSize_.cy) return;
-  lastSize_ = {width, height};
-  document_->Root()->SetRect({0, 0, width, height});
-  document_->Layout().LayoutAll(width, height);
+  view_->mirror = Mirror();
+  if (!view_->LayOut(width, height)) return;
   ++layoutRuns_;
-  view_->Resize(width, height);
   scripts_->RunEvent(SKINEVENT_ONGUIINIT, true);
   scripts_->RunEvent(SKINEVENT_ONSIZE);
-  if (!options_.log) return;
-  std::wstring line = L"skin layout " + std::to_wstring(width) + L"x" + std::to_wstring(height);
-  if (!document_->Root()->children.empty()) {
-    const AControlBase* first = document_->Root()->children.front();
-    const XRect& r = first->layout->placed;
-    line += L", " + Wide(first->name) + L"=" + std::to_wstring(r.left) + L"," +
-            std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-            std::to_wstring(r.bottom);
-  }
-  options_.log(line);
+  if (options_.log) options_.log(Wide(view_->LayoutLine()));
 }
 
 // Controls that moved repaint where they were and where they are: the window is redrawn whole.
@@ -239,25 +227,20 @@ void XXSkin::RunPendingLayout() {
   view_->Invalidate(document_->Root()->rect);
 }
 
-bool XXSkin::Mirrored() const {
-  return (GetWindowLongPtrW(host_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+XMirror XXSkin::Mirror() const {
+  RECT client;
+  GetClientRect(host_, &client);
+  return {(GetWindowLongPtrW(host_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0,
+          static_cast<int>(client.right)};
 }
 
-// A mirrored client x in the skin's own left-to-right terms (and back): the pixel at x from the
-// right edge.
 int XXSkin::MirrorX(int x) const {
-  if (!Mirrored()) return x;
-  RECT client;
-  GetClientRect(host_, &client);
-  return client.right - 1 - x;
+  return Mirror().X(x);
 }
 
-// A client rectangle of a mirrored host in the skin's own terms, and back.
 RECT XXSkin::MirrorRect(const RECT& r) const {
-  if (!Mirrored()) return r;
-  RECT client;
-  GetClientRect(host_, &client);
-  return {client.right - r.right, r.top, client.right - r.left, r.bottom};
+  XRect m = Mirror().Rect({r.left, r.top, r.right, r.bottom});
+  return {m.left, m.top, m.right, m.bottom};
 }
 
 // WM_PAINT copies the root buffer, nothing else. A mirrored host's DC would mirror the copy of
@@ -265,7 +248,7 @@ RECT XXSkin::MirrorRect(const RECT& r) const {
 void XXSkin::Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  if (Mirrored()) SetLayout(dc, 0);
+  if (Mirror().on) SetLayout(dc, 0);
   RECT r = MirrorRect(paint.rcPaint);
   XBitmap& root = view_->RootBuffer();
   if (root.Empty()) {
@@ -358,12 +341,11 @@ int XXSkin::TrackPopupMenu(HMENU menu) {
   GetCursorPos(&at);
   AControlBase* button = view_ ? view_->openMenuButton : nullptr;
   if (button != nullptr) {
-    RECT client;
-    GetClientRect(host_, &client);
     // The button's bottom-left corner as the screen shows it.
-    at = {Mirrored() ? client.right - button->rect.right : button->rect.left, button->rect.bottom};
+    XMirror mirror = Mirror();
+    at = {mirror.Rect(button->rect).left, button->rect.bottom};
     ClientToScreen(host_, &at);
-    if (Mirrored()) at.x -= button->rect.Width();
+    if (mirror.on) at.x -= button->rect.Width();
   }
   SetTimer(messageWindow_, kPopupTimer, kPopupPollMs, nullptr);
   int chosen = static_cast<int>(
@@ -374,25 +356,17 @@ int XXSkin::TrackPopupMenu(HMENU menu) {
 
 // Timer 4 while a menu is open: the pointer over another menu button switches menus.
 void XXSkin::PollPopupMenu() {
-  if (!view_ || view_->openMenuButton == nullptr || document_->Root() == nullptr) return;
+  if (!view_) return;
   POINT point;
   GetCursorPos(&point);
   ScreenToClient(host_, &point);
-  AControlBase* under = document_->Root()->ControlAt(MirrorX(point.x), point.y);
-  auto* button = dynamic_cast<XButton*>(under);
-  if (button == nullptr || !button->menuButton || button->id == view_->openMenuButton->id) return;
+  if (!view_->SwitchMenuAt(MirrorX(point.x), point.y)) return;
   PostMessageW(host_, WM_CANCELMODE, 0, 0);
-  view_->pendingPopup = button;
   PostMessageW(messageWindow_, MsgNextPopupMenu(), 0, 0);
 }
 
 void XXSkin::OpenNextPopupMenu() {
-  if (!view_ || view_->pendingPopup == nullptr) return;
-  AControlBase* button = view_->pendingPopup;
-  view_->pendingPopup = nullptr;
-  button->OnLButtonDown(0, 0);
-  button->OnLButtonUp(0, 0);
-  view_->Process();
+  if (view_) view_->OpenPendingMenu();
 }
 
 void XXSkin::OnControlTimer(UINT_PTR key) {

@@ -117,7 +117,8 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   void OnSize(UINT kind, int width, int height);
   void RunPendingLayout() override;
   // The host mirrors its client area (WS_EX_LAYOUTRTL): its coordinates run from the right.
-  bool Mirrored() const;
+  // The host's mirroring now (its style and client width); x and rectangles through it.
+  XMirror Mirror() const;
   int MirrorX(int x) const;
   RECT MirrorRect(const RECT& rect) const;
   void TellCommand(int number);
@@ -153,7 +154,6 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   HWND host_ = nullptr;
   HWND messageWindow_ = nullptr;
   WNDPROC previousProc_ = nullptr;
-  SIZE lastSize_ = {-1, -1};
   int layoutRuns_ = 0;
   bool loaded_ = false;
 };

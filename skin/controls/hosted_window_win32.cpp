@@ -162,9 +162,9 @@ void XWindow::Place(const XRect& r) {
     MoveWindow(w, -10000, -10000, 0, 0, TRUE);
     return;
   }
-  int left = r.left;
-  if (RightToLeft() && skin->Root() != nullptr) left = skin->Root()->rect.Width() - r.right;
-  MoveWindow(w, left, r.top, r.Width(), r.Height(), TRUE);
+  // A child of a mirrored host is placed in the host's mirrored terms.
+  XRect placed = skin->View() != nullptr ? skin->View()->mirror.Rect(r) : r;
+  MoveWindow(w, placed.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 void XWindow::Detach() {

@@ -24,6 +24,7 @@ FILES = {
 
 class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
+        self.server.idle = 0.0
         with open(sys.argv[3], "a", encoding="utf-8") as log:
             log.write(f"GET {self.path} {self.headers.get('User-Agent', '')}\n")
         path = self.path.split("?")[0]
@@ -67,13 +68,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
 def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
     server.daemon_threads = True
-    server.timeout = 120
+    # Requests are handled on threads of their own: the loop looks at the stop flag twice a
+    # second and ends after two idle minutes.
+    server.timeout = 0.5
+    server.idle = 0.0
     server.stopping = False
     # Written aside and renamed, so that a reader never sees the file without the port.
     with open(sys.argv[2] + ".tmp", "w", encoding="ascii") as port_file:
         port_file.write(str(server.server_address[1]))
     os.replace(sys.argv[2] + ".tmp", sys.argv[2])
-    server.handle_timeout = lambda: setattr(server, "stopping", True)
+    def idle():
+        server.idle += server.timeout
+        server.stopping = server.stopping or server.idle >= 120
+
+    server.handle_timeout = idle
     while not server.stopping:
         server.handle_request()
 

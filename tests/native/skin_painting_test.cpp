@@ -222,6 +222,32 @@ TEST_F(PointerRouting, HoverLeaveAndClicks) {
   EXPECT_EQ(surface_.scripts, std::vector<std::u16string>{u"a();"});
 }
 
+// While one menu button's menu is open, the pointer over another switches to its menu; the
+// layout runs once per new size.
+TEST_F(PointerRouting, MenusSwitchAndLayoutOncePerSize) {
+  Load(
+      "<Button ID=\"M1\" Align=\"fixed\" Position=\"0,0,50,20\" Image=\"default\" "
+      "MenuButton=\"true\"/><Button ID=\"M2\" Align=\"fixed\" Position=\"60,0,50,20\" "
+      "Image=\"default\" MenuButton=\"true\"/>");
+  EXPECT_FALSE(view_->SwitchMenuAt(70, 10)) << "no menu open";
+  view_->openMenuButton = Control(u"M1");
+  EXPECT_FALSE(view_->SwitchMenuAt(10, 10)) << "the open one";
+  EXPECT_FALSE(view_->SwitchMenuAt(200, 100));
+  EXPECT_TRUE(view_->SwitchMenuAt(70, 10));
+  view_->openMenuButton = nullptr;
+  view_->OpenPendingMenu();
+  EXPECT_EQ(surface_.commands, std::vector<int>{Id(u"M2")});
+  EXPECT_EQ(view_->pendingPopup, nullptr);
+
+  EXPECT_TRUE(view_->LayOut(300, 200)) << "the fixture laid out without the view";
+  EXPECT_FALSE(view_->LayOut(300, 200));
+  EXPECT_TRUE(view_->LayOut(0, 0)) << "minimised";
+  EXPECT_TRUE(view_->LayoutLine().starts_with(u"skin layout 0x0, "));
+  XMirror mirror{true, 300};
+  EXPECT_EQ(mirror.X(0), 299);
+  EXPECT_EQ(mirror.Rect({0, 5, 50, 20}), (XRect{250, 5, 300, 20}));
+}
+
 TEST_F(PointerRouting, RadioGroupsKeepOneChecked) {
   Load(
       "<CheckBox ID=\"C1\" Align=\"fixed\" Position=\"0,0,100,20\" RadioGroup=\"g\"/>"
