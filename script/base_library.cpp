@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "native_table.h"
+
 namespace qorin {
 namespace {
 
@@ -15,13 +17,7 @@ void Debug(IXScriptCallback* host, std::u16string_view text) {
   if (host != nullptr) host->Debug(text);
 }
 
-struct Entry {
-  std::u16string_view key;
-  Native run;
-};
-
-// Compared in this order.
-const Entry kBaseLibrary[] = {
+const XNativeRow<Native> kBaseLibrary[] = {
     {u"print@s",
      [](XScriptValue* const* a, XScriptValue*, IXScriptCallback* h) { Print(h, ToText(*a[0])); }},
     {u"print@i", [](XScriptValue* const* a, XScriptValue*,
@@ -77,13 +73,11 @@ int32_t Str2Int(std::u16string_view text) {
 bool CallBaseLibrary(std::u16string_view key, XScriptValue* const* args, int32_t count,
                      XScriptValue* result, IXScriptCallback* callback) {
   if (count != 1) return false;  // every key of the library takes one argument
-  for (const Entry& entry : kBaseLibrary) {
-    if (entry.key == key) {
-      entry.run(args, result, callback);
-      return true;
-    }
-  }
-  return false;
+  static const XNativeTable<Native> table(kBaseLibrary);
+  const XNativeRow<Native>* row = table.Find(key);
+  if (row == nullptr) return false;
+  row->handler(args, result, callback);
+  return true;
 }
 
 }  // namespace qorin

@@ -4,6 +4,7 @@
 
 #include "controls.h"
 #include "display_dpi.h"
+#include "native_table.h"
 #include "skin_document.h"
 #include "skin_scripts.h"
 #include "skin_view.h"
@@ -68,12 +69,9 @@ void ShowHost(XSkinScripts& s, IXSkinWindow::Show how) {
   s.Window().ShowHost(how);
 }
 
-struct Native {
-  const char16_t* key;
-  void (*run)(XSkinScripts& s, Args a, XScriptValue* r);
-};
+using SkinNative = void (*)(XSkinScripts& s, Args a, XScriptValue* r);
 
-constexpr Native kNatives[] = {
+const XNativeRow<SkinNative> kNatives[] = {
     {u"start_random_noise@v",
      [](XSkinScripts& s, Args, XScriptValue*) { s.Window().SetNoise(true); }},
     {u"stop_random_noise@v",
@@ -212,17 +210,19 @@ constexpr Native kNatives[] = {
 
 }  // namespace
 
+const XNativeTable<SkinNative>& SkinNatives() {
+  static const XNativeTable<SkinNative> table(kNatives);
+  return table;
+}
+
 int SkinNativeNumber(std::u16string_view key) {
-  for (size_t i = 0; i < std::size(kNatives); ++i) {
-    if (key == kNatives[i].key) return static_cast<int>(i);
-  }
-  return -1;
+  return SkinNatives().Number(key);
 }
 
 bool RunSkinNative(int number, XSkinScripts& scripts, XScriptValue* const* args,
                    XScriptValue* result) {
   if (number < 0 || number >= static_cast<int>(std::size(kNatives))) return false;
-  kNatives[number].run(scripts, args, result);
+  kNatives[number].handler(scripts, args, result);
   return true;
 }
 

@@ -3,7 +3,7 @@
 namespace qorin {
 namespace {
 
-constexpr XInstallerNative kNatives[] = {
+const XInstallerNative kNatives[] = {
     {u"StartInstall@v", StartInstall},
     {u"DoExit@v", DoExitV},
     {u"DoExit@i", DoExitI},
@@ -79,12 +79,9 @@ std::span<const XInstallerNative> InstallerNatives() {
 }
 
 bool XInstallerNatives::Call(std::u16string_view key, const XNativeCall& call) {
-  if (keys_.empty()) {
-    for (const XInstallerNative& native : kNatives) keys_.emplace(native.key, &native);
-  }
-  auto found = keys_.find(key);
-  if (found == keys_.end() || found->second->run == nullptr) return false;
-  return found->second->run(context_, call);
+  static const XNativeTable<XInstallerNativeFn> table(kNatives);
+  const XInstallerNative* row = table.Find(key);
+  return row != nullptr && row->handler != nullptr && row->handler(context_, call);
 }
 
 }  // namespace qorin

@@ -5,7 +5,6 @@
 //   script call "DoExit@i" ─► skin ─► CMainWnd (busy flag) ─► XInstallerNatives::Call ─► handler
 #pragma once
 
-#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "installer_data.h"
 #include "installer_window.h"
 #include "native_call.h"
+#include "native_table.h"
 #include "package.h"
 #include "registry.h"
 #include "system_calls.h"
@@ -34,10 +34,7 @@ struct XInstallerNativeContext {
 // Answers whether the call was handled.
 using XInstallerNativeFn = bool (*)(XInstallerNativeContext& context, const XNativeCall& call);
 
-struct XInstallerNative {
-  const char16_t* key;
-  XInstallerNativeFn run;  // null: comes with its area
-};
+using XInstallerNative = XNativeRow<XInstallerNativeFn>;
 
 std::span<const XInstallerNative> InstallerNatives();
 
@@ -109,7 +106,7 @@ bool GetPlatform(XInstallerNativeContext& c, const XNativeCall& call);
 bool TouchURL(XInstallerNativeContext& c, const XNativeCall& call);
 bool CheckVersionAsync(XInstallerNativeContext& c, const XNativeCall& call);
 
-// The dispatcher: the key map is built on the first call, in table order.
+// The dispatcher.
 class XInstallerNatives {
  public:
   explicit XInstallerNatives(XInstallerNativeContext context) : context_(context) {}
@@ -117,7 +114,6 @@ class XInstallerNatives {
 
  private:
   XInstallerNativeContext context_;
-  std::map<std::u16string, const XInstallerNative*, std::less<>> keys_;
 };
 
 }  // namespace qorin
