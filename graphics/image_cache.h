@@ -31,7 +31,7 @@ constexpr int kColour3DDarkShadow = 21;
 
 class XImageCache {
  public:
-  XImageCache(IXImageSource& source, int dpi = DisplayDpi()) : source_(source), dpi_(dpi) {}
+  XImageCache(IXImageSource& source, int dpi) : source_(source), dpi_(dpi) {}
 
   // Images asked for later are resized for this DPI (those made already are kept).
   void SetDpi(int dpi) { dpi_ = dpi; }

@@ -50,37 +50,35 @@ uint32_t DefaultSystemColour(int index) {
   }
 }
 
-uint32_t (*g_systemColour)(int) = DefaultSystemColour;
-
 }  // namespace
 
 class XSkinDocument::ImageSource final : public IXImageSource {
  public:
-  explicit ImageSource(XResourceProvider& resources) : resources_(resources) {}
+  ImageSource(XResourceProvider& resources, const XSkinDocument& skin)
+      : resources_(resources), skin_(skin) {}
   bool ReadImageFile(const std::u16string& name, std::vector<uint8_t>* bytes) override {
     XByteBuffer buffer;
     if (!resources_.Read(name, &buffer)) return false;
     bytes->assign(buffer.data(), buffer.data() + buffer.length);
     return true;
   }
-  uint32_t SystemColour(int index) override { return g_systemColour(index); }
+  uint32_t SystemColour(int index) override { return skin_.SystemColour(index); }
 
  private:
   XResourceProvider& resources_;
+  const XSkinDocument& skin_;
 };
 
-void XSkinDocument::SetSystemColours(uint32_t (*systemColour)(int index)) {
-  g_systemColour = systemColour != nullptr ? systemColour : DefaultSystemColour;
-}
-
-uint32_t XSkinDocument::SystemColour(int index) {
-  return g_systemColour(index);
+uint32_t XSkinDocument::SystemColour(int index) const {
+  if (parentSkin_ != nullptr) return parentSkin_->SystemColour(index);
+  return systemColours_ != nullptr ? systemColours_->SystemColour(index)
+                                   : DefaultSystemColour(index);
 }
 
 XImageCache& XSkinDocument::Images() {
   if (parentSkin_ != nullptr) return parentSkin_->Images();
   if (!images_) {
-    imageSource_ = std::make_unique<ImageSource>(resources_);
+    imageSource_ = std::make_unique<ImageSource>(resources_, *this);
     images_ = std::make_unique<XImageCache>(*imageSource_, dpi_);
   }
   return *images_;

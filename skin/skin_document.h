@@ -56,6 +56,13 @@ class XSkinView;
 
 using XControlFactory = AControlBase* (*)(void* parameter);
 
+// The system's colours (COLOR_BTNFACE and friends) as 0x00BBGGRR: GetSysColor on Windows.
+class IXSystemColours {
+ public:
+  virtual ~IXSystemColours() = default;
+  virtual uint32_t SystemColour(int index) = 0;
+};
+
 class XSkinDocument {
  public:
   // A child skin passes its parent: it shares the parent's resources and factory table.
@@ -107,10 +114,10 @@ class XSkinDocument {
   }
 
   // The skin's images, made once per name (a nested skin uses its parent's). The system
-  // colours come from the function the window side sets (Windows' defaults otherwise).
+  // colours come from the window side (Windows' defaults of a light theme without one).
   XImageCache& Images();
-  static void SetSystemColours(uint32_t (*systemColour)(int index));
-  static uint32_t SystemColour(int index);
+  void SetSystemColours(IXSystemColours* colours) { systemColours_ = colours; }
+  uint32_t SystemColour(int index) const;
 
   const XSkinError& Error() const { return error_; }
   XSkinError& Errors() { return error_; }
@@ -160,6 +167,7 @@ class XSkinDocument {
   std::map<std::u16string, void*> windowHandles_;
   class ImageSource;
   std::unique_ptr<ImageSource> imageSource_;
+  IXSystemColours* systemColours_ = nullptr;
   std::unique_ptr<XImageCache> images_;
   std::u16string fileName_;
   XXmlDocument xml_;

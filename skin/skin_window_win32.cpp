@@ -139,8 +139,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   RegisterListMessages();
   canvas_ = std::make_unique<XGdiTextCanvas>(dpi);
   document_->SetTextMeasure(canvas_.get());
-  XSkinDocument::SetSystemColours(
-      [](int index) { return static_cast<uint32_t>(GetSysColor(index)); });
+  document_->SetSystemColours(&systemColours_);
   view_ = std::make_unique<XSkinView>(*document_, *this, canvas_.get(),
                                       XPointerMessages{MsgMouseOver(), MsgMouseLeave()});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);

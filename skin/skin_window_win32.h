@@ -116,7 +116,6 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   void ApplyCustomFrame();
   void OnSize(UINT kind, int width, int height);
   void RunPendingLayout() override;
-  // The host mirrors its client area (WS_EX_LAYOUTRTL): its coordinates run from the right.
   // The host's mirroring now (its style and client width); x and rectangles through it.
   XMirror Mirror() const;
   int MirrorX(int x) const;
@@ -130,6 +129,10 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK MessageProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+  // GetSysColor for the skin's system colours.
+  struct SystemColours final : IXSystemColours {
+    uint32_t SystemColour(int index) override { return GetSysColor(index); }
+  } systemColours_;
   XSkinWindowOptions options_;
   XResourceProvider resources_;
   std::unique_ptr<XSkinDocument> document_;

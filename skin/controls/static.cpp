@@ -114,7 +114,7 @@ void XStatic::RenderStatic() {
     buffer.FillRect(area, 0, 0);
     if (colour != -1) {
       uint32_t fill = static_cast<uint32_t>(colour) & 0xFFFFFF;
-      if (colour < 0) fill = XSkinDocument::SystemColour(-colour);
+      if (colour < 0) fill = skin->SystemColour(-colour);
       buffer.FillRect(area, fill, 255);
     }
   }

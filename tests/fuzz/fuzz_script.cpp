@@ -1,11 +1,13 @@
 // libFuzzer: arbitrary text through the script engine, after the predefined texts a skin host
-// runs, with a host that answers a few natives (one of which tries a nested Run). The first
-// byte chooses the options; a step limit ends endless loops.
+// runs, with a host that answers a few natives (one of which runs a text nested). The first
+// byte chooses the options; a step limit ends endless loops. Then the same text as a literal
+// (ScriptLiteral) must come back as itself.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "script.h"
+#include "script_literal.h"
 #include "utf.h"
 
 namespace {
@@ -32,7 +34,7 @@ class FuzzHost final : public qorin::IXScriptCallback {
       return count > 0;
     }
     if (key == u"Rerun@s") {
-      result->SetInt(engine_->Run(qorin::ToText(*args[0])));  // refused: nested
+      result->SetInt(engine_->Run(qorin::ToText(*args[0])));  // nested
       return 1;
     }
     return 0;
@@ -64,5 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   engine.Run(text);
   engine.Run(u"OnInit();");
   engine.FormatError();
+
+  qorin::XScript literal;
+  literal.Options().escapes = options.escapes;
+  std::u16string expected;
+  for (char16_t c : text) {
+    if (c != u'\0') expected += c;
+  }
+  if (literal.Run(u"string s = " + qorin::ScriptLiteral(text, options.escapes) + u"; s;") != 1 ||
+      qorin::ToText(literal.LastResult()) != expected)
+    __builtin_trap();
   return 0;
 }

@@ -222,7 +222,7 @@ struct FakeImages : IXImageSource {
 
 TEST(ImageCache, BuiltInImages) {
   FakeImages source;
-  XImageCache cache(source);
+  XImageCache cache(source, 96);
   XBitmap* button = cache.LoadSkinImage(u"Button_Default", kResizeStrip, false, false);
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->width, 120);
@@ -254,7 +254,7 @@ TEST(ImageCache, KeysAndDpi) {
   source.files[u"skin\\strip.png"] =
       std::vector<uint8_t>(kStaticDefault, kStaticDefault + kStaticDefaultSize);
   source.files[u"tiny.png"] = {0x89, 'P', 'N', 'G'};
-  XImageCache cache(source);
+  XImageCache cache(source, 96);
   EXPECT_EQ(XImageCache::CacheKey(u"Skin\\Strip.PNG", 1, true), u"skin\\strip.png:1:1");
   XBitmap* first = cache.LoadSkinImage(u"skin\\strip.png", kResizeStrip, true, false);
   ASSERT_NE(first, nullptr);
