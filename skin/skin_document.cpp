@@ -29,7 +29,10 @@ bool IsElement(const XXmlNode& node, std::u16string_view name) {
 
 XSkinDocument::XSkinDocument(XResourceProvider& resources, XSkinHostOptions options,
                              XSkinDocument* parentSkin)
-    : resources_(resources), options_(options), parentSkin_(parentSkin), dpi_(DisplayDpi()) {
+    : resources_(resources),
+      options_(options),
+      parentSkin_(parentSkin),
+      dpi_(parentSkin != nullptr ? parentSkin->Dpi() : kDefaultDpi) {
   head_.alphaTransition = options_.alphaTransition;
   head_.alphaTransitionSpeed = options_.alphaTransitionSpeed;
   if (resources_.Language() != nullptr) SetRightToLeft(resources_.Language()->RightToLeft());
