@@ -56,6 +56,8 @@ class XSkinView;
 
 using XControlFactory = AControlBase* (*)(void* parameter);
 
+class IXHostedWindows;
+
 // The system's colours (COLOR_BTNFACE and friends) as 0x00BBGGRR: GetSysColor on Windows.
 class IXSystemColours {
  public:
@@ -99,6 +101,11 @@ class XSkinDocument {
   void SetHost(void* hostWindow, void* module) {
     hostWindow_ = hostWindow;
     module_ = module;
+  }
+  // The system side of hosted windows (the skin window's); none without a window.
+  void SetHostedWindows(IXHostedWindows* windows) { hostedWindows_ = windows; }
+  IXHostedWindows* HostedWindows() const {
+    return parentSkin_ != nullptr ? parentSkin_->HostedWindows() : hostedWindows_;
   }
   void* HostWindow() const {
     return parentSkin_ != nullptr ? parentSkin_->HostWindow() : hostWindow_;
@@ -168,6 +175,7 @@ class XSkinDocument {
   class ImageSource;
   std::unique_ptr<ImageSource> imageSource_;
   IXSystemColours* systemColours_ = nullptr;
+  IXHostedWindows* hostedWindows_ = nullptr;
   std::unique_ptr<XImageCache> images_;
   std::u16string fileName_;
   XXmlDocument xml_;

@@ -140,6 +140,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   canvas_ = std::make_unique<XGdiTextCanvas>(dpi);
   document_->SetTextMeasure(canvas_.get());
   document_->SetSystemColours(&systemColours_);
+  document_->SetHostedWindows(&hostedWindows_);
   view_ = std::make_unique<XSkinView>(*document_, *this, canvas_.get(),
                                       XPointerMessages{MsgMouseOver(), MsgMouseLeave()});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);

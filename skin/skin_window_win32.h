@@ -16,6 +16,7 @@
 #include <string>
 
 #include "gdi_text_canvas_win32.h"
+#include "hosted_window_win32.h"
 #include "skin_callback.h"
 #include "skin_document.h"
 #include "skin_scripts.h"
@@ -133,6 +134,7 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   struct SystemColours final : IXSystemColours {
     uint32_t SystemColour(int index) override { return GetSysColor(index); }
   } systemColours_;
+  XHostedWindowsWin32 hostedWindows_;
   XSkinWindowOptions options_;
   XResourceProvider resources_;
   std::unique_ptr<XSkinDocument> document_;

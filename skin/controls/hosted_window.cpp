@@ -67,7 +67,11 @@ constexpr XAttribute kWindow[] = {
 }  // namespace
 
 XWindow::~XWindow() {
-  Detach();
+  if (IXHostedWindows* system = System()) system->Detach(*this);
+}
+
+IXHostedWindows* XWindow::System() const {
+  return skin != nullptr ? skin->HostedWindows() : nullptr;
 }
 
 std::span<const XAttribute> XWindow::OwnAttributes() const {
@@ -85,13 +89,38 @@ bool XWindow::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
       return skin->Errors().Set(XSKIN_ERR_WINDOW_HANDLE, u"WindowHandle", handleName, element.line,
                                 element.column);
   }
-  return Attach(element, layoutNode.show);
+  IXHostedWindows* system = System();
+  return system == nullptr || system->Attach(*this, element, layoutNode.show);
 }
 
 int XWindow::OnAlign(const XRect& newRect) {
   AControlBase::OnAlign(newRect);
-  Place(newRect);
+  if (IXHostedWindows* system = System()) system->Place(*this, newRect);
   return 1;
+}
+
+void XWindow::OnShow(bool shown) {
+  if (IXHostedWindows* system = System()) system->Show(*this, shown);
+}
+
+void XWindow::SetText(std::u16string newText) {
+  windowText = std::move(newText);
+  if (IXHostedWindows* system = System()) system->SetText(*this, windowText);
+}
+
+std::u16string XWindow::GetText() const {
+  IXHostedWindows* system = System();
+  return system != nullptr ? system->Text(*this) : windowText;
+}
+
+void XWindow::Enable(bool on) {
+  enabled = on;
+  if (IXHostedWindows* system = System()) system->Enable(*this, on);
+}
+
+int XWindow::OnSetFocus() {
+  IXHostedWindows* system = System();
+  return system != nullptr && system->Focus(*this) ? 1 : 0;
 }
 
 }  // namespace qorin

@@ -1,7 +1,8 @@
 // XWindow (tag Window): a real child window of the host (an edit or rich-edit box, or a window
 // the host registered) placed by the skin's layout and coloured by it. The attributes are read
-// here; making, moving and colouring the window is the system side (hosted_window_win32.cpp;
-// natively there is no window and the control only takes its place in the layout).
+// here; making, moving and colouring the window is the system side, IXHostedWindows, which the
+// skin window gives its document (hosted_window_win32.cpp). Without one (the tools, the native
+// tests) there is no window and the control only takes its place in the layout.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,23 @@
 #include "control_base.h"
 
 namespace qorin {
+
+class XWindow;
+
+class IXHostedWindows {
+ public:
+  virtual ~IXHostedWindows() = default;
+  // Makes or adopts the control's window; false with the skin error recorded.
+  virtual bool Attach(XWindow& control, const XXmlNode& element, bool shown) = 0;
+  virtual void Place(XWindow& control, const XRect& rect) = 0;
+  virtual void Show(XWindow& control, bool shown) = 0;
+  virtual void SetText(XWindow& control, const std::u16string& text) = 0;
+  virtual std::u16string Text(const XWindow& control) = 0;
+  virtual void Enable(XWindow& control, bool on) = 0;
+  virtual bool Focus(XWindow& control) = 0;
+  // Lets the window go (destroyed when it was made for the control).
+  virtual void Detach(XWindow& control) = 0;
+};
 
 class XWindow final : public AControlBase {
  public:
@@ -32,18 +50,14 @@ class XWindow final : public AControlBase {
   uint32_t exStyle = 0;
   XColour colours[5] = {-1, -1, -1, -1, -1};
   XColour richEditBackground = -1;
-  int windowEnable = -1;   // -1 not given
-  void* window = nullptr;  // the system's window handle
+  int windowEnable = -1;  // -1 not given
+  // The system side's record: the window handle, whether it was made here, a library it loaded.
+  void* window = nullptr;
+  bool created = false;
+  void* library = nullptr;
 
  private:
-  // The system side: make or adopt the window (false with the skin error recorded), place it,
-  // and let it go.
-  bool Attach(const XXmlNode& element, bool shown);
-  void Place(const XRect& rect);
-  void Detach();
-
-  bool created_ = false;
-  void* library_ = nullptr;
+  IXHostedWindows* System() const;
 };
 
 }  // namespace qorin

@@ -1,5 +1,7 @@
 // The system side of XWindow: the child window made or adopted, placed, shown, and coloured
 // through a subclass of the host window that answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC.
+#include "hosted_window_win32.h"
+
 #include <windows.h>
 
 #include <map>
@@ -100,62 +102,65 @@ HWND Handle(void* window) {
 
 }  // namespace
 
-bool XWindow::Attach(const XXmlNode& element, bool shown) {
-  HWND host = static_cast<HWND>(skin->HostWindow());
-  if (host == nullptr) return true;  // a skin outside a window (tools)
+bool XHostedWindowsWin32::Attach(XWindow& c, const XXmlNode& element, bool shown) {
+  XSkinDocument& skin = *c.skin;
+  HWND host = static_cast<HWND>(skin.HostWindow());
+  if (host == nullptr) return true;  // a skin outside a window
   // A WindowHandle was found when the attributes were read; otherwise adopt or create.
-  if (window == nullptr && windowId != kNone) {
-    window = GetDlgItem(host, windowId);
-    if (window == nullptr)
-      return skin->Errors().Set(XSKIN_ERR_ID, u"WindowID", DisplayInt(windowId), element.line,
-                                element.column);
-  } else if (window == nullptr) {
+  if (c.window == nullptr && c.windowId != XWindow::kNone) {
+    c.window = GetDlgItem(host, c.windowId);
+    if (c.window == nullptr)
+      return skin.Errors().Set(XSKIN_ERR_ID, u"WindowID", DisplayInt(c.windowId), element.line,
+                               element.column);
+  } else if (c.window == nullptr) {
+    int id = c.id == XWindow::kNone ? 0 : c.id;
     auto make = [&](const std::wstring& name) {
-      return CreateWindowExW(exStyle, name.c_str(), nullptr, style, 0, 0, 0, 0, host,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id == kNone ? 0 : id)),
-                             static_cast<HINSTANCE>(skin->Module()), nullptr);
+      return CreateWindowExW(c.exStyle, name.c_str(), nullptr, c.style, 0, 0, 0, 0, host,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             static_cast<HINSTANCE>(skin.Module()), nullptr);
     };
-    HWND made = make(Wide(className));
-    if (made == nullptr && (className == u"RichEdit20W" || className == u"Edit")) {
-      library_ = LoadLibraryW(L"MSFTEDIT.dll");
+    HWND made = make(Wide(c.className));
+    if (made == nullptr && (c.className == u"RichEdit20W" || c.className == u"Edit")) {
+      c.library = LoadLibraryW(L"MSFTEDIT.dll");
       made = make(L"RICHEDIT50W");
     }
     if (made == nullptr) {
-      std::u16string text = u"ClassName:" + className + u", GetLastError:" +
+      std::u16string text = u"ClassName:" + c.className + u", GetLastError:" +
                             DisplayInt(static_cast<int>(GetLastError()));
-      return skin->Errors().Set(XSKIN_ERR_WINDOW_CLASS, text, {}, element.line, element.column);
+      return skin.Errors().Set(XSKIN_ERR_WINDOW_CLASS, text, {}, element.line, element.column);
     }
-    window = made;
-    created_ = true;
+    c.window = made;
+    c.created = true;
   }
-  HWND w = Handle(window);
+  HWND w = Handle(c.window);
   bool coloured = false;
-  for (XColour c : colours) coloured |= c != -1;
+  for (XColour colour : c.colours) coloured |= colour != -1;
   if (coloured) {
     if (EditSubclass* sub = SubclassOf(host)) {
-      EditColours e{{colours[0], colours[1], colours[2], colours[3], colours[4]},
-                    BrushFor(colours[kBackground]),
-                    BrushFor(colours[kBackgroundReadOnly]),
-                    BrushFor(colours[kBackgroundDisabled])};
+      const XColour* k = c.colours;
+      EditColours e{{k[0], k[1], k[2], k[3], k[4]},
+                    BrushFor(k[XWindow::kBackground]),
+                    BrushFor(k[XWindow::kBackgroundReadOnly]),
+                    BrushFor(k[XWindow::kBackgroundDisabled])};
       sub->edits[w] = e;
     }
   }
-  if (richEditBackground != -1)
-    SendMessageW(w, kSetBackgroundColour, 0, static_cast<LPARAM>(Colour(richEditBackground)));
-  if (!windowText.empty()) SetWindowTextW(w, Wide(windowText).c_str());
-  if (windowEnable != -1) EnableWindow(w, windowEnable != 0);
+  if (c.richEditBackground != -1)
+    SendMessageW(w, kSetBackgroundColour, 0, static_cast<LPARAM>(Colour(c.richEditBackground)));
+  if (!c.windowText.empty()) SetWindowTextW(w, Wide(c.windowText).c_str());
+  if (c.windowEnable != -1) EnableWindow(w, c.windowEnable != 0);
   auto* canvas =
-      skin->View() != nullptr ? dynamic_cast<XGdiTextCanvas*>(skin->View()->Canvas()) : nullptr;
-  if (hasText && canvas != nullptr) {
-    if (HFONT handle = canvas->Font(font))
+      skin.View() != nullptr ? dynamic_cast<XGdiTextCanvas*>(skin.View()->Canvas()) : nullptr;
+  if (c.hasText && canvas != nullptr) {
+    if (HFONT handle = canvas->Font(c.font))
       SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
   }
   ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
   return true;
 }
 
-void XWindow::Place(const XRect& r) {
-  HWND w = Handle(window);
+void XHostedWindowsWin32::Place(XWindow& c, const XRect& r) {
+  HWND w = Handle(c.window);
   if (w == nullptr) return;
   if (IsEmpty(r)) {
     if (GetFocus() == w) SetFocus(GetParent(w));
@@ -163,14 +168,14 @@ void XWindow::Place(const XRect& r) {
     return;
   }
   // A child of a mirrored host is placed in the host's mirrored terms.
-  XRect placed = skin->View() != nullptr ? skin->View()->mirror.Rect(r) : r;
+  XRect placed = c.skin->View() != nullptr ? c.skin->View()->mirror.Rect(r) : r;
   MoveWindow(w, placed.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
-void XWindow::Detach() {
-  HWND w = Handle(window);
-  if (w != nullptr && skin != nullptr) {
-    HWND host = static_cast<HWND>(skin->HostWindow());
+void XHostedWindowsWin32::Detach(XWindow& c) {
+  HWND w = Handle(c.window);
+  if (w != nullptr) {
+    HWND host = static_cast<HWND>(c.skin->HostWindow());
     if (auto* sub = host != nullptr ? static_cast<EditSubclass*>(GetPropW(host, kSubclassProperty))
                                     : nullptr) {
       auto found = sub->edits.find(w);
@@ -179,28 +184,27 @@ void XWindow::Detach() {
         sub->edits.erase(found);
       }
     }
-    if (created_) DestroyWindow(w);
+    if (c.created) DestroyWindow(w);
   }
-  window = nullptr;
-  if (library_ != nullptr) FreeLibrary(static_cast<HMODULE>(library_));
-  library_ = nullptr;
+  c.window = nullptr;
+  if (c.library != nullptr) FreeLibrary(static_cast<HMODULE>(c.library));
+  c.library = nullptr;
 }
 
-void XWindow::OnShow(bool shown) {
-  HWND w = Handle(window);
+void XHostedWindowsWin32::Show(XWindow& c, bool shown) {
+  HWND w = Handle(c.window);
   if (w == nullptr) return;
-  if (shown) Place(rect);
+  if (shown) Place(c, c.rect);
   ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
 }
 
-void XWindow::SetText(std::u16string newText) {
-  windowText = std::move(newText);
-  if (window != nullptr) SetWindowTextW(Handle(window), Wide(windowText).c_str());
+void XHostedWindowsWin32::SetText(XWindow& c, const std::u16string& text) {
+  if (c.window != nullptr) SetWindowTextW(Handle(c.window), Wide(text).c_str());
 }
 
-std::u16string XWindow::GetText() const {
-  HWND w = Handle(window);
-  if (w == nullptr) return windowText;
+std::u16string XHostedWindowsWin32::Text(const XWindow& c) {
+  HWND w = Handle(c.window);
+  if (w == nullptr) return c.windowText;
   int length = GetWindowTextLengthW(w);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   GetWindowTextW(w, text.data(), length + 1);
@@ -208,15 +212,14 @@ std::u16string XWindow::GetText() const {
   return FromWide(text);
 }
 
-void XWindow::Enable(bool on) {
-  enabled = on;
-  if (window != nullptr) EnableWindow(Handle(window), on);
+void XHostedWindowsWin32::Enable(XWindow& c, bool on) {
+  if (c.window != nullptr) EnableWindow(Handle(c.window), on);
 }
 
-int XWindow::OnSetFocus() {
-  if (window == nullptr) return 0;
-  SetFocus(Handle(window));
-  return 1;
+bool XHostedWindowsWin32::Focus(XWindow& c) {
+  if (c.window == nullptr) return false;
+  SetFocus(Handle(c.window));
+  return true;
 }
 
 }  // namespace qorin
