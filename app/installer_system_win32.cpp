@@ -7,11 +7,6 @@
 
 namespace qorin {
 
-void XDialogsWin32::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                                   unsigned style) {
-  MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style);
-}
-
 void XConsoleWin32::ScriptConsoleLog(std::u16string_view text) {
   std::wstring line = Wide(text.substr(0, kDebugLogMaxChars));
   SendCopyDataText(L"XScriptDebugConsole", kConsoleKindInstaller, line.c_str());

@@ -3,14 +3,9 @@
 #pragma once
 
 #include "installer_system.h"
+#include "message_box_win32.h"
 
 namespace qorin {
-
-class XDialogsWin32 final : public IXDialogs {
- public:
-  void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                      unsigned style) override;
-};
 
 class XConsoleWin32 final : public IXConsole {
  public:
@@ -25,11 +20,12 @@ class XEnvironmentWin32 final : public IXEnvironment {
 };
 
 // The process's system, as the installer window holds it.
+// Its message boxes are owned by the installer's window once it exists (SetOwner).
 struct XInstallerSystemWin32 {
-  XDialogsWin32 dialogs;
+  XMessageBoxWin32 messageBox;
   XConsoleWin32 console;
   XEnvironmentWin32 environment;
-  XInstallerSystem Bundle() { return {dialogs, console, environment, SystemFileAccess()}; }
+  XInstallerSystem Bundle() { return {messageBox, console, environment, SystemFileAccess()}; }
 };
 
 // Console kind of the installer's own lines.

@@ -117,6 +117,7 @@ bool CMainWnd::CreateMainWindow() {
                             instance, this);
   if (window_ == nullptr)
     DebugLog(L"@@rCreateWindowExW()==NULL, err=%u", static_cast<unsigned>(GetLastError()));
+  system_.messageBox.SetOwner(window_);
   return window_ != nullptr;
 }
 
@@ -126,6 +127,7 @@ bool CMainWnd::LoadSkin() {
   skin_ = std::make_unique<XXSkin>();
   XSkinWindowOptions options;
   options.callback = this;
+  options.messageBox = &system_.messageBox;
   options.language = &skinLanguage_;
   for (const NamedCommand& command : kNamedCommands)
     options.ids.emplace_back(command.name, command.id);
@@ -146,7 +148,7 @@ bool CMainWnd::LoadSkin() {
   }
   std::wstring text = Wide(skin_->GetErrorText());
   DebugLog(L"@@rskin load failed: %s", text.c_str());
-  MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
+  XMessageBoxWin32().ShowMessageBox(FromWide(text), u"", MB_OK);  // no owner: no window shows
   SendErrorReport(kErrorReportEndpoint, u"qorin", u"20200106",
                   std::u16string(FileNamePart(FromWide(ModulePath()))) + u"; " + FromWide(text));
   return false;
@@ -358,7 +360,8 @@ bool CMainWnd::OnExtractMessage(UINT message, WPARAM wparam, LPARAM lparam, LRES
   } else if (message == m.cantOpen) {
     std::u16string text =
         data_.Table().LookupWith(u"MSG_FILE_OPEN_ERROR", reinterpret_cast<const char16_t*>(wparam));
-    *answer = ShowMessage(text, data_.Config().title, MB_ICONERROR | MB_ABORTRETRYIGNORE);
+    *answer = system_.messageBox.ShowMessageBox(text, data_.Config().title,
+                                                MB_ICONERROR | MB_ABORTRETRYIGNORE);
   } else {
     return false;
   }
@@ -526,11 +529,6 @@ void CMainWnd::HideWindow() {
 
 void CMainWnd::SetTitle(const std::u16string& title) {
   SetWindowTextW(window_, Wide(title).c_str());
-}
-
-int CMainWnd::ShowMessage(const std::u16string& text, const std::u16string& caption,
-                          unsigned style) {
-  return ::MessageBoxW(window_, Wide(text).c_str(), Wide(caption).c_str(), style);
 }
 
 namespace {

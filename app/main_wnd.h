@@ -91,8 +91,6 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   void ShowMainWindow(bool show) override;
   void HideWindow() override;
   void SetTitle(const std::u16string& title) override;
-  int ShowMessage(const std::u16string& text, const std::u16string& caption,
-                  unsigned style) override;
   std::u16string SelectFolder(const std::u16string& initial, const std::u16string& title) override;
   bool FocusControl(int id) override;
   bool EnableControl(int id, bool enable) override;
@@ -127,7 +125,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   XFileOperationsWin32 fileOperations_;
   XSystemInfoWin32 systemInfo_;
   XWebWin32 web_;
-  XInstallerNatives natives_{{data_, package_, *this, registry_,
+  XInstallerNatives natives_{{data_, package_, *this, system_.messageBox, registry_,
                               XSystemCalls{processes_, fileOperations_, systemInfo_, web_},
                               SystemFileAccess(), installPath_, commandLine16_}};
   // The last version check: only its request's answer is used.

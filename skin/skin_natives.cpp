@@ -159,8 +159,10 @@ const XNativeRow<SkinNative> kNatives[] = {
        if (AControlBase* c = ControlOf(s, a))
          ChangeLayout(s, c, c->layout->left, c->layout->top, a[1]->Int(), c->layout->height);
      }},
-    {u"MessageBox@s", [](XSkinScripts& s, Args a,
-                         XScriptValue*) { s.Window().ShowMessage(ToText(*a[0]), u"XSkin"); }},
+    {u"MessageBox@s",
+     [](XSkinScripts& s, Args a, XScriptValue*) {
+       s.Window().MessageBox().ShowMessageBox(ToText(*a[0]), u"XSkin", kBoxOk);
+     }},
     {u"OpenUrl@s",
      [](XSkinScripts& s, Args a, XScriptValue*) { s.Window().OpenUrl(ToText(*a[0])); }},
     {u"CloseWindow@v",
@@ -192,9 +194,9 @@ const XNativeRow<SkinNative> kNatives[] = {
        int event = a[0]->Int();
        std::u16string text(ToText(*a[1]));
        if (!s.SetHandler(event, text)) {
-         s.Window().ShowMessage(
+         s.Window().MessageBox().ShowMessageBox(
              u"SetEventHandler failed - event:" + DisplayInt(event) + u", handler:" + text,
-             u"XSkin");
+             u"XSkin", kBoxOk);
        }
      }},
     {u"CheckBoxSetCheck@ii",

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "bitmap.h"
+#include "message_box.h"
 #include "script.h"
 #include "skin_callback.h"
 
@@ -31,7 +32,8 @@ enum XSkinEvent : int {
 class IXSkinWindow {
  public:
   virtual ~IXSkinWindow() = default;
-  virtual void ShowMessage(std::u16string_view text, std::u16string_view caption) = 0;
+  // The boxes of the skin's natives (MB_OK, caption "XSkin"), owned by the host window.
+  virtual IXMessageBox& MessageBox() = 0;
   virtual void OpenUrl(std::u16string_view url) = 0;
   enum Show { kClose, kMinimize, kMaximize, kRestore };
   virtual void ShowHost(Show how) = 0;

@@ -378,8 +378,10 @@ void XXSkin::OnControlTimer(UINT_PTR key) {
   found->second.control->OnTimer();
 }
 
-void XXSkin::ShowMessage(std::u16string_view text, std::u16string_view caption) {
-  ::MessageBoxW(host_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
+IXMessageBox& XXSkin::MessageBox() {
+  if (options_.messageBox != nullptr) return *options_.messageBox;
+  messageBox_.SetOwner(host_);
+  return messageBox_;
 }
 
 void XXSkin::OpenUrl(std::u16string_view url) {

@@ -17,6 +17,7 @@
 
 #include "gdi_text_canvas_win32.h"
 #include "hosted_window_win32.h"
+#include "message_box_win32.h"
 #include "skin_callback.h"
 #include "skin_document.h"
 #include "skin_scripts.h"
@@ -34,6 +35,8 @@ struct XSkinWindowOptions {
   std::vector<std::pair<std::u16string, int>> ids;
   // Developer log lines (one per layout run).
   std::function<void(const std::wstring&)> log;
+  // The host's message boxes; without them the skin's own, owned by the host window.
+  IXMessageBox* messageBox = nullptr;
 };
 
 class XXSkin final : public IXSkinWindow, public IXSkinSurface {
@@ -63,7 +66,7 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   bool DoScript(std::u16string_view text) { return scripts_ && scripts_->DoScript(text); }
 
   // IXSkinWindow
-  void ShowMessage(std::u16string_view text, std::u16string_view caption) override;
+  IXMessageBox& MessageBox() override;
   void OpenUrl(std::u16string_view url) override;
   void ShowHost(Show how) override;
   XRect HostWindowRect() override;
@@ -135,6 +138,7 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
     uint32_t SystemColour(int index) override { return GetSysColor(index); }
   } systemColours_;
   XHostedWindowsWin32 hostedWindows_;
+  XMessageBoxWin32 messageBox_;
   XSkinWindowOptions options_;
   XResourceProvider resources_;
   std::unique_ptr<XSkinDocument> document_;

@@ -58,7 +58,7 @@ std::u16string XLanguageList::SelectedName() const {
 
 bool XInstallerData::ReadData(const std::u16string& configName) {
   bool ok = LoadConfig(configName) && LoadLanguages();
-  if (!ok) system_.dialogs.ShowMessageBox(u"Error at ReadData", u"PELRA", kBoxIconWarning);
+  if (!ok) system_.messageBox.ShowMessageBox(u"Error at ReadData", u"PELRA", kBoxIconWarning);
   return ok;
 }
 
@@ -114,8 +114,8 @@ std::u16string XInstallerData::LanguageFilePath(const std::u16string& fileName) 
 bool XInstallerData::LoadLanguages() {
   ListLanguages();
   if (languages_.Items().empty()) {
-    system_.dialogs.ShowMessageBox(u"Critial Error - no language file found.", u"QORIN",
-                                   kBoxIconWarning);
+    system_.messageBox.ShowMessageBox(u"Critial Error - no language file found.", u"QORIN",
+                                      kBoxIconWarning);
     return false;
   }
   for (XLanguageItem& item : languages_.Items()) {

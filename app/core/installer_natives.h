@@ -24,6 +24,7 @@ struct XInstallerNativeContext {
   XInstallerData& data;
   XPackage& package;
   IXInstallerWindow& window;
+  IXMessageBox& messageBox;  // owned by the installer's window
   IXRegistry& registry;
   XSystemCalls system;
   IXFileAccess& fileAccess;

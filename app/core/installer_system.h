@@ -9,20 +9,9 @@
 #include <string_view>
 
 #include "file_access.h"
+#include "message_box.h"
 
 namespace qorin {
-
-// Message box styles, with the Win32 values.
-constexpr unsigned kBoxIconWarning = 0x30;    // MB_ICONWARNING
-constexpr unsigned kBoxSystemModal = 0x1000;  // MB_SYSTEMMODAL
-
-// What the user is shown and asked.
-class IXDialogs {
- public:
-  virtual ~IXDialogs() = default;
-  virtual void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                              unsigned style) = 0;
-};
 
 // The developer's view: lines for the script console window "XScriptDebugConsole".
 class IXConsole {
@@ -42,7 +31,7 @@ class IXEnvironment {
 };
 
 struct XInstallerSystem {
-  IXDialogs& dialogs;
+  IXMessageBox& messageBox;
   IXConsole& console;
   IXEnvironment& environment;
   IXFileAccess& files;

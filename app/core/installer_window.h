@@ -22,9 +22,6 @@ class IXInstallerWindow {
   virtual void ShowMainWindow(bool show) = 0;  // also stores the show-main-window flag
   virtual void HideWindow() = 0;
   virtual void SetTitle(const std::u16string& title) = 0;
-  // MessageBoxW owned by the main window; the button that closed it.
-  virtual int ShowMessage(const std::u16string& text, const std::u16string& caption,
-                          unsigned style) = 0;
   // The shell's folder dialog; "" when cancelled.
   virtual std::u16string SelectFolder(const std::u16string& initial,
                                       const std::u16string& title) = 0;

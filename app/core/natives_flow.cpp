@@ -11,7 +11,7 @@ bool StartInstall(XInstallerNativeContext& c, const XNativeCall& call) {
                             : c.installPath.empty()         ? u"call SetInstallPath() first"
                                                             : nullptr;
   if (missing != nullptr) {
-    c.window.ShowMessage(missing, u"", 0);
+    c.messageBox.ShowMessageBox(missing, u"", 0);
     return false;
   }
   bool valid = IsValidInstallPath(c.installPath);
@@ -89,18 +89,18 @@ bool SetTitle(XInstallerNativeContext& c, const XNativeCall& call) {
 }
 
 bool MessageBoxS(XInstallerNativeContext& c, const XNativeCall& call) {
-  c.window.ShowMessage(call.Text(0), c.data.Config().title, 0);
+  c.messageBox.ShowMessageBox(call.Text(0), c.data.Config().title, 0);
   return true;
 }
 
 bool MessageBoxI(XInstallerNativeContext& c, const XNativeCall& call) {
-  c.window.ShowMessage(DisplayInt(call.Int(0)), c.data.Config().title, 0);
+  c.messageBox.ShowMessageBox(DisplayInt(call.Int(0)), c.data.Config().title, 0);
   return true;
 }
 
 bool MessageBoxSI(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetInt(c.window.ShowMessage(call.Text(0), c.data.Config().title,
-                                   static_cast<unsigned>(call.Int(1))));
+  call.SetInt(c.messageBox.ShowMessageBox(call.Text(0), c.data.Config().title,
+                                          static_cast<unsigned>(call.Int(1))));
   return true;
 }
 

@@ -41,7 +41,8 @@ int CloseApp(XInstallerNativeContext& c, const std::u16string& windowClass,
     processes.Sleep(3000);
     if (processes.FindTopWindow(windowClass) != window) continue;
     if (question == nullptr) return 0;
-    if (c.window.ShowMessage(*question, c.data.Config().title, kBoxOkCancel) == kAnswerCancel) {
+    if (c.messageBox.ShowMessageBox(*question, c.data.Config().title, kBoxOkCancel) ==
+        kAnswerCancel) {
       return 0;
     }
   }

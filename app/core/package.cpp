@@ -127,16 +127,16 @@ bool XPackage::CheckPackage(const std::u16string& path) {
   XFileReadStream stream(system_.files);
   if (!stream.Open(path)) {
     fault_ = XPACKAGE_ERR_OPEN;
-    system_.dialogs.ShowMessageBox(u"Can't open file: " + path, u"QORIN",
-                                   kBoxSystemModal | kBoxIconWarning);
+    system_.messageBox.ShowMessageBox(u"Can't open file: " + path, u"QORIN",
+                                      kBoxSystemModal | kBoxIconWarning);
     return false;
   }
   fault_ = Verify(stream);
   if (fault_ == XPACKAGE_OK) return true;
   zip_.CloseArchive();
   data_.clear();
-  system_.dialogs.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\n" + path,
-                                 u"QORIN", kBoxSystemModal | kBoxIconWarning);
+  system_.messageBox.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\n" + path,
+                                    u"QORIN", kBoxSystemModal | kBoxIconWarning);
   return false;
 }
 

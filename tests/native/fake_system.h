@@ -11,7 +11,7 @@
 
 namespace qorin::test {
 
-struct FakeSystem : IXDialogs, IXConsole, IXEnvironment, IXFileAccess {
+struct FakeSystem : IXMessageBox, IXConsole, IXEnvironment, IXFileAccess {
   struct Box {
     std::u16string text, caption;
     unsigned style;
@@ -25,9 +25,10 @@ struct FakeSystem : IXDialogs, IXConsole, IXEnvironment, IXFileAccess {
 
   operator XInstallerSystem() { return {*this, *this, *this, *this}; }
 
-  void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                      unsigned style) override {
+  int ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                     unsigned style) override {
     boxes.push_back({std::u16string(text), std::u16string(caption), style});
+    return 1;  // IDOK
   }
   void ScriptConsoleLog(std::u16string_view text) override { console.emplace_back(text); }
   uint16_t UserDefaultUILanguage() override { return uiLanguage; }

@@ -15,7 +15,7 @@
 namespace qorin {
 namespace {
 
-struct FakeWindow : IXInstallerWindow {
+struct FakeWindow : IXInstallerWindow, IXMessageBox {
   std::vector<std::u16string> log, boxes;
   std::vector<unsigned> commands;
   std::optional<int> exitCode;
@@ -26,8 +26,8 @@ struct FakeWindow : IXInstallerWindow {
   void ShowMainWindow(bool) override {}
   void HideWindow() override {}
   void SetTitle(const std::u16string&) override {}
-  int ShowMessage(const std::u16string& text, const std::u16string& caption, unsigned) override {
-    boxes.push_back(caption + u"|" + text);
+  int ShowMessageBox(std::u16string_view text, std::u16string_view caption, unsigned) override {
+    boxes.push_back(std::u16string(caption) + u"|" + std::u16string(text));
     if (answers.empty()) return answer;
     int next = answers.front();
     answers.erase(answers.begin());
@@ -131,8 +131,9 @@ struct Natives {
     bool CreateShortcut(const XShortcut&) override { return false; }
     uint32_t LastError() override { return 0; }
   } files;
-  XInstallerNatives natives{{data, package, window, registry, XSystemCalls{os, files, os, os},
-                             SystemFileAccess(), installPath, commandLine}};
+  XInstallerNatives natives{{data, package, window, window, registry,
+                             XSystemCalls{os, files, os, os}, SystemFileAccess(), installPath,
+                             commandLine}};
 
   // An argument: a text or an integer.
   struct Arg {

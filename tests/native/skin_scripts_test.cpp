@@ -11,14 +11,16 @@
 namespace qorin {
 namespace {
 
-struct FakeWindow : IXSkinWindow {
+struct FakeWindow : IXSkinWindow, IXMessageBox {
   std::vector<std::u16string> boxes, console, urls;
   std::vector<std::pair<int, int>> timers;
   XRect client{0, 0, 750, 300};
   int layoutPosts = 0;
   Show shown = kRestore;
-  void ShowMessage(std::u16string_view text, std::u16string_view caption) override {
+  IXMessageBox& MessageBox() override { return *this; }
+  int ShowMessageBox(std::u16string_view text, std::u16string_view caption, unsigned) override {
     boxes.push_back(std::u16string(caption) + u": " + std::u16string(text));
+    return 1;
   }
   void OpenUrl(std::u16string_view url) override { urls.emplace_back(url); }
   void ShowHost(Show how) override { shown = how; }

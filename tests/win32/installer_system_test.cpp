@@ -136,7 +136,7 @@ DWORD WINAPI WatchForBox(void* param) {
 }
 
 TEST(InstallerSystemWin32, MessageBoxShowsTextAndCaption) {
-  XDialogsWin32 system;
+  XMessageBoxWin32 system;
   SeenBox seen;
   HANDLE watcher = CreateThread(nullptr, 0, WatchForBox, &seen, 0, nullptr);
   system.ShowMessageBox(u"Installer intergrity check has failed. \r\n\r\nC:\\setup.exe", u"QORIN",

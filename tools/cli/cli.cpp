@@ -109,9 +109,9 @@ std::optional<std::filesystem::path> SafeJoin(const std::filesystem::path& root,
   return out;
 }
 
-void ConsoleSystem::ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                                   unsigned) {
+int ConsoleSystem::ShowMessageBox(std::u16string_view text, std::u16string_view caption, unsigned) {
   std::fprintf(stderr, "qorin: [%s] %s\n", Utf16ToUtf8(caption).c_str(), Utf16ToUtf8(text).c_str());
+  return 1;  // IDOK
 }
 
 void ConsoleSystem::ScriptConsoleLog(std::u16string_view text) {

@@ -55,12 +55,12 @@ std::optional<std::filesystem::path> SafeJoin(const std::filesystem::path& root,
 
 // The installer system on the console: message boxes and console lines become error lines, the
 // UI language is English, files are the real ones.
-class ConsoleSystem final : public IXDialogs, public IXConsole, public IXEnvironment {
+class ConsoleSystem final : public IXMessageBox, public IXConsole, public IXEnvironment {
  public:
   operator XInstallerSystem() { return {*this, *this, *this, SystemFileAccess()}; }
 
-  void ShowMessageBox(std::u16string_view text, std::u16string_view caption,
-                      unsigned style) override;
+  int ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                     unsigned style) override;
   void ScriptConsoleLog(std::u16string_view text) override;
   uint16_t UserDefaultUILanguage() override { return 0x0409; }
   std::u16string GetEnvironment(std::u16string_view name) override;
