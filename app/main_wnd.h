@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 
-#include "file_operations_win32.h"
 #include "http_win32.h"
 #include "install_flow.h"
 #include "installer_data.h"
@@ -122,12 +121,11 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   std::u16string commandLine16_;
   XRegistryWin32 registry_;
   XProcessesWin32 processes_;
-  XFileOperationsWin32 fileOperations_;
   XSystemInfoWin32 systemInfo_;
   XWebWin32 web_;
   XInstallerNatives natives_{{data_, package_, *this, system_.messageBox, registry_,
-                              XSystemCalls{processes_, fileOperations_, systemInfo_, web_},
-                              SystemFileAccess(), installPath_, commandLine16_}};
+                              XSystemCalls{processes_, systemInfo_, web_}, SystemFileAccess(),
+                              installPath_, commandLine16_}};
   // The last version check: only its request's answer is used.
   XVersionCheck versionCheck_;
   long versionRequest_ = 0;

@@ -1,10 +1,25 @@
 #include "processes_win32.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "wide_text_win32.h"
 
 namespace qorin {
+namespace {
+
+// A COM interface pointer released at the end of its scope.
+template <typename T>
+struct XComPointer {
+  T* p = nullptr;
+  ~XComPointer() {
+    if (p != nullptr) p->Release();
+  }
+  T* operator->() const { return p; }
+};
+
+}  // namespace
 
 // Called on the blocking call's worker (RunBlocking), which owns no window: the window's own
 // thread keeps it drawn meanwhile.
@@ -56,6 +71,30 @@ bool XProcessesWin32::MutexExists(const std::u16string& name) {
   bool exists = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
   if (mutex != nullptr) CloseHandle(mutex);
   return exists;
+}
+
+bool XProcessesWin32::CreateShortcut(const XShortcut& shortcut) {
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  bool saved = false;
+  {
+    XComPointer<IShellLinkW> link;
+    XComPointer<IPersistFile> file;
+    std::wstring target = Wide(shortcut.target);
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link.p)))) {
+      link->SetPath(target.c_str());
+      link->SetWorkingDirectory(Wide(shortcut.workingFolder).c_str());
+      link->SetShowCmd(SW_SHOW);
+      link->SetIconLocation(target.c_str(), 0);
+      if (!shortcut.description.empty()) link->SetDescription(Wide(shortcut.description).c_str());
+      if (!shortcut.arguments.empty()) link->SetArguments(Wide(shortcut.arguments).c_str());
+      saved =
+          SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p))) &&
+          SUCCEEDED(file->Save(Wide(shortcut.link).c_str(), TRUE));
+    }
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return saved;
 }
 
 }  // namespace qorin

@@ -11,6 +11,7 @@ class XProcessesWin32 final : public IXProcesses {
  public:
   std::optional<uint32_t> RunAndWait(const std::u16string& commandLine) override;
   bool ShellOpen(const std::u16string& file, const std::u16string& parameters) override;
+  bool CreateShortcut(const XShortcut& shortcut) override;
   uintptr_t FindTopWindow(const std::u16string& windowClass) override;
   void AskToClose(uintptr_t window) override;
   void Sleep(uint32_t ms) override;

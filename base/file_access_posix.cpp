@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "file_access.h"
@@ -23,6 +25,32 @@ std::string NativePath(const std::u16string& path) {
 
 int Fd(IXFileAccess::Handle file) {
   return static_cast<int>(file);
+}
+
+// "*" any run, "?" one character, as FindFirstFileW matches names.
+bool Matches(std::u16string_view pattern, std::u16string_view name) {
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == u'*') {
+    for (size_t skip = 0; skip <= name.size(); ++skip) {
+      if (Matches(pattern.substr(1), name.substr(skip))) return true;
+    }
+    return false;
+  }
+  return !name.empty() && (pattern[0] == u'?' || pattern[0] == name[0]) &&
+         Matches(pattern.substr(1), name.substr(1));
+}
+
+// errno as the nearest Windows error.
+uint32_t WindowsError(int error) {
+  switch (error) {
+    case ENOENT: return 2;  // ERROR_FILE_NOT_FOUND
+    case ENOTDIR: return kErrorPathNotFound;
+    case EACCES:
+    case EPERM: return kErrorAccessDenied;
+    case EEXIST: return 183;     // ERROR_ALREADY_EXISTS
+    case ENOTEMPTY: return 145;  // ERROR_DIR_NOT_EMPTY
+    default: return 31;          // ERROR_GEN_FAILURE
+  }
 }
 
 class PosixFileAccess final : public IXFileAccess {
@@ -106,6 +134,75 @@ class PosixFileAccess final : public IXFileAccess {
   bool Remove(const std::u16string& path) override {
     return ::unlink(NativePath(path).c_str()) == 0;
   }
+
+  bool Copy(const std::u16string& from, const std::u16string& to) override {
+    std::error_code error;
+    return std::filesystem::copy_file(NativePath(from), NativePath(to),
+                                      std::filesystem::copy_options::overwrite_existing, error);
+  }
+
+  bool RemoveFolder(const std::u16string& path) override {
+    std::string native = NativePath(path);
+    return IsLink(path) ? ::unlink(native.c_str()) == 0 : ::rmdir(native.c_str()) == 0;
+  }
+
+  bool CreateFolder(const std::u16string& path) override {
+    return ::mkdir(NativePath(path).c_str(), 0755) == 0;
+  }
+
+  std::optional<uint32_t> Attributes(const std::u16string& path) override {
+    struct stat info;
+    std::string native = NativePath(path);
+    if (lstat(native.c_str(), &info) != 0) return std::nullopt;
+    uint32_t attributes = 0;
+    if (S_ISLNK(info.st_mode)) {
+      attributes |= kAttributeReparsePoint;
+      if (stat(native.c_str(), &info) != 0) return attributes;
+    }
+    if (S_ISDIR(info.st_mode)) attributes |= kAttributeFolder;
+    if ((info.st_mode & S_IWUSR) == 0) attributes |= kAttributeReadOnly;
+    return attributes == 0 ? kAttributeNormal : attributes;
+  }
+
+  std::vector<XFoundEntry> Find(const std::u16string& pattern) override {
+    std::vector<XFoundEntry> found;
+    size_t cut = pattern.find_last_of(u"\\/");
+    std::u16string folder = cut == std::u16string::npos ? u"." : pattern.substr(0, cut);
+    std::u16string_view names = std::u16string_view(pattern).substr(cut + 1);
+    std::error_code error;
+    std::filesystem::directory_iterator entries(NativePath(folder), error);
+    if (error) return found;
+    for (const char16_t* dot : {u".", u".."}) {
+      if (Matches(names, dot)) found.push_back({dot, true, false});
+    }
+    for (const auto& entry : entries) {
+      std::u16string name = Utf8ToUtf16(entry.path().filename().string());
+      if (!Matches(names, name)) continue;
+      std::error_code ignored;
+      found.push_back({name, entry.is_directory(ignored), entry.is_symlink(ignored)});
+    }
+    return found;
+  }
+
+  std::u16string TempFolder() override {
+    std::error_code error;
+    std::string folder = std::filesystem::temp_directory_path(error).string();
+    return error ? u"" : Utf8ToUtf16(folder) + u"/";
+  }
+
+  std::u16string TempFileName(const std::u16string& folder, const std::u16string& prefix) override {
+    std::string name = NativePath(folder) + Utf16ToUtf8(prefix) + "XXXXXX";
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return u"";
+    ::close(fd);
+    return Utf8ToUtf16(name);
+  }
+
+  std::u16string Canonicalize(const std::u16string& path) override {
+    return Utf8ToUtf16(std::filesystem::path(NativePath(path)).lexically_normal().string());
+  }
+
+  uint32_t LastError() override { return WindowsError(errno); }
 
   bool IsLink(const std::u16string& path) override {
     struct stat info;

@@ -1,4 +1,5 @@
 // File operations for the stub, with the Win32 API.
+#include <shlwapi.h>
 #include <windows.h>
 
 #include "file_access.h"
@@ -130,6 +131,58 @@ class Win32FileAccess final : public IXFileAccess {
   }
 
   bool Remove(const std::u16string& path) override { return DeleteFileW(Wide(path)) != FALSE; }
+
+  bool Copy(const std::u16string& from, const std::u16string& to) override {
+    return CopyFileW(Wide(from), Wide(to), FALSE) != FALSE;
+  }
+
+  bool RemoveFolder(const std::u16string& path) override {
+    return RemoveDirectoryW(Wide(path)) != FALSE;
+  }
+
+  bool CreateFolder(const std::u16string& path) override {
+    return CreateDirectoryW(Wide(path), nullptr) != FALSE;
+  }
+
+  std::optional<uint32_t> Attributes(const std::u16string& path) override {
+    DWORD attributes = GetFileAttributesW(Wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+  }
+
+  std::vector<XFoundEntry> Find(const std::u16string& pattern) override {
+    std::vector<XFoundEntry> entries;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(pattern), &found);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+      entries.push_back({FromWide(found.cFileName),
+                         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return entries;
+  }
+
+  std::u16string TempFolder() override {
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return length == 0 || length > MAX_PATH ? u"" : FromWide(folder);
+  }
+
+  std::u16string TempFileName(const std::u16string& folder, const std::u16string& prefix) override {
+    wchar_t name[MAX_PATH];
+    if (GetTempFileNameW(Wide(folder), Wide(prefix), 0, name) == 0) return u"";
+    return FromWide(name);
+  }
+
+  std::u16string Canonicalize(const std::u16string& path) override {
+    wchar_t canonical[MAX_PATH];
+    if (path.size() >= MAX_PATH || !PathCanonicalizeW(canonical, Wide(path))) return path;
+    return FromWide(canonical);
+  }
+
+  uint32_t LastError() override { return GetLastError(); }
 
   bool IsLink(const std::u16string& path) override {
     DWORD attributes = GetFileAttributesW(Wide(path));

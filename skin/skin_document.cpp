@@ -137,61 +137,105 @@ bool XSkinDocument::LoadBytes(std::u16string_view skinFileName, const uint8_t* b
   return BuildTree(root_, &layout_.Root(), *body);
 }
 
+namespace {
+
+// One attribute of a <Head> element: its setter answers false for a value it refuses (the
+// error then comes from the row); a required one missing is its own error.
+struct XHeadAttribute {
+  const char16_t* element;
+  const char16_t* name;
+  XSKIN_ERR missing;  // XSKIN_OK: optional
+  XSKIN_ERR refused;
+  bool (*set)(XSkinHead& head, std::u16string_view value, int dpi);
+};
+
+template <size_t N>
+bool SetIndex(const char16_t* const (&names)[N], std::u16string_view value, int* field) {
+  *field = IndexOf(names, value);
+  return *field >= 0;
+}
+
+// In the order they apply: a DefaultFont's FontFace sets 9 points before FontSize.
+constexpr XHeadAttribute kHead[] = {
+    {u"WindowSize", u"Width", XSKIN_ERR_NO_WIDTH, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int dpi) {
+       h.hasWindowSize = true;
+       return h.width = ParseScaledInt(v, dpi), true;
+     }},
+    {u"WindowSize", u"Height", XSKIN_ERR_NO_HEIGHT, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int dpi) {
+       return h.height = ParseScaledInt(v, dpi), true;
+     }},
+    {u"WindowSize", u"Width2", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int dpi) {
+       return h.width2 = ParseScaledInt(v, dpi), true;
+     }},
+    {u"WindowSize", u"Height2", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int dpi) {
+       return h.height2 = ParseScaledInt(v, dpi), true;
+     }},
+    {u"Style", u"TooltipStyle", XSKIN_OK, XSKIN_ERR_TOOLTIP_STYLE,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return SetIndex(kTooltipStyles, v, &h.tooltipStyle);
+     }},
+    {u"Style", u"TooltipPosition", XSKIN_OK, XSKIN_ERR_TOOLTIP_POSITION,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return SetIndex(kTooltipPositions, v, &h.tooltipPosition);
+     }},
+    {u"Style", u"TooltipColor", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return h.tooltipColour = ParseColour(v), true;
+     }},
+    {u"Style", u"TooltipTextColor", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return h.tooltipTextColour = ParseColour(v), true;
+     }},
+    {u"Style", u"TooltipShowDelay", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return h.tooltipShowDelay = ParseInt(v), true;
+     }},
+    {u"Style", u"AlphaTransition", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return h.alphaTransition = ParseBool(v), true;
+     }},
+    {u"Style", u"AlphaTransitionSpeed", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       return h.alphaTransitionSpeed = ParseInt(v), true;
+     }},
+    {u"Style", u"Debug", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) { return h.debug = ParseBool(v), true; }},
+    {u"DefaultFont", u"FontFace", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       h.fontSource = v == u"DefaultGUIFont"   ? XSkinHead::kDefaultGuiFont
+                      : v == u"SystemIconFont" ? XSkinHead::kIconTitleFont
+                                               : XSkinHead::kNamedFont;
+       h.font.face = h.fontSource == XSkinHead::kNamedFont ? std::u16string(v) : u"";
+       h.font.points = 9;
+       return true;
+     }},
+    {u"DefaultFont", u"FontSize", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) {
+       h.font.points = ParseFontPoints(v);
+       return h.hasFontSize = true;
+     }},
+    {u"DefaultFont", u"FontColor", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) { return h.fontColour = ParseColour(v), true; }},
+    {u"DefaultFont", u"FontWeight", XSKIN_OK, XSKIN_OK,
+     [](XSkinHead& h, std::u16string_view v, int) { return h.font.bold = v == u"bold", true; }},
+};
+
+}  // namespace
+
 bool XSkinDocument::ApplyHead(const XXmlNode& head) {
   for (const auto& child : head.children) {
     const XXmlNode& e = *child;
-    if (IsElement(e, u"WindowSize")) {
-      const std::u16string_view* width = XXmlDocument::FindAttribute(e, u"Width");
-      const std::u16string_view* height = XXmlDocument::FindAttribute(e, u"Height");
-      if (width == nullptr)
-        return error_.Set(XSKIN_ERR_NO_WIDTH, u"WindowSize", {}, e.line, e.column);
-      if (height == nullptr)
-        return error_.Set(XSKIN_ERR_NO_HEIGHT, u"WindowSize", {}, e.line, e.column);
-      head_.hasWindowSize = true;
-      head_.width = ParseScaledInt(*width, dpi_);
-      head_.height = ParseScaledInt(*height, dpi_);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"Width2"))
-        head_.width2 = ParseScaledInt(*v, dpi_);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"Height2"))
-        head_.height2 = ParseScaledInt(*v, dpi_);
-    } else if (IsElement(e, u"Style")) {
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipStyle")) {
-        head_.tooltipStyle = IndexOf(kTooltipStyles, *v);
-        if (head_.tooltipStyle < 0)
-          return error_.Set(XSKIN_ERR_TOOLTIP_STYLE, u"TooltipStyle", *v, e.line, e.column);
-      }
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipPosition")) {
-        head_.tooltipPosition = IndexOf(kTooltipPositions, *v);
-        if (head_.tooltipPosition < 0)
-          return error_.Set(XSKIN_ERR_TOOLTIP_POSITION, u"TooltipPosition", *v, e.line, e.column);
-      }
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipColor"))
-        head_.tooltipColour = ParseColour(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipTextColor"))
-        head_.tooltipTextColour = ParseColour(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"TooltipShowDelay"))
-        head_.tooltipShowDelay = ParseInt(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"AlphaTransition"))
-        head_.alphaTransition = ParseBool(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"AlphaTransitionSpeed"))
-        head_.alphaTransitionSpeed = ParseInt(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"Debug")) head_.debug = ParseBool(*v);
-    } else if (IsElement(e, u"DefaultFont")) {
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontFace")) {
-        head_.fontSource = *v == u"DefaultGUIFont"   ? XSkinHead::kDefaultGuiFont
-                           : *v == u"SystemIconFont" ? XSkinHead::kIconTitleFont
-                                                     : XSkinHead::kNamedFont;
-        head_.font.face = head_.fontSource == XSkinHead::kNamedFont ? *v : u"";
-        head_.font.points = 9;
-      }
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontSize")) {
-        head_.font.points = ParseFontPoints(*v);
-        head_.hasFontSize = true;
-      }
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontColor"))
-        head_.fontColour = ParseColour(*v);
-      if (const auto* v = XXmlDocument::FindAttribute(e, u"FontWeight"))
-        head_.font.bold = *v == u"bold";
+    for (const XHeadAttribute& row : kHead) {
+      if (!IsElement(e, row.element)) continue;
+      const std::u16string_view* value = XXmlDocument::FindAttribute(e, row.name);
+      if (value == nullptr && row.missing != XSKIN_OK)
+        return error_.Set(row.missing, row.element, {}, e.line, e.column);
+      if (value != nullptr && !row.set(head_, *value, dpi_))
+        return error_.Set(row.refused, row.name, *value, e.line, e.column);
     }
   }
   if (IXSkinLanguage* language = resources_.Language()) {

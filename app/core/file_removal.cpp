@@ -14,38 +14,38 @@ bool IsDotEntry(const std::u16string& name) {
 }
 
 // A read-only file refuses deletion with "access denied" until its attributes are cleared.
-bool DeleteFileForced(IXFileOperations& files, const std::u16string& path) {
-  if (files.Delete(path)) return true;
+bool DeleteFileForced(IXFileAccess& files, const std::u16string& path) {
+  if (files.Remove(path)) return true;
   if (files.LastError() != kErrorAccessDenied) return false;
   files.SetAttributes(path, 0);
-  return files.Delete(path);
+  return files.Remove(path);
 }
 
 }  // namespace
 
-bool DeleteMatching(IXFileOperations& files, const std::u16string& pattern) {
-  if (pattern.find_first_of(u"*?") == std::u16string::npos) return files.Delete(pattern);
+bool DeleteMatching(IXFileAccess& files, const std::u16string& pattern) {
+  if (pattern.find_first_of(u"*?") == std::u16string::npos) return files.Remove(pattern);
   std::u16string folder(FolderPart(pattern));
   bool all = true;
   for (const XFoundEntry& entry : files.Find(pattern)) {
-    if (!entry.folder && !files.Delete(folder + entry.name)) all = false;
+    if (!entry.folder && !files.Remove(folder + entry.name)) all = false;
   }
   return all;
 }
 
-bool DeleteOrMove(IXFileOperations& files, const std::u16string& path) {
-  if (files.Delete(path)) return true;
+bool DeleteOrMove(IXFileAccess& files, const std::u16string& path) {
+  if (files.Remove(path)) return true;
   std::u16string temp = files.TempFolder();
-  if (files.Move(path, temp + std::u16string(FileNamePart(path)))) return true;
+  if (files.Rename(path, temp + std::u16string(FileNamePart(path)))) return true;
   std::u16string fresh = files.TempFileName(temp, u"tmp.");
   if (fresh.empty()) return false;
-  files.Delete(fresh);
-  return files.Move(path, fresh);
+  files.Remove(fresh);
+  return files.Rename(path, fresh);
 }
 
 // Iterative, so that a deep tree cannot exhaust the stack: a folder is listed when first met
 // and removed when met again after everything listed below it.
-bool DeleteTree(IXFileOperations& files, const std::u16string& folder) {
+bool DeleteTree(IXFileAccess& files, const std::u16string& folder) {
   std::optional<uint32_t> attributes = files.Attributes(folder);
   if (attributes && (*attributes & kAttributeReparsePoint) != 0) return files.RemoveFolder(folder);
   std::vector<std::pair<std::u16string, bool>> pending{{folder, false}};
@@ -73,7 +73,7 @@ bool DeleteTree(IXFileOperations& files, const std::u16string& folder) {
   return removed;
 }
 
-void DigPath(IXFileOperations& files, const std::u16string& path) {
+void DigPath(IXFileAccess& files, const std::u16string& path) {
   auto attributes = files.Attributes(path);
   if (attributes && (*attributes & kAttributeFolder) != 0) return;
   size_t first = path.find(u'\\');
@@ -86,7 +86,7 @@ void DigPath(IXFileOperations& files, const std::u16string& path) {
   files.CreateFolder(path);
 }
 
-bool IsFileAt(IXFileOperations& files, const std::u16string& path) {
+bool IsFileAt(IXFileAccess& files, const std::u16string& path) {
   auto attributes = files.Attributes(path);
   if (!attributes && files.LastError() == kErrorPathNotFound && path.size() >= 260) {
     attributes = files.Attributes(ExtendedLengthPath(path));

@@ -10,21 +10,21 @@ namespace qorin {
 
 // Every non-folder entry that the pattern ("*", "?") matches; true when all went (or none
 // matched).
-bool DeleteMatching(IXFileOperations& files, const std::u16string& pattern);
+bool DeleteMatching(IXFileAccess& files, const std::u16string& pattern);
 
 // Deleted, else moved into the temporary folder under its own name, else under a fresh
 // temporary name.
-bool DeleteOrMove(IXFileOperations& files, const std::u16string& path);
+bool DeleteOrMove(IXFileAccess& files, const std::u16string& path);
 
 // Everything below the folder depth first, read-only files included, then the folder itself;
 // true when the folder is gone. Junctions and links are removed, never followed, the folder
 // itself included.
-bool DeleteTree(IXFileOperations& files, const std::u16string& folder);
+bool DeleteTree(IXFileAccess& files, const std::u16string& folder);
 
 // Every missing level of the folder, from the one after the first "\".
-void DigPath(IXFileOperations& files, const std::u16string& path);
+void DigPath(IXFileAccess& files, const std::u16string& path);
 
 // A file, not a folder; a path of 260 or more characters is retried in extended form.
-bool IsFileAt(IXFileOperations& files, const std::u16string& path);
+bool IsFileAt(IXFileAccess& files, const std::u16string& path);
 
 }  // namespace qorin

@@ -12,17 +12,17 @@
 
 namespace qorin {
 bool DeleteFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetBool(DeleteMatching(c.system.files, call.Path(0)));
+  call.SetBool(DeleteMatching(c.fileAccess, call.Path(0)));
   return true;
 }
 
 bool DeleteOrMoveFile(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetBool(DeleteOrMove(c.system.files, call.Path(0)));
+  call.SetBool(DeleteOrMove(c.fileAccess, call.Path(0)));
   return true;
 }
 
 bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetBool(c.system.files.RemoveFolder(call.Path(0)));
+  call.SetBool(c.fileAccess.RemoveFolder(call.Path(0)));
   return true;
 }
 
@@ -30,20 +30,20 @@ bool RemoveDirectoryNative(XInstallerNativeContext& c, const XNativeCall& call) 
 // root), is refused before and after the path is made full.
 bool DeleteFolderRec(XInstallerNativeContext& c, const XNativeCall& call) {
   std::u16string given = call.Path(0), path = given;
-  if (!IsRootPath(path) && !path.starts_with(u"\\\\?\\")) path = c.system.files.Canonicalize(path);
+  if (!IsRootPath(path) && !path.starts_with(u"\\\\?\\")) path = c.fileAccess.Canonicalize(path);
   if (IsRootPath(given) || IsRootPath(path)) {
     c.window.Log(u"@@rDeleteFolderRec('" + given + u"') refused: no folder, or a drive or share");
     call.SetBool(false);
     return true;
   }
   while (path.size() > 3 && path.back() == u'\\') path.pop_back();
-  call.SetBool(DeleteTree(c.system.files, ExtendedLengthPath(path)));
+  call.SetBool(DeleteTree(c.fileAccess, ExtendedLengthPath(path)));
   return true;
 }
 
 bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
   std::u16string from = call.Text(0), to = call.Text(1);
-  bool copied = c.system.files.Copy(from, to);
+  bool copied = c.fileAccess.Copy(from, to);
   c.window.Log((copied ? u"CopyFile('" : u"@@rCopyFile('") + from + u"', '" + to +
                (copied ? u"') success" : u"')failed"));
   call.SetBool(copied);
@@ -51,12 +51,12 @@ bool CopyFileNative(XInstallerNativeContext& c, const XNativeCall& call) {
 }
 
 bool DigPathNative(XInstallerNativeContext& c, const XNativeCall& call) {
-  DigPath(c.system.files, call.Path(0));
+  DigPath(c.fileAccess, call.Path(0));
   return true;
 }
 
 bool IsFile(XInstallerNativeContext& c, const XNativeCall& call) {
-  call.SetBool(IsFileAt(c.system.files, call.Text(0)));
+  call.SetBool(IsFileAt(c.fileAccess, call.Text(0)));
   return true;
 }
 

@@ -26,7 +26,7 @@ std::u16string WorkingFolder(std::u16string_view target) {
 bool MakeShortcut(XInstallerNativeContext& c, const std::u16string& link,
                   const std::u16string& target, const std::u16string& arguments,
                   const std::u16string& description) {
-  return c.system.files.CreateShortcut(
+  return c.system.processes.CreateShortcut(
       {link, target, WorkingFolder(target), arguments, description});
 }
 
@@ -92,7 +92,7 @@ bool RunNonElevated(XInstallerNativeContext& c, const XNativeCall& call) {
       started = c.system.processes.ShellOpen(windows + u"\\explorer.exe", link);
       c.system.processes.Sleep(2000);
     }
-    c.system.files.Delete(link);
+    c.fileAccess.Remove(link);
   }
   if (!started) c.window.Log(u"@@rRunNonElevated" + Quoted(program, arguments) + u"failed");
   call.SetBool(started);

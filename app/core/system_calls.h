@@ -1,6 +1,7 @@
-// What the installer's process, file and system natives ask of Windows, as three narrow
-// interfaces. The stub answers with the Win32 API (app/*_win32.cpp); the native tests fake them.
-// The decisions (wildcards, retries, version classes, platform names) stay in app/core.
+// What the installer's process and system natives ask of Windows, as three narrow interfaces
+// (files are the base layer's IXFileAccess). The stub answers with the Win32 API (app/*_win32.cpp);
+// the native tests fake them. The decisions (wildcards, retries, version classes, platform names)
+// stay in app/core.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "file_access.h"
+
 namespace qorin {
 
-// Programs, top-level windows, mutexes and the clock.
+struct XShortcut {
+  std::u16string link, target, workingFolder, arguments, description;
+};
+
+// Programs, the shell (open, shortcuts), top-level windows, mutexes and the clock.
 class IXProcesses {
  public:
   virtual ~IXProcesses() = default;
@@ -18,6 +25,8 @@ class IXProcesses {
   virtual std::optional<uint32_t> RunAndWait(const std::u16string& commandLine) = 0;
   // ShellExecuteW "open"; true when it answered more than 32.
   virtual bool ShellOpen(const std::u16string& file, const std::u16string& parameters) = 0;
+  // An IShellLinkW saved at shortcut.link.
+  virtual bool CreateShortcut(const XShortcut& shortcut) = 0;
   // A top-level window of the class, 0 if none.
   virtual uintptr_t FindTopWindow(const std::u16string& windowClass) = 0;
   // WM_CLOSE, abandoned when the window hangs or after 5 s.
@@ -25,45 +34,6 @@ class IXProcesses {
   virtual void Sleep(uint32_t ms) = 0;
   virtual uint32_t Ticks() = 0;  // milliseconds, wrapping
   virtual bool MutexExists(const std::u16string& name) = 0;
-};
-
-// A found directory entry.
-struct XFoundEntry {
-  std::u16string name;
-  bool folder = false;
-  bool reparsePoint = false;  // a junction or symbolic link
-};
-
-struct XShortcut {
-  std::u16string link, target, workingFolder, arguments, description;
-};
-
-constexpr uint32_t kErrorPathNotFound = 3;          // ERROR_PATH_NOT_FOUND
-constexpr uint32_t kErrorAccessDenied = 5;          // ERROR_ACCESS_DENIED
-constexpr uint32_t kAttributeFolder = 0x10;         // FILE_ATTRIBUTE_DIRECTORY
-constexpr uint32_t kAttributeReparsePoint = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT
-
-// Single file-system calls; each failure leaves its system error for LastError().
-class IXFileOperations {
- public:
-  virtual ~IXFileOperations() = default;
-  virtual bool Delete(const std::u16string& path) = 0;
-  virtual bool Move(const std::u16string& from, const std::u16string& to) = 0;
-  virtual bool Copy(const std::u16string& from, const std::u16string& to) = 0;  // overwrites
-  virtual bool RemoveFolder(const std::u16string& path) = 0;                    // empty only
-  virtual bool CreateFolder(const std::u16string& path) = 0;
-  virtual std::optional<uint32_t> Attributes(const std::u16string& path) = 0;
-  virtual bool SetAttributes(const std::u16string& path, uint32_t attributes) = 0;
-  // FindFirstFileW/FindNextFileW of a pattern, "." and ".." included as Windows gives them.
-  virtual std::vector<XFoundEntry> Find(const std::u16string& pattern) = 0;
-  virtual std::u16string TempFolder() = 0;  // with its final "\"
-  // GetTempFileNameW: a fresh empty file in the folder; "" on failure.
-  virtual std::u16string TempFileName(const std::u16string& folder,
-                                      const std::u16string& prefix) = 0;
-  // PathCanonicalizeW: "\.\" and "\..\" resolved.
-  virtual std::u16string Canonicalize(const std::u16string& path) = 0;
-  virtual bool CreateShortcut(const XShortcut& shortcut) = 0;
-  virtual uint32_t LastError() = 0;
 };
 
 // The Windows version as RtlGetVersion reports it.
@@ -105,9 +75,9 @@ class IXWeb {
 };
 
 // The system calls of the installer's natives, together.
+// (Files are the base layer's IXFileAccess, which the natives' context carries beside these.)
 struct XSystemCalls {
   IXProcesses& processes;
-  IXFileOperations& files;
   IXSystemInfo& info;
   IXWeb& web;
 };

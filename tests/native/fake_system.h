@@ -11,7 +11,66 @@
 
 namespace qorin::test {
 
-struct FakeSystem : IXMessageBox, IXConsole, IXEnvironment, IXFileAccess {
+// Files as the system has them: every call goes to the real file access; fakes derive from it
+// and answer some calls themselves.
+struct ForwardingFiles : IXFileAccess {
+  Handle OpenForReading(const std::u16string& path) override { return real.OpenForReading(path); }
+  Handle CreateForWriting(const std::u16string& path) override {
+    return real.CreateForWriting(path);
+  }
+  bool Read(Handle file, void* buffer, uint32_t length, uint32_t* bytesRead) override {
+    return real.Read(file, buffer, length, bytesRead);
+  }
+  bool Write(Handle file, const void* buffer, uint32_t length) override {
+    return real.Write(file, buffer, length);
+  }
+  int64_t SeekTo(Handle file, int64_t position) override { return real.SeekTo(file, position); }
+  int64_t Size(Handle file) override { return real.Size(file); }
+  bool SetLastWriteTime(Handle file, int64_t unixSeconds) override {
+    return real.SetLastWriteTime(file, unixSeconds);
+  }
+  void Close(Handle file) override { real.Close(file); }
+  bool FileExists(const std::u16string& path) override { return real.FileExists(path); }
+  std::u16string FullPathName(const std::u16string& path) override {
+    return real.FullPathName(path);
+  }
+  std::u16string Canonicalize(const std::u16string& path) override {
+    return real.Canonicalize(path);
+  }
+  std::vector<std::u16string> ListFiles(const std::u16string& folder,
+                                        std::u16string_view pattern) override {
+    return real.ListFiles(folder, pattern);
+  }
+  std::vector<XFoundEntry> Find(const std::u16string& pattern) override {
+    return real.Find(pattern);
+  }
+  bool MakeFolders(const std::u16string& path) override { return real.MakeFolders(path); }
+  bool CreateFolder(const std::u16string& path) override { return real.CreateFolder(path); }
+  bool RemoveFolder(const std::u16string& path) override { return real.RemoveFolder(path); }
+  bool Rename(const std::u16string& from, const std::u16string& to) override {
+    return real.Rename(from, to);
+  }
+  bool Copy(const std::u16string& from, const std::u16string& to) override {
+    return real.Copy(from, to);
+  }
+  bool Remove(const std::u16string& path) override { return real.Remove(path); }
+  std::optional<uint32_t> Attributes(const std::u16string& path) override {
+    return real.Attributes(path);
+  }
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
+    return real.SetAttributes(path, attributes);
+  }
+  bool IsLink(const std::u16string& path) override { return real.IsLink(path); }
+  std::u16string TempFolder() override { return real.TempFolder(); }
+  std::u16string TempFileName(const std::u16string& folder, const std::u16string& prefix) override {
+    return real.TempFileName(folder, prefix);
+  }
+  uint32_t LastError() override { return real.LastError(); }
+
+  IXFileAccess& real = SystemFileAccess();
+};
+
+struct FakeSystem : IXMessageBox, IXConsole, IXEnvironment, ForwardingFiles {
   struct Box {
     std::u16string text, caption;
     unsigned style;
@@ -41,34 +100,6 @@ struct FakeSystem : IXMessageBox, IXConsole, IXEnvironment, IXFileAccess {
   std::vector<std::u16string> ListFiles(const std::u16string& folder,
                                         std::u16string_view pattern) override;
   std::u16string FullPathName(const std::u16string& path) override { return path; }
-  bool FileExists(const std::u16string& path) override { return real.FileExists(path); }
-  Handle OpenForReading(const std::u16string& path) override { return real.OpenForReading(path); }
-  Handle CreateForWriting(const std::u16string& path) override {
-    return real.CreateForWriting(path);
-  }
-  bool Read(Handle file, void* buffer, uint32_t length, uint32_t* bytesRead) override {
-    return real.Read(file, buffer, length, bytesRead);
-  }
-  bool Write(Handle file, const void* buffer, uint32_t length) override {
-    return real.Write(file, buffer, length);
-  }
-  int64_t SeekTo(Handle file, int64_t position) override { return real.SeekTo(file, position); }
-  int64_t Size(Handle file) override { return real.Size(file); }
-  bool SetLastWriteTime(Handle file, int64_t unixSeconds) override {
-    return real.SetLastWriteTime(file, unixSeconds);
-  }
-  void Close(Handle file) override { real.Close(file); }
-  bool MakeFolders(const std::u16string& path) override { return real.MakeFolders(path); }
-  bool Rename(const std::u16string& from, const std::u16string& to) override {
-    return real.Rename(from, to);
-  }
-  bool Remove(const std::u16string& path) override { return real.Remove(path); }
-  bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
-    return real.SetAttributes(path, attributes);
-  }
-  bool IsLink(const std::u16string& path) override { return real.IsLink(path); }
-
-  IXFileAccess& real = SystemFileAccess();
 };
 
 }  // namespace qorin::test

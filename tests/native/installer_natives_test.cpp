@@ -90,6 +90,7 @@ struct Natives {
       return exitCode;
     }
     bool ShellOpen(const std::u16string&, const std::u16string&) override { return true; }
+    bool CreateShortcut(const XShortcut&) override { return false; }
     uintptr_t FindTopWindow(const std::u16string&) override {
       uintptr_t w = windows.empty() ? 0 : windows.front();
       if (windows.size() > 1) windows.erase(windows.begin());
@@ -110,9 +111,11 @@ struct Natives {
       return true;
     }
   } os;
-  struct NoFiles : IXFileOperations {
-    bool Delete(const std::u16string&) override { return false; }
-    bool Move(const std::u16string&, const std::u16string&) override { return false; }
+  // No files but the real ones read through streams: every single call fails (folders
+  // removed are recorded).
+  struct NoFiles : test::ForwardingFiles {
+    bool Remove(const std::u16string&) override { return false; }
+    bool Rename(const std::u16string&, const std::u16string&) override { return false; }
     bool Copy(const std::u16string&, const std::u16string&) override { return false; }
     std::vector<std::u16string> removedFolders;
     bool RemoveFolder(const std::u16string& path) override {
@@ -128,12 +131,10 @@ struct Natives {
       return u"";
     }
     std::u16string Canonicalize(const std::u16string& p) override { return p; }
-    bool CreateShortcut(const XShortcut&) override { return false; }
     uint32_t LastError() override { return 0; }
   } files;
-  XInstallerNatives natives{{data, package, window, window, registry,
-                             XSystemCalls{os, files, os, os}, SystemFileAccess(), installPath,
-                             commandLine}};
+  XInstallerNatives natives{{data, package, window, window, registry, XSystemCalls{os, os, os},
+                             files, installPath, commandLine}};
 
   // An argument: a text or an integer.
   struct Arg {

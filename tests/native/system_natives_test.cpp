@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "fake_system.h"
 #include "file_removal.h"
 #include "http_rules.h"
 #include "system_rules.h"
@@ -26,7 +27,7 @@ bool Matches(std::u16string_view pattern, std::u16string_view name) {
 
 // A file system of paths: attributes per path; "locked" files refuse deletion. A junction lists
 // the files of its target; deleting one of them is recorded as following it.
-struct FakeFiles : IXFileOperations {
+struct FakeFiles : test::ForwardingFiles {
   std::map<std::u16string, uint32_t> entries;  // path -> attributes
   std::set<std::u16string> locked, calls, followed;
   std::vector<std::u16string> created;
@@ -41,7 +42,7 @@ struct FakeFiles : IXFileOperations {
     auto next = entries.upper_bound(folder + u"\\");
     return next != entries.end() && next->first.starts_with(folder + u"\\");
   }
-  bool Delete(const std::u16string& path) override {
+  bool Remove(const std::u16string& path) override {
     if (path.find(u"\\link\\") != std::u16string::npos) followed.insert(path);
     auto it = entries.find(path);
     if (it == entries.end() || (it->second & kAttributeFolder)) return Fail(2);
@@ -49,7 +50,7 @@ struct FakeFiles : IXFileOperations {
     entries.erase(it);
     return true;
   }
-  bool Move(const std::u16string& from, const std::u16string& to) override {
+  bool Rename(const std::u16string& from, const std::u16string& to) override {
     calls.insert(u"move " + to);
     if (!entries.count(from) || entries.count(to)) return Fail(183);
     entries[to] = entries[from];
@@ -96,7 +97,6 @@ struct FakeFiles : IXFileOperations {
     return folder + prefix + u"1";
   }
   std::u16string Canonicalize(const std::u16string& path) override { return path; }
-  bool CreateShortcut(const XShortcut&) override { return false; }
   uint32_t LastError() override { return error; }
 };
 
