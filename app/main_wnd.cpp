@@ -20,6 +20,7 @@
 #include "text.h"
 #include "utf.h"
 #include "wide_text_win32.h"
+#include "window_placement.h"
 
 namespace qorin {
 namespace {
@@ -172,35 +173,26 @@ void CMainWnd::ShowBuiltWindow() {
 
 // A window larger than the work area gets its extent; a smaller one is shifted just enough to
 // lie inside.
+XRect CMainWnd::WindowRect() const {
+  RECT r;
+  GetWindowRect(window_, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+XRect CMainWnd::WorkArea() const {
+  RECT r = MonitorOf(window_).rcWork;
+  return {r.left, r.top, r.right, r.bottom};
+}
+
 void CMainWnd::FitIntoWorkArea() {
-  RECT area = MonitorOf(window_).rcWork, now;
-  GetWindowRect(window_, &now);
-  RECT fit = now;
-  auto fitAxis = [](LONG& low, LONG& high, LONG areaLow, LONG areaHigh) {
-    if (high - low > areaHigh - areaLow) {
-      low = areaLow;
-      high = areaHigh;
-    } else if (low < areaLow) {
-      high += areaLow - low;
-      low = areaLow;
-    } else if (high > areaHigh) {
-      low -= high - areaHigh;
-      high = areaHigh;
-    }
-  };
-  fitAxis(fit.left, fit.right, area.left, area.right);
-  fitAxis(fit.top, fit.bottom, area.top, area.bottom);
-  if (!EqualRect(&fit, &now))
-    MoveWindow(window_, fit.left, fit.top, fit.right - fit.left, fit.bottom - fit.top, TRUE);
+  XRect now = WindowRect(), fit = FitIntoArea(now, WorkArea());
+  if (!(fit == now)) MoveWindow(window_, fit.left, fit.top, fit.Width(), fit.Height(), TRUE);
 }
 
 void CMainWnd::CentreOnWorkArea() {
-  RECT area = MonitorOf(window_).rcWork, now;
-  GetWindowRect(window_, &now);
-  int width = now.right - now.left, height = now.bottom - now.top;
-  int left = area.left + (area.right - area.left - width) / 2;
-  int top = area.top + (area.bottom - area.top - height) / 2;
-  SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  XRect centred = CentredOn(WindowRect(), WorkArea());
+  SetWindowPos(window_, nullptr, centred.left, centred.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainWnd::RunMessageLoop() {
@@ -446,26 +438,15 @@ bool CMainWnd::OnHttpMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return true;
 }
 
+// The shell folders of the scripts' constants; the texts come from the install flow.
 void CMainWnd::DefineConstants() {
-  struct Folder {
-    const char16_t* name;
-    int csidl;
-  };
-  for (Folder folder : {Folder{u"COMMON_PROGRAMS", 23}, Folder{u"COMMON_DESKTOPDIRECTORY", 25}}) {
+  std::vector<std::pair<std::u16string, std::u16string>> folders;
+  for (auto [name, csidl] : {std::pair{u"COMMON_PROGRAMS", 23}, {u"COMMON_DESKTOPDIRECTORY", 25}}) {
     wchar_t path[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, folder.csidl, nullptr, 0, path)))
-      RunScriptText(u"string " + std::u16string(folder.name) + u" = " +
-                    ScriptLiteral(FromWide(path)) + u"; ");
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)))
+      folders.emplace_back(name, FromWide(path));
   }
-  struct Number {
-    const char16_t* name;
-    int value;
-  };
-  for (Number number : {Number{u"MB_YESNO", 4}, Number{u"MB_RETRYCANCEL", 5},
-                        Number{u"MB_ICONQUESTION", 32}, Number{u"MB_SYSTEMMODAL", 4096}}) {
-    RunScriptText(u"int " + std::u16string(number.name) + u" = " + DisplayInt(number.value) +
-                  u"; ");
-  }
+  XInstallFlow::DefineConstants(*this, folders);
 }
 
 void CMainWnd::RunConfigScript() {

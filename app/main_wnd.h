@@ -59,6 +59,9 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   bool LoadSkin();
   void ApplyRightToLeft();
   void ShowBuiltWindow();
+  // The window's rectangle and its monitor's work area; placed by window_placement's rules.
+  XRect WindowRect() const;
+  XRect WorkArea() const;
   void FitIntoWorkArea();
   void CentreOnWorkArea();
   void Reload();

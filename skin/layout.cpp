@@ -91,68 +91,106 @@ bool XLayoutNode::Visible() const {
   return true;
 }
 
+namespace {
+
+// One layout attribute: the setter answers false for a value it refuses (an unknown Align).
+struct XLayoutAttribute {
+  const char16_t* name;
+  bool (*set)(XLayoutNode& node, std::u16string_view value, const XXmlNode& element, int dpi,
+              bool rightToLeft);
+};
+
+bool SetAlign(XLayoutNode& node, std::u16string_view value) {
+  node.align = ParseAlign(value);
+  return node.align != kAlignNone;
+}
+
+template <int XLayoutNode::*Field>
+bool SetScaled(XLayoutNode& node, std::u16string_view value, const XXmlNode&, int dpi, bool) {
+  node.*Field = Length(ParseScaledInt(value, dpi));
+  return true;
+}
+
+template <XEdges XLayoutNode::*Field>
+bool SetEdges(XLayoutNode& node, std::u16string_view value, const XXmlNode&, int dpi, bool) {
+  ReadEdges(value, dpi, &(node.*Field));
+  return true;
+}
+
+// Position replaces Left, Top, Width and Height whole, their percent and fit flags included.
+bool SetPosition(XLayoutNode& node, std::u16string_view value, const XXmlNode&, int dpi, bool) {
+  int fields[4] = {node.left, node.top, node.width, node.height};
+  ParseQuad(value, dpi, fields);
+  node.left = Length(fields[0]), node.top = Length(fields[1]), node.width = Length(fields[2]),
+  node.height = Length(fields[3]);
+  for (bool XLayoutNode::*flag :
+       {&XLayoutNode::widthPercent, &XLayoutNode::widthFitText, &XLayoutNode::widthFitChild,
+        &XLayoutNode::widthFitParent, &XLayoutNode::heightPercent, &XLayoutNode::heightFitText,
+        &XLayoutNode::heightFitChild, &XLayoutNode::heightFitParent})
+    node.*flag = false;
+  return true;
+}
+
+// In the order they apply: Position after the sizes and places it replaces.
+constexpr XLayoutAttribute kLayoutAttributes[] = {
+    // A right-to-left skin takes AlignRTL instead of Align when it has one.
+    {u"Align",
+     [](XLayoutNode& n, std::u16string_view v, const XXmlNode& e, int, bool rtl) {
+       return (rtl && XXmlDocument::FindAttribute(e, u"AlignRTL") != nullptr) || SetAlign(n, v);
+     }},
+    {u"AlignRTL", [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int,
+                     bool rtl) { return !rtl || SetAlign(n, v); }},
+    {u"Width",
+     [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int dpi, bool) {
+       ReadSize(v, dpi, &n.width, &n.widthPercent, &n.widthFitText, &n.widthFitChild,
+                &n.widthFitParent);
+       return true;
+     }},
+    {u"Height",
+     [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int dpi, bool) {
+       ReadSize(v, dpi, &n.height, &n.heightPercent, &n.heightFitText, &n.heightFitChild,
+                &n.heightFitParent);
+       return true;
+     }},
+    {u"MinWidth", SetScaled<&XLayoutNode::minWidth>},
+    {u"MinHeight", SetScaled<&XLayoutNode::minHeight>},
+    {u"MaxWidth", SetScaled<&XLayoutNode::maxWidth>},
+    {u"MaxHeight", SetScaled<&XLayoutNode::maxHeight>},
+    {u"Left", SetScaled<&XLayoutNode::left>},
+    {u"Top", SetScaled<&XLayoutNode::top>},
+    {u"Margin", SetEdges<&XLayoutNode::margin>},
+    {u"Padding", SetEdges<&XLayoutNode::padding>},
+    {u"TextPadding", SetEdges<&XLayoutNode::textPadding>},
+    {u"TextMargin", SetEdges<&XLayoutNode::textMargin>},
+    {u"Position", SetPosition},
+    {u"Show", [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int,
+                 bool) { return n.show = ParseBool(v), true; }},
+    {u"HideWhenSmall", [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int,
+                          bool) { return n.hideWhenSmall = ParseBool(v), true; }},
+    {u"FixedSize", [](XLayoutNode& n, std::u16string_view v, const XXmlNode&, int,
+                      bool) { return n.fixedSize = ParseBool(v), true; }},
+};
+
+}  // namespace
+
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                           const std::u16string& skinFile, XLayoutNode* node, XSkinError* error) {
-  const std::u16string_view* align = XXmlDocument::FindAttribute(element, u"Align");
-  if (const std::u16string_view* mirrored = XXmlDocument::FindAttribute(element, u"AlignRTL");
-      rightToLeft && mirrored)
-    align = mirrored;
-  if (align != nullptr) {
-    node->align = ParseAlign(*align);
-    if (node->align == kAlignNone)
-      return error->Set(XSKIN_ERR_ALIGN, skinFile, *align, element.line, element.column);
+  for (const XLayoutAttribute& row : kLayoutAttributes) {
+    // Left and Top not given are 0, as Position finds them.
+    if (row.set == SetPosition) {
+      node->left = NotGivenIsZero(node->left);
+      node->top = NotGivenIsZero(node->top);
+    }
+    const std::u16string_view* value = XXmlDocument::FindAttribute(element, row.name);
+    if (value != nullptr && !row.set(*node, *value, element, dpi, rightToLeft))
+      return error->Set(XSKIN_ERR_ALIGN, skinFile, *value, element.line, element.column);
   }
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"Width"))
-    ReadSize(*v, dpi, &node->width, &node->widthPercent, &node->widthFitText, &node->widthFitChild,
-             &node->widthFitParent);
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"Height"))
-    ReadSize(*v, dpi, &node->height, &node->heightPercent, &node->heightFitText,
-             &node->heightFitChild, &node->heightFitParent);
-  struct Scaled {
-    const char16_t* name;
-    int XLayoutNode::*field;
-  };
-  static constexpr Scaled kScaled[] = {
-      {u"MinWidth", &XLayoutNode::minWidth}, {u"MinHeight", &XLayoutNode::minHeight},
-      {u"MaxWidth", &XLayoutNode::maxWidth}, {u"MaxHeight", &XLayoutNode::maxHeight},
-      {u"Left", &XLayoutNode::left},         {u"Top", &XLayoutNode::top}};
-  for (const Scaled& s : kScaled) {
-    if (const auto* v = XXmlDocument::FindAttribute(element, s.name))
-      node->*s.field = Length(ParseScaledInt(*v, dpi));
+  if (rightToLeft) {
+    for (XEdges XLayoutNode::*edges : {&XLayoutNode::margin, &XLayoutNode::padding,
+                                       &XLayoutNode::textPadding, &XLayoutNode::textMargin})
+      std::swap((node->*edges).left, (node->*edges).right);
+    node->align = MirrorAlign(node->align);
   }
-  node->left = NotGivenIsZero(node->left);
-  node->top = NotGivenIsZero(node->top);
-  struct Edges {
-    const char16_t* name;
-    XEdges XLayoutNode::*field;
-  };
-  static constexpr Edges kEdges[] = {{u"Margin", &XLayoutNode::margin},
-                                     {u"Padding", &XLayoutNode::padding},
-                                     {u"TextPadding", &XLayoutNode::textPadding},
-                                     {u"TextMargin", &XLayoutNode::textMargin}};
-  for (const Edges& e : kEdges) {
-    if (const auto* v = XXmlDocument::FindAttribute(element, e.name))
-      ReadEdges(*v, dpi, &(node->*e.field));
-    if (rightToLeft) std::swap((node->*e.field).left, (node->*e.field).right);
-  }
-  // Position replaces Left, Top, Width and Height whole, their percent and fit flags included.
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"Position")) {
-    int fields[4] = {node->left, node->top, node->width, node->height};
-    ParseQuad(*v, dpi, fields);
-    node->left = Length(fields[0]), node->top = Length(fields[1]), node->width = Length(fields[2]),
-    node->height = Length(fields[3]);
-    for (bool XLayoutNode::*flag :
-         {&XLayoutNode::widthPercent, &XLayoutNode::widthFitText, &XLayoutNode::widthFitChild,
-          &XLayoutNode::widthFitParent, &XLayoutNode::heightPercent, &XLayoutNode::heightFitText,
-          &XLayoutNode::heightFitChild, &XLayoutNode::heightFitParent})
-      node->*flag = false;
-  }
-  if (rightToLeft) node->align = MirrorAlign(node->align);
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"Show")) node->show = ParseBool(*v);
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"HideWhenSmall"))
-    node->hideWhenSmall = ParseBool(*v);
-  if (const auto* v = XXmlDocument::FindAttribute(element, u"FixedSize"))
-    node->fixedSize = ParseBool(*v);
   return true;
 }
 

@@ -72,6 +72,15 @@ bool XSkinScripts::LoadScripts() {
   return ForEachSkinScript(document_, [this](std::u16string_view text) { return DoScript(text); });
 }
 
+bool XSkinScripts::Start(bool releaseArchive) {
+  if (!LoadScripts()) return false;
+  if (releaseArchive) document_.Resources().ReleaseArchive();
+  if (host_ != nullptr && !host_->OnLoaded())
+    return document_.Errors().Set(XSKIN_ERR_SCRIPT_CALLER);
+  RunEvent(SKINEVENT_ONINIT, true);
+  return true;
+}
+
 bool XSkinScripts::SetHandler(int event, std::u16string text) {
   if (event < SKINEVENT_ONSIZE || event > SKINEVENT_ONEDITCHANGE) return false;
   handlers_[event - 1] = std::move(text);

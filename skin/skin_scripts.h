@@ -57,6 +57,10 @@ class XSkinScripts final : public IXScriptCallback {
   bool DoScript(std::u16string_view text);
   // The processing instructions "script" of the root, then its <script src> files, in order.
   bool LoadScripts();
+  // The order of a skin's start once its document is loaded: the scripts, the archive let go
+  // unless kept, the host's slot (IXSkinCallback::OnLoaded, which may refuse: 1281), then
+  // OnInit once. False with the error recorded.
+  bool Start(bool releaseArchive);
 
   const std::u16string& Handler(int event) const { return handlers_[event - 1]; }
   // Runs the event's handler straight in the engine (no nesting check, no error record);

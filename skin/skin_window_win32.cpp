@@ -159,11 +159,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
     SetWindowPos(host_, nullptr, 0, 0, head.width, head.height,
                  SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
-  if (!scripts_->LoadScripts()) return false;
-  if (!options_.host.keepArchiveOpen) resources_.ReleaseArchive();
-  if (options_.callback != nullptr && !options_.callback->OnLoaded())
-    return error.Set(XSKIN_ERR_SCRIPT_CALLER);
-  scripts_->RunEvent(SKINEVENT_ONINIT, true);
+  if (!scripts_->Start(!options_.host.keepArchiveOpen)) return false;
   loaded_ = true;
   view_->SetLoaded(true);
   RECT client;

@@ -45,6 +45,22 @@ void XInstallFlow::Completed(IXFlowHost& host, int code, std::u16string_view nam
   host.RunHostText(u"OnFailed(" + ScriptLiteral(text) + u");");
 }
 
+void XInstallFlow::DefineConstants(
+    IXFlowHost& host, std::span<const std::pair<std::u16string, std::u16string>> folders) {
+  for (const auto& [name, path] : folders) {
+    if (!path.empty()) host.RunHostText(u"string " + name + u" = " + ScriptLiteral(path) + u"; ");
+  }
+  struct Number {
+    const char16_t* name;
+    int value;
+  };
+  for (Number number : {Number{u"MB_YESNO", 4}, Number{u"MB_RETRYCANCEL", 5},
+                        Number{u"MB_ICONQUESTION", 32}, Number{u"MB_SYSTEMMODAL", 4096}}) {
+    host.RunHostText(u"int " + std::u16string(number.name) + u" = " + DisplayInt(number.value) +
+                     u"; ");
+  }
+}
+
 XWindowAction XInstallFlow::OnCommand(unsigned id) const {
   if (busy_) return XWindowAction::kNone;
   switch (id) {

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qorin {
 
@@ -73,6 +75,10 @@ class XInstallFlow {
   void Progress(IXFlowHost& host, uint64_t done, uint64_t total) const;
   // The extraction ended: OnSuccess, or OnFailed with the code's text in the language.
   void Completed(IXFlowHost& host, int code, std::u16string_view name, XLanguageTable& texts);
+  // The scripts' constants: the shell folders the window found (name, path; an empty path is
+  // left out) and the message box numbers.
+  static void DefineConstants(IXFlowHost& host,
+                              std::span<const std::pair<std::u16string, std::u16string>> folders);
 
   // What the window does with a command.
   XWindowAction OnCommand(unsigned id) const;

@@ -9,6 +9,7 @@
 #include "installer_commands.h"
 #include "language_table.h"
 #include "script_test_host.h"
+#include "window_placement.h"
 
 namespace qorin {
 namespace {
@@ -44,6 +45,14 @@ TEST(InstallFlow, ClosingWaitsForTheExtraction) {
   EXPECT_EQ(flow.OnCommand(kCmdEscape), XWindowAction::kNone) << "Escape only when idle";
   flow.Reset();
   EXPECT_TRUE(flow.StartExtraction()) << "DoExit set it idle";
+}
+
+TEST(WindowPlacement, FitsIntoAndCentresOnTheWorkArea) {
+  XRect area{0, 0, 1000, 700};
+  EXPECT_EQ(FitIntoArea({-50, 650, 450, 850}, area), (XRect{0, 500, 500, 700}));
+  EXPECT_EQ(FitIntoArea({900, 10, 1300, 60}, area), (XRect{600, 10, 1000, 60}));
+  EXPECT_EQ(FitIntoArea({100, -100, 300, 900}, area), (XRect{100, 0, 300, 700})) << "too tall";
+  EXPECT_EQ(CentredOn({5, 5, 405, 305}, {100, 0, 1100, 700}), (XRect{400, 200, 800, 500}));
 }
 
 // The flow's host: a real engine for the scripts, the named controls' texts recorded.

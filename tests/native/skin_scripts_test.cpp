@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "skin_test_skin.h"
 #include "skin_view.h"
 #include "test_data.h"
@@ -39,6 +41,8 @@ struct FakeWindow : IXSkinWindow, IXMessageBox {
 struct Host : IXSkinCallback {
   XSkinScripts* scripts = nullptr;
   bool nestedRan = true;
+  std::function<bool()> loaded;
+  bool OnLoaded() override { return loaded ? loaded() : true; }
   int CallFunction(std::u16string_view key, XScriptValue* const*, int32_t,
                    XScriptValue* result) override {
     if (key == u"HostAnswer@v") return result->SetInt(42), 1;
@@ -114,6 +118,29 @@ TEST(SkinScripts, LoadingRunsInstructionsThenFilesWithThePreamble) {
              "<?script print('pi ' + IDC_X + TRUE + false); RECT r; ?></XSkin>"))
       << Utf16ToUtf8(s.skin.Error().Text(0x409));
   EXPECT_EQ(s.Printed(), u"1 script print() - pi 6300110\n1 script print() - file 4\n");
+}
+
+// A skin starts in order: its scripts, the host's slot, then OnInit once; a host that refuses
+// stops it with 1281 before OnInit.
+TEST(SkinScripts, StartRunsScriptsThenTheHostThenOnInit) {
+  for (bool accept : {true, false}) {
+    test::TestSkin skin;
+    FakeWindow window;
+    Host host;
+    ASSERT_TRUE(
+        skin.Load("<XSkin><Head/><Body/><?script print('script'); "
+                  "SetEventHandler(SKINEVENT_ONINIT, 'print(\"init\");'); ?></XSkin>"));
+    XSkinScripts scripts(*skin.document, window, &host);
+    size_t printedBefore = 0;
+    host.loaded = [&] {
+      printedBefore = window.console.size();
+      return accept;
+    };
+    EXPECT_EQ(scripts.Start(true), accept);
+    EXPECT_EQ(printedBefore, 1u) << "the scripts ran before the host's slot";
+    EXPECT_EQ(window.console.size(), accept ? 2u : 1u) << "OnInit last, and only when accepted";
+    EXPECT_EQ(skin.Error().code, accept ? XSKIN_OK : XSKIN_ERR_SCRIPT_CALLER);
+  }
 }
 
 TEST(SkinScripts, LoadFailures) {
