@@ -314,8 +314,7 @@ TEST_F(SystemCalls, VersionCheckAndTouch) {
 }
 
 // A drive letter of the prefix for a scratch folder while it lives: a link in the prefix's
-// "dosdevices" folder, made on the host (Wine does not keep DefineDosDevice's definitions for
-// other processes).
+// "dosdevices" folder, made on the host (DefineDosDeviceW fails under Wine: tests/wine/README.md).
 class ScratchDrive {
  public:
   ScratchDrive(const std::wstring& folder, const std::wstring& markers) : markers_(markers) {
