@@ -9,10 +9,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "controls.h"
 #include "debug_log.h"
 #include "elevation.h"
 #include "extraction_worker_win32.h"
-#include "hosted_window.h"
 #include "install_path.h"
 #include "installer_commands.h"
 #include "path.h"
@@ -301,6 +301,10 @@ const XScriptValue& CMainWnd::LastResult() {
 
 void CMainWnd::SetNamedText(std::u16string_view name, const std::u16string& text) {
   if (AControlBase* control = NamedControl(name)) control->SetText(text);
+}
+
+void CMainWnd::SetNamedProgress(std::u16string_view name, int position) {
+  if (auto* bar = dynamic_cast<XProgress*>(NamedControl(name))) bar->SetPos(position);
 }
 
 // DoInstall: once, from idle; the extraction worker comes with the payload extraction.

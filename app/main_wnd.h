@@ -86,6 +86,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   bool RunHostText(std::u16string_view text) override;
   const XScriptValue& LastResult() override;
   void SetNamedText(std::u16string_view name, const std::u16string& text) override;
+  void SetNamedProgress(std::u16string_view name, int position) override;
 
   // IXInstallerWindow
   void PostCommand(unsigned id) override;

@@ -6,6 +6,8 @@ usage: make_sample_images.py OUT_FOLDER
 header.png  520 x 72  a blue band fading to the right with three light rings
 button.png  4 x 96 x 28  the button strip: normal, hover, pressed, disabled (rounded corners)
 close.png   4 x 32 x 32  the caption's close button strip: a cross on a transparent frame
+progress_back.png   480 x 14  the progress bar's empty groove
+progress_front.png  480 x 14  its filled part, revealed from the left
 """
 import math
 import os
@@ -75,12 +77,23 @@ def close(x, y):
     return (0, 0, 0, 0)
 
 
+def progress(filled):
+    def pixel(x, y):
+        alpha = rounded_alpha(x, y, 480, 14, 6)
+        if filled:
+            return mix((0x3A, 0x8F, 0xD6), (0x1F, 0x4E, 0x8C), y / 13) + (alpha,)
+        return mix((0xE4, 0xE8, 0xEE), (0xF4, 0xF6, 0xF9), y / 13) + (alpha,)
+    return pixel
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     write_png(os.path.join(out, "header.png"), 520, 72, header)
     write_png(os.path.join(out, "button.png"), 4 * 96, 28, button)
     write_png(os.path.join(out, "close.png"), 4 * 32, 32, close)
+    write_png(os.path.join(out, "progress_back.png"), 480, 14, progress(False))
+    write_png(os.path.join(out, "progress_front.png"), 480, 14, progress(True))
 
 
 if __name__ == "__main__":

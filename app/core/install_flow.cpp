@@ -23,6 +23,7 @@ std::u16string XInstallFlow::OpenFile(IXFlowHost& host, std::u16string_view name
 
 void XInstallFlow::Progress(IXFlowHost& host, uint64_t done, uint64_t total) const {
   uint64_t perMille = total == 0 ? 0 : std::min(done, total) * 1000 / total;
+  host.SetNamedProgress(u"PROGRESS_INSTALL", static_cast<int>(perMille));
   host.SetNamedText(u"STATIC_INSTALL_STATE",
                     DisplayInt(static_cast<int32_t>(perMille / 10)) + u"%");
 }

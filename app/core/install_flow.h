@@ -31,6 +31,8 @@ class IXFlowHost {
   virtual const XScriptValue& LastResult() = 0;
   // The text of the control whose ID has the name; nothing when there is none.
   virtual void SetNamedText(std::u16string_view name, const std::u16string& text) = 0;
+  // The position of the progress bar whose ID has the name (repainted when it changed).
+  virtual void SetNamedProgress(std::u16string_view name, int position) = 0;
 };
 
 enum class XInstallState : int { kIdle = 0, kExtracting = 1, kSucceeded = 2, kFailed = 3 };
@@ -71,7 +73,8 @@ class XInstallFlow {
   // it (a text) or skip it (""); anything else keeps defaultPath.
   std::u16string OpenFile(IXFlowHost& host, std::u16string_view name,
                           std::u16string_view defaultPath) const;
-  // The state text in whole percent from the per-mille of done (0% while there is nothing).
+  // PROGRESS_INSTALL in tenths of a percent, and the state text in whole percent (0% while
+  // there is nothing).
   void Progress(IXFlowHost& host, uint64_t done, uint64_t total) const;
   // The extraction ended: OnSuccess, or OnFailed with the code's text in the language.
   void Completed(IXFlowHost& host, int code, std::u16string_view name, XLanguageTable& texts);

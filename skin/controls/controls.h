@@ -8,6 +8,7 @@
 #include "button.h"
 #include "control_base.h"
 #include "hosted_window.h"
+#include "progress.h"
 #include "static.h"
 
 namespace qorin {
@@ -24,7 +25,6 @@ class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
 class XSlider final : public AControlBase {};
 class XScroll final : public AControlBase {};
-class XProgress final : public AControlBase {};
 
 // A skin nested in another, from the skin file its File attribute names. It shares its
 // parent's resources and host options and keeps its own ID table; its tree is laid out inside

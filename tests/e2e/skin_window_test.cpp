@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "stub_fixture.h"
+#include "test_data.h"
 
 namespace qorin::e2e {
 namespace {
@@ -187,6 +188,22 @@ TEST_F(SkinWindow, CaptionStaticsAnswerTheHitTest) {
   EXPECT_EQ(run.hitTests[1], HTCAPTION) << "the pointer passes through a plain static";
   EXPECT_EQ(run.hitTests[2], HTCLIENT);
   EXPECT_EQ(run.hitTests[3], HTCLIENT) << "the button on the caption";
+}
+
+// A progress bar at 50 % shows its front image over exactly the left half.
+TEST_F(SkinWindow, ProgressShowsItsFrontOverTheLeftHalf) {
+  extraFiles_.push_back({"back.png", test::OpaquePng(200, 10)});
+  extraFiles_.push_back({"front.png", test::OpaquePng(200, 10, 1)});
+  skin_ = Page(
+      "<Progress Align=\"fixed\" Position=\"20,20,200,10\" BackImage=\"back.png\" "
+      "FrontImage=\"front.png\" Min=\"0\" Max=\"1000\" Pos=\"500\"/>");
+  ObservedRun run = Show(L"progress.exe", {{WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 1u);
+  const Shot& s = run.shots[0];
+  constexpr unsigned kFront = 0x804080, kBack = 0x204080;
+  for (int x : {20, 119}) EXPECT_EQ(s.At(x, 25), kFront) << x;
+  for (int x : {120, 219}) EXPECT_EQ(s.At(x, 25), kBack) << x;
+  EXPECT_EQ(s.At(220, 25), kWhite);
 }
 
 bool IsDark(unsigned p) {

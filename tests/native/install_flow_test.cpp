@@ -65,6 +65,9 @@ struct ScriptedHost final : IXFlowHost {
   void SetNamedText(std::u16string_view name, const std::u16string& text) override {
     texts[std::u16string(name)] = text;
   }
+  void SetNamedProgress(std::u16string_view name, int position) override {
+    texts[std::u16string(name)] = DisplayInt(position);
+  }
 };
 
 // Names and error texts reach the scripts as they are, whatever marks they hold; a text that
@@ -97,6 +100,7 @@ TEST(InstallFlow, HostTextsCarryNamesAndErrorsAsTheyAre) {
   EXPECT_EQ(host.texts[u"STATIC_INSTALL_STATE"], u"0%");
   flow.Progress(host, 999, 1000);
   EXPECT_EQ(host.texts[u"STATIC_INSTALL_STATE"], u"99%");
+  EXPECT_EQ(host.texts[u"PROGRESS_INSTALL"], u"999") << "tenths of a percent";
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <tuple>
+
 #include "controls.h"
 #include "fades.h"
 #include "html_text.h"
 #include "paint_queue.h"
 #include "painter.h"
+#include "progress.h"
 #include "skin_surface.h"
 #include "skin_test_skin.h"
 #include "skin_view.h"
@@ -336,37 +339,11 @@ TEST_F(PointerRouting, HideAndFadeBackIn) {
   EXPECT_EQ(Pixel(view_->RootBuffer(), 15, 15), 0xFF0000u);
 }
 
-// An opaque RGBA PNG of the size (a button strip for the tests).
-// Opaque pixels of one colour; with a frame width, the right half of each frame another one.
-std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height, uint32_t frame = 0) {
-  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> header;
-  test::AppendBigEndian32(header, width);
-  test::AppendBigEndian32(header, height);
-  header.insert(header.end(), {8, 6, 0, 0, 0});
-  test::AppendPngChunk(png, "IHDR", header);
-  std::vector<uint8_t> rows;
-  for (uint32_t y = 0; y < height; ++y) {
-    rows.push_back(0);
-    for (uint32_t x = 0; x < width; ++x) {
-      bool right = frame != 0 && x % frame >= frame / 2;
-      rows.insert(rows.end(), {uint8_t(right ? 0x80 : 0x20), 0x40, 0x80, 0xFF});
-    }
-  }
-  uLongf size = compressBound(static_cast<uLong>(rows.size()));
-  std::vector<uint8_t> packed(size);
-  compress(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()));
-  packed.resize(size);
-  test::AppendPngChunk(png, "IDAT", packed);
-  test::AppendPngChunk(png, "IEND", {});
-  return png;
-}
-
 // Controls far larger than the window keep buffers no larger than what can be seen, and draw
 // the same pixels there as a whole buffer would: a tiled image offset far to the top left, a
 // framed colour whose corner is seen, a translucent one; a larger window shows more of them.
 TEST_F(PointerRouting, BuffersHoldWhatCanBeSeen) {
-  skin_.files = {{"tile.png", OpaquePng(10, 10, 10)}};
+  skin_.files = {{"tile.png", test::OpaquePng(10, 10, 10)}};
   Load(
       "<Static ID=\"TILED\" Align=\"hardfixed\" Position=\"-4000,-4000,10000,10000\" "
       "Image=\"tile.png\" ImageType=\"tile\"/>"
@@ -395,12 +372,42 @@ TEST_F(PointerRouting, BuffersHoldWhatCanBeSeen) {
   EXPECT_LE(pixels(Control(u"TILED")->buffers[0]), 600 * 400);
 }
 
+// A progress bar at 50 % shows its front image over exactly the left half, sized from its
+// images; min = max reveals nothing; bad values are the skin's errors.
+TEST_F(PointerRouting, ProgressRevealsItsFrontFromTheLeft) {
+  skin_.files = {{"back.png", test::OpaquePng(200, 10)},
+                 {"front.png", test::OpaquePng(200, 10, 1)}};
+  Load(
+      "<Progress ID=\"BAR\" Align=\"fixed\" Left=\"0\" Top=\"0\" BackImage=\"back.png\" "
+      "FrontImage=\"front.png\" ImageType=\"stretch\" Min=\"0\" Max=\"1000\" Pos=\"0\"/>");
+  auto* bar = static_cast<XProgress*>(Control(u"BAR"));
+  EXPECT_EQ(bar->rect, (XRect{0, 0, 200, 10})) << "the images' size";
+  EXPECT_TRUE(bar->SetPos(500));
+  EXPECT_FALSE(bar->SetPos(500)) << "the same position does nothing";
+  view_->Process();
+  const XBitmap& root = view_->RootBuffer();
+  EXPECT_EQ(Pixel(root, 99, 5), 0x804080u) << "front";
+  EXPECT_EQ(Pixel(root, 100, 5), 0x204080u) << "back";
+  for (auto [pos, min, max, width, revealed] : {std::tuple{500, 0, 1000, 200, 100},
+                                                {7, 7, 7, 200, 0},
+                                                {2000, 0, 1000, 200, 200},
+                                                {-5, 0, 1000, 200, 0},
+                                                {1, 0, 3, 100, 33}})
+    EXPECT_EQ(ProgressRevealWidth(pos, min, max, width), revealed) << pos << " " << width;
+  test::TestSkin bad;
+  EXPECT_FALSE(bad.Load("<Progress ImageType=\"sideways\"/>"));
+  EXPECT_EQ(bad.Error().code, XSKIN_ERR_VALUE);
+  test::TestSkin missing;
+  EXPECT_FALSE(missing.Load("<Progress FrontImage=\"nowhere.png\"/>"));
+  EXPECT_EQ(missing.Error().code, XSKIN_ERR_FILE);
+}
+
 // A button's frame drawn by "follow": the frame's start once, then its right half tiled; in a
 // right-to-left skin the default mode puts the frame at the right edge. A strip whose width is
 // not a multiple of four fails with 773.
 TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
   test::TestSkin skin;
-  skin.files = {{"strip.png", OpaquePng(40, 10, 10)}, {"odd.png", OpaquePng(42, 10)}};
+  skin.files = {{"strip.png", test::OpaquePng(40, 10, 10)}, {"odd.png", test::OpaquePng(42, 10)}};
   ASSERT_TRUE(
       skin.Load("<Button ID=\"F\" Align=\"fixed\" Position=\"0,0,100,30\" "
                 "Image=\"strip.png\" ImageType=\"follow\"/>"
@@ -423,7 +430,7 @@ TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
   for (auto [x, red] : {std::pair{99, 0x20}, {95, 0x20}, {94, 0x80}, {52, 0x80}, {2, 0x80}})
     EXPECT_EQ(into.Pixel(x, 5)[2], red) << x;
   test::TestSkin odd;
-  odd.files = {{"odd.png", OpaquePng(42, 10)}};
+  odd.files = {{"odd.png", test::OpaquePng(42, 10)}};
   EXPECT_FALSE(odd.Load("<Button Image=\"odd.png\"/>"));
   EXPECT_EQ(odd.Error().code, XSKIN_ERR_IMAGE_SIZE_4);
 }

@@ -87,4 +87,28 @@ void AppendPngChunk(std::vector<uint8_t>& png, const char* type, const std::vect
                     static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
+std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height, uint32_t frame) {
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  AppendBigEndian32(header, width);
+  AppendBigEndian32(header, height);
+  header.insert(header.end(), {8, 6, 0, 0, 0});
+  AppendPngChunk(png, "IHDR", header);
+  std::vector<uint8_t> rows;
+  for (uint32_t y = 0; y < height; ++y) {
+    rows.push_back(0);
+    for (uint32_t x = 0; x < width; ++x) {
+      bool right = frame != 0 && x % frame >= frame / 2;
+      rows.insert(rows.end(), {uint8_t(right ? 0x80 : 0x20), 0x40, 0x80, 0xFF});
+    }
+  }
+  uLongf size = compressBound(static_cast<uLong>(rows.size()));
+  std::vector<uint8_t> packed(size);
+  compress(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()));
+  packed.resize(size);
+  AppendPngChunk(png, "IDAT", packed);
+  AppendPngChunk(png, "IEND", {});
+  return png;
+}
+
 }  // namespace qorin::test

@@ -23,6 +23,9 @@ std::vector<uint8_t> Utf16LeFile(std::u16string_view text);
 
 // Appends one PNG chunk: big-endian length, type, data, CRC-32 of type and data.
 void AppendPngChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data);
+// An opaque RGBA PNG of one colour (R 0x20, G 0x40, B 0x80); with a frame width, the right half
+// of each frame another one (R 0x80).
+std::vector<uint8_t> OpaquePng(uint32_t width, uint32_t height, uint32_t frame = 0);
 void AppendBigEndian32(std::vector<uint8_t>& out, uint32_t value);
 
 }  // namespace qorin::test
