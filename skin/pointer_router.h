@@ -13,9 +13,11 @@ class XSkinDocument;
 
 enum XMouseButton { kLeftButton, kRightButton, kMiddleButton };
 
-// Registered message numbers the router posts to the host (0 in tests that do not care).
+// Registered message numbers posted to the host (0 in tests that do not care): the router's, and
+// the slider's "changing" and "changed".
 struct XPointerMessages {
   unsigned mouseOver = 0, mouseLeave = 0;
+  unsigned sliderChanging = 0, sliderChanged = 0;
 };
 
 class XPointerRouter {
@@ -41,6 +43,7 @@ class XPointerRouter {
   void Forget(AControlBase* control);
 
   const std::vector<AControlBase*>& Hovered() const { return hovered_; }
+  const XPointerMessages& Messages() const { return messages_; }
   AControlBase* Captured() const { return captured_; }
   AControlBase* Focus() const { return focus_; }
 

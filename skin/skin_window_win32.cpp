@@ -141,8 +141,11 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   document_->SetTextMeasure(canvas_.get());
   document_->SetSystemColours(&systemColours_);
   document_->SetHostedWindows(&hostedWindows_);
-  view_ = std::make_unique<XSkinView>(*document_, *this, canvas_.get(),
-                                      XPointerMessages{MsgMouseOver(), MsgMouseLeave()});
+  view_ = std::make_unique<XSkinView>(
+      *document_, *this, canvas_.get(),
+      XPointerMessages{MsgMouseOver(), MsgMouseLeave(),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGING"),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGED")});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);
   XSkinError& error = document_->Errors();
   if (!controlIdFile.empty() && !document_->LoadIdFile(controlIdFile)) return false;

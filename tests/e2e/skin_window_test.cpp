@@ -206,6 +206,31 @@ TEST_F(SkinWindow, ProgressShowsItsFrontOverTheLeftHalf) {
   EXPECT_EQ(s.At(220, 25), kWhite);
 }
 
+// A slider's thumb follows a drag with the real pointer to the end of its track.
+TEST_F(SkinWindow, SliderThumbFollowsADrag) {
+  extraFiles_.push_back({"track.png", test::OpaquePng(200, 10, 1)});
+  extraFiles_.push_back({"thumb.png", test::OpaquePng(40, 10)});
+  skin_ = Page(
+      "<Slider Align=\"fixed\" Position=\"20,40,200,10\" Image=\"track.png\" "
+      "ThumbImage=\"thumb.png\"/>");
+  ObservedRun run = Show(L"slider.exe", {{WindowAction::kShot},
+                                         {WindowAction::kMove, Move(25, 45)},
+                                         {WindowAction::kWait, 200},
+                                         {WindowAction::kDown},
+                                         {WindowAction::kMove, Move(120, 45)},
+                                         {WindowAction::kMove, Move(219, 45)},
+                                         {WindowAction::kWait, 200},
+                                         {WindowAction::kUp},
+                                         {WindowAction::kWait, 300},
+                                         {WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 2u);
+  constexpr unsigned kThumb = 0x204080, kTrack = 0x804080;
+  EXPECT_EQ(run.shots[0].At(25, 45), kThumb);
+  EXPECT_EQ(run.shots[0].At(215, 45), kTrack);
+  EXPECT_EQ(run.shots[1].At(25, 45), kTrack);
+  EXPECT_EQ(run.shots[1].At(215, 45), kThumb) << "the thumb at the end";
+}
+
 bool IsDark(unsigned p) {
   return (p & 0xFF) < 0x60 && (p >> 8 & 0xFF) < 0x60 && (p >> 16) < 0x60;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "controls.h"
@@ -14,6 +15,7 @@
 #include "skin_surface.h"
 #include "skin_test_skin.h"
 #include "skin_view.h"
+#include "slider.h"
 #include "test_data.h"
 #include "text_format.h"
 
@@ -167,7 +169,7 @@ TEST(ButtonStates, PressMoveOutReleaseIsNoClick) {
 namespace qorin {
 namespace {
 
-constexpr unsigned kOver = 1, kLeave = 2;
+constexpr unsigned kOver = 1, kLeave = 2, kChanging = 3, kChanged = 4;
 
 class PointerRouting : public ::testing::Test {
  protected:
@@ -175,7 +177,7 @@ class PointerRouting : public ::testing::Test {
     ASSERT_TRUE(skin_.Load("<XSkin><Head><Style AlphaTransition=\"false\"/></Head><Body>" + body +
                            "</Body></XSkin>"));
     view_ = std::make_unique<XSkinView>(*skin_.document, surface_, nullptr,
-                                        XPointerMessages{kOver, kLeave});
+                                        XPointerMessages{kOver, kLeave, kChanging, kChanged});
     view_->SetLoaded(true);
     skin_.document->Root()->SetRect({0, 0, 300, 200});
     skin_.document->Layout().LayoutAll(300, 200);
@@ -400,6 +402,40 @@ TEST_F(PointerRouting, ProgressRevealsItsFrontFromTheLeft) {
   test::TestSkin missing;
   EXPECT_FALSE(missing.Load("<Progress FrontImage=\"nowhere.png\"/>"));
   EXPECT_EQ(missing.Error().code, XSKIN_ERR_FILE);
+}
+
+// A slider: a press at the middle of a 110-pixel track with a 10-pixel thumb is position 5, a
+// drag past the end the maximum, each change posted as "changing" and the release as
+// "changed"; SetPos waits for the drag; no thumb when max <= min.
+TEST_F(PointerRouting, SliderDragsAndReports) {
+  skin_.files = {{"track.png", test::OpaquePng(110, 10)},
+                 {"thumb.png", test::OpaquePng(40, 10, 10)}};
+  Load(
+      "<Slider ID=\"S\" Align=\"fixed\" Left=\"0\" Top=\"0\" Image=\"track.png\" "
+      "ThumbImage=\"thumb.png\"/>");
+  auto* slider = static_cast<XSlider*>(Control(u"S"));
+  EXPECT_EQ(slider->rect, (XRect{0, 0, 110, 10})) << "the track's size";
+  view_->PointerMove(55, 5);
+  view_->PointerButton(kLeftButton, true, 55, 5);
+  EXPECT_EQ(slider->GetPos(), 5);
+  EXPECT_EQ(slider->SetPos(2), 5) << "ignored while the user drags";
+  view_->PointerMove(300, 5);
+  EXPECT_EQ(slider->GetPos(), 10) << "captured beyond the track";
+  view_->PointerButton(kLeftButton, false, 300, 5);
+  auto count = [&](unsigned message) {
+    return std::count(surface_.hostMessages.begin(), surface_.hostMessages.end(),
+                      std::pair<unsigned, uintptr_t>{message, static_cast<uintptr_t>(Id(u"S"))});
+  };
+  EXPECT_EQ(count(kChanging), 2);
+  EXPECT_EQ(count(kChanged), 1);
+  EXPECT_EQ(slider->SetPos(-3), 0);
+  EXPECT_EQ(slider->ThumbRect(), (XRect{0, 0, 10, 10}));
+  slider->SetRange(-4);
+  EXPECT_TRUE(IsEmpty(slider->ThumbRect())) << "max <= min: no thumb";
+  EXPECT_EQ(SliderThumbLength(110, 10, 5, 10), 36);
+  EXPECT_EQ(SliderThumbLength(110, 10, 1, 1000), 10) << "never shorter than the image";
+  EXPECT_EQ(SliderPositionAt(60, 0, 100, 25, 110, 10, 0), 50) << "snapped to the step";
+  EXPECT_EQ(SliderPositionAt(60, 0, 10, 1, 10, 10, 7), 7) << "no room to move";
 }
 
 // A button's frame drawn by "follow": the frame's start once, then its right half tiled; in a
