@@ -166,9 +166,10 @@ class AControlBase : public IXAlignTarget {
  protected:
   // "fit2text": the node's width or height from the text, its padding and its margins.
   void FinishText(XLayoutNode& layoutNode);
+  // Reads the rows of a table the element has, in table order; false at the first refusal.
+  bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
 
  private:
-  bool ReadTable(std::span<const XAttribute> table, const XXmlNode& element);
   void Rebuffer();
   static void GrowBuffer(XBitmap& buffer, int width, int height);
 

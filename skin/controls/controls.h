@@ -9,6 +9,7 @@
 #include "control_base.h"
 #include "hosted_window.h"
 #include "progress.h"
+#include "scroll.h"
 #include "slider.h"
 #include "static.h"
 
@@ -24,7 +25,6 @@ class XRootControl final : public AControlBase {
 
 class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
-class XScroll final : public AControlBase {};
 
 // A skin nested in another, from the skin file its File attribute names. It shares its
 // parent's resources and host options and keeps its own ID table; its tree is laid out inside

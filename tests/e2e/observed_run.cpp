@@ -189,10 +189,11 @@ void SendKey(WORD key, bool withControl) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void SendMouse(DWORD flags, int screenX = 0, int screenY = 0) {
+void SendMouse(DWORD flags, int screenX = 0, int screenY = 0, int wheel = 0) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
+  input.mi.mouseData = static_cast<DWORD>(wheel);
   if (flags & MOUSEEVENTF_ABSOLUTE) {
     input.mi.dx = MulDiv(screenX, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
     input.mi.dy = MulDiv(screenY, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -252,6 +253,9 @@ void Perform(HWND window, const std::vector<WindowAction>& actions, ObservedRun*
       }
       case WindowAction::kDown: SendMouse(MOUSEEVENTF_LEFTDOWN); break;
       case WindowAction::kUp: SendMouse(MOUSEEVENTF_LEFTUP); break;
+      case WindowAction::kWheel:
+        SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<int>(action.value) * WHEEL_DELTA);
+        break;
     }
   }
 }

@@ -26,12 +26,25 @@ struct MessageBoxSeen {
 
 // Done to the program's window once it is visible, in order.
 struct WindowAction {
-  enum Kind { kWait, kKey, kCtrlKey, kClose, kResize, kShot, kMove, kDown, kUp, kHitTest } kind;
+  enum Kind {
+    kWait,
+    kKey,
+    kCtrlKey,
+    kClose,
+    kResize,
+    kShot,
+    kMove,
+    kDown,
+    kUp,
+    kHitTest,
+    kWheel
+  } kind;
   // Milliseconds for kWait, a virtual key for kKey and kCtrlKey, width << 16 | height for
   // kResize (the window's outer size), x << 16 | y for kMove (client coordinates from the
   // window's visual left edge, also in a mirrored window). kShot records the client area;
   // kDown and kUp press and release the left button through SendInput; kHitTest records the
-  // window's WM_NCHITTEST answer for the point given as for kMove.
+  // window's WM_NCHITTEST answer for the point given as for kMove; kWheel turns the wheel by
+  // notches (a negative int as unsigned: towards the user).
   unsigned value = 0;
 };
 

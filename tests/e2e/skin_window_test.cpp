@@ -231,6 +231,37 @@ TEST_F(SkinWindow, SliderThumbFollowsADrag) {
   EXPECT_EQ(run.shots[1].At(215, 45), kThumb) << "the thumb at the end";
 }
 
+// A scroll container scrolls its children by the wheel and by dragging its thumb.
+TEST_F(SkinWindow, ScrollMovesItsChildrenByWheelAndThumb) {
+  extraFiles_.push_back({"strip.png", test::OpaquePng(40, 10)});
+  std::string rows;
+  for (const char* colour : {"#FF0000", "#00FF00", "#0000FF", "#FF0000", "#00FF00"})
+    rows += std::string("<Static Align=\"top\" Height=\"100\" Color=\"") + colour + "\"/>";
+  skin_ = Page(
+      "<Scroll Align=\"fixed\" Position=\"20,20,200,200\" ScrollHeight=\"fit2child\" "
+      "ScrollBarThumb=\"strip.png\" ScrollBarBtnUp=\"strip.png\" ScrollBarBtnDn=\"strip.png\">" +
+      rows + "</Scroll>");
+  ObservedRun run = Show(L"scroll.exe", {{WindowAction::kShot},
+                                         {WindowAction::kMove, Move(100, 100)},
+                                         {WindowAction::kWheel, static_cast<unsigned>(-2)},
+                                         {WindowAction::kWait, 300},
+                                         {WindowAction::kShot},
+                                         {WindowAction::kMove, Move(215, 40)},
+                                         {WindowAction::kDown},
+                                         {WindowAction::kMove, Move(215, 240)},
+                                         {WindowAction::kWait, 200},
+                                         {WindowAction::kUp},
+                                         {WindowAction::kWait, 300},
+                                         {WindowAction::kShot}});
+  ASSERT_EQ(run.shots.size(), 3u);
+  EXPECT_EQ(run.shots[0].At(100, 110), kRed) << "the first row";
+  EXPECT_EQ(run.shots[0].At(100, 130), 0x00FF00u);
+  EXPECT_EQ(run.shots[1].At(100, 110), 0x00FF00u) << "two notches: 30 pixels down";
+  EXPECT_EQ(run.shots[1].At(100, 80), kRed);
+  EXPECT_EQ(run.shots[2].At(100, 210), 0x00FF00u) << "the thumb at the end: the last row";
+  EXPECT_EQ(run.shots[2].At(100, 25), kRed) << "the fourth row above it";
+}
+
 bool IsDark(unsigned p) {
   return (p & 0xFF) < 0x60 && (p >> 8 & 0xFF) < 0x60 && (p >> 16) < 0x60;
 }

@@ -12,6 +12,7 @@
 #include "paint_queue.h"
 #include "painter.h"
 #include "progress.h"
+#include "scroll.h"
 #include "skin_surface.h"
 #include "skin_test_skin.h"
 #include "skin_view.h"
@@ -436,6 +437,45 @@ TEST_F(PointerRouting, SliderDragsAndReports) {
   EXPECT_EQ(SliderThumbLength(110, 10, 1, 1000), 10) << "never shorter than the image";
   EXPECT_EQ(SliderPositionAt(60, 0, 100, 25, 110, 10, 0), 50) << "snapped to the step";
   EXPECT_EQ(SliderPositionAt(60, 0, 10, 1, 10, 10, 7), 7) << "no room to move";
+}
+
+// A scroll container: the thumb in proportion to the content its children measure, the wheel,
+// the down button, a thumb drag and a press on the track move the children; content that fits
+// shows no thumb.
+TEST_F(PointerRouting, ScrollMovesItsChildren) {
+  skin_.files = {{"strip.png", test::OpaquePng(40, 10)}};
+  std::string pages;
+  for (int i = 0; i < 5; ++i) pages += "<Static Align=\"top\" Height=\"100\" Color=\"#FFFFFF\"/>";
+  Load(
+      "<Scroll ID=\"SC\" Align=\"client\" ScrollHeight=\"fit2child\" ScrollBarThumb=\"strip.png\" "
+      "ScrollBarBtnUp=\"strip.png\" ScrollBarBtnDn=\"strip.png\">" +
+      pages + "</Scroll>");
+  auto* scroll = static_cast<XScroll*>(Control(u"SC"));
+  auto relayout = [&] {
+    skin_.document->TakePendingLayout();
+    skin_.document->Layout().LayoutIn(skin_.document->Root()->rect);
+  };
+  XScrollParts parts = scroll->Parts();
+  EXPECT_EQ(parts.thumb, (XRect{290, 10, 300, 82})) << "200 of 500 over a 180-pixel track";
+  EXPECT_EQ(scroll->children[0]->rect.right, 290) << "children left of the bar";
+  view_->Pointer().Wheel(-120, 0, 100, 100);
+  EXPECT_EQ(scroll->ScrollOffset(), 15) << "three line steps a notch";
+  view_->PointerButton(kLeftButton, true, 295, 195);
+  view_->PointerButton(kLeftButton, false, 295, 195);
+  EXPECT_EQ(scroll->ScrollOffset(), 20) << "the down button: one step";
+  scroll->ScrollTo(0);
+  view_->PointerButton(kLeftButton, true, 295, 20);
+  view_->PointerMove(295, 74);
+  view_->PointerButton(kLeftButton, false, 295, 74);
+  EXPECT_EQ(scroll->ScrollOffset(), 150) << "a 54-pixel drag of a 108-pixel room: half";
+  view_->PointerButton(kLeftButton, true, 295, 180);
+  view_->PointerButton(kLeftButton, false, 295, 180);
+  EXPECT_EQ(scroll->ScrollOffset(), 300) << "the track: as far as it goes";
+  relayout();
+  EXPECT_EQ(scroll->children[0]->rect.top, -300);
+  XScrollParts fits = ScrollBarParts(300, 200, 10, 10, 10, 200, 150, 40, 20);
+  EXPECT_TRUE(IsEmpty(fits.thumb));
+  EXPECT_EQ(fits.offset, 0);
 }
 
 // A button's frame drawn by "follow": the frame's start once, then its right half tiled; in a
