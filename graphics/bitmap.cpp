@@ -40,6 +40,13 @@ bool XBitmap::Create(int newWidth, int newHeight, int newBitCount) {
   return true;
 }
 
+bool XBitmap::Grow(int newWidth, int newHeight) {
+  bool fits = !Empty() && bitCount == 32 && width >= newWidth && height >= newHeight;
+  if (!fits && newWidth > 0 && newHeight > 0)
+    Create(std::max(newWidth, width), std::max(newHeight, height), 32);
+  return !Empty();
+}
+
 void XBitmap::Destroy() {
   if (bits != nullptr) SystemPixelMemory().Release(platform, bits);
   uint32_t error = lastError;

@@ -55,6 +55,9 @@ struct XBitmap {
   XBitmap& operator=(const XBitmap&) = delete;
 
   bool Create(int width, int height, int bitCount);
+  // At least width × height and 32-bit, never smaller than before (the pixels are not kept when
+  // it grows); false when there is no bitmap afterwards.
+  bool Grow(int width, int height);
   void Destroy();
   // Exchanges the pixels and every field with another bitmap.
   void Swap(XBitmap& other);

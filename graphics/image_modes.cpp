@@ -168,6 +168,16 @@ bool DrawImage(int mode, const XBitmap& image, const XRect& destRect, XBitmap& t
   }
 }
 
+bool DrawImagePart(int mode, const XBitmap& image, const XRect& destRect, const XRect& part,
+                   XBitmap& target, XBitmap& work) {
+  XRect shown = Intersection(part, {0, 0, target.width, target.height});
+  if (IsEmpty(shown) || !work.Grow(target.width, target.height)) return false;
+  work.FillRect(shown, 0, 0);
+  if (!DrawImage(mode, image, destRect, work)) return false;
+  return Blit(target, shown.left, shown.top, work, shown.left, shown.top, shown.Width(),
+              shown.Height(), false);
+}
+
 bool ResizeForDpi(const XBitmap& image, int kind, int dpi, XBitmap* resized) {
   int w = image.width, h = image.height;
   int W = MulDiv(w, dpi, 96), H = MulDiv(h, dpi, 96);

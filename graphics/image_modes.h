@@ -30,6 +30,10 @@ enum XResizeKind : int {
 // Draws over destRect, which may reach far beyond the target: only what falls on the target
 // costs time. False for an unknown mode.
 bool DrawImage(int mode, const XBitmap& image, const XRect& destRect, XBitmap& target);
+// As DrawImage over destRect, but only part of the drawing (target coordinates) reaches the
+// target, replacing its pixels there; work holds the whole drawing meanwhile.
+bool DrawImagePart(int mode, const XBitmap& image, const XRect& destRect, const XRect& part,
+                   XBitmap& target, XBitmap& work);
 void DrawFrame(XBitmap& target, const XRect& dest, const XBitmap& image, const XRect& source,
                bool fill);
 void DrawHFrame(XBitmap& target, const XBitmap& image, const XRect& source, const XRect& dest);

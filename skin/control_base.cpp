@@ -260,8 +260,8 @@ XRect AControlBase::Seen() const {
 
 void AControlBase::Rebuffer() {
   buffered = Seen();
-  GrowBuffer(buffers[0], buffered.Width(), buffered.Height());
-  if (alpha != 255) GrowBuffer(buffers[1], buffered.Width(), buffered.Height());
+  buffers[0].Grow(buffered.Width(), buffered.Height());
+  if (alpha != 255) buffers[1].Grow(buffered.Width(), buffered.Height());
   RenderBuffer(0);
 }
 
@@ -270,13 +270,6 @@ bool AControlBase::HoldSeen() {
   if (frozen || IsEmpty(seen) || (!buffers[0].Empty() && Contains(buffered, seen))) return false;
   Rebuffer();
   return true;
-}
-
-// Buffers only grow: a control that shrinks keeps drawing into the larger one.
-void AControlBase::GrowBuffer(XBitmap& buffer, int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  if (!buffer.Empty() && buffer.width >= width && buffer.height >= height) return;
-  buffer.Create(std::max(width, buffer.width), std::max(height, buffer.height), 32);
 }
 
 bool AControlBase::RightToLeft() const {
@@ -321,7 +314,7 @@ void AControlBase::SetShown(bool shown) {
 
 void AControlBase::SetAlpha(int value) {
   alpha = value;
-  if (alpha != 255) GrowBuffer(buffers[1], buffered.Width(), buffered.Height());
+  if (alpha != 255) buffers[1].Grow(buffered.Width(), buffered.Height());
 }
 
 void AControlBase::TrackPointer() {

@@ -171,7 +171,6 @@ class AControlBase : public IXAlignTarget {
 
  private:
   void Rebuffer();
-  static void GrowBuffer(XBitmap& buffer, int width, int height);
 
   std::atomic<int> references_{0};
 };

@@ -1,7 +1,5 @@
 #include "painter.h"
 
-#include <algorithm>
-
 #include "bitmap_copy.h"
 #include "blur.h"
 #include "control_base.h"
@@ -92,8 +90,7 @@ void DrawSubtree(AControlBase& c, XBitmap& target, const XRect& clip, int ox, in
     XBitmap& second = c.buffers[1];
     XRect area = Intersection(clip, c.rect);
     int w = area.Width(), h = area.Height();
-    if (second.Empty() || second.width < w || second.height < h)
-      second.Create(std::max(w, second.width), std::max(h, second.height), 32);
+    second.Grow(w, h);
     second.FillRect({0, 0, w, h}, 0, 0);
     Paint(c, second, area, area.left, area.top, canvas, true, !c.alphaText);
     for (AControlBase* child : c.children)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "bitmap_copy.h"
 #include "image_modes.h"
 #include "skin_document.h"
 
@@ -77,14 +76,9 @@ int XProgress::RenderBuffer(int) {
   buffer.FillRect({0, 0, buffer.width, buffer.height}, 0, 0);
   if (back != nullptr) DrawImage(imageType, *back, area, buffer);
   int revealed = ProgressRevealWidth(pos, min, max, rect.Width());
-  if (front == nullptr || revealed == 0) return 1;
-  if ((work_.Empty() || work_.width < buffer.width || work_.height < buffer.height) &&
-      !work_.Create(buffer.width, buffer.height, 32))
-    return 1;
-  work_.FillRect({0, 0, work_.width, work_.height}, 0, 0);
-  DrawImage(imageType, *front, area, work_);
-  int from = std::max(area.left, 0), to = std::min(area.left + revealed, buffer.width);
-  if (to > from) Blit(buffer, from, 0, work_, from, 0, to - from, buffer.height, false);
+  if (front != nullptr)
+    DrawImagePart(imageType, *front, area, {area.left, 0, area.left + revealed, buffer.height},
+                  buffer, work_);
   return 1;
 }
 

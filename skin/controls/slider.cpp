@@ -156,22 +156,13 @@ int XSlider::RenderBuffer(int) {
   buffer.FillRect({0, 0, buffer.width, buffer.height}, 0, 0);
   if (image != nullptr) DrawImage(imageType, *image, area, buffer);
   XRect knob = Offset(ThumbRect(), area.left, area.top);
-  if (fill != nullptr &&
-      (work_.Empty() || work_.width < buffer.width || work_.height < buffer.height)) {
-    work_.Create(buffer.width, buffer.height, 32);
-  }
-  if (fill != nullptr && !work_.Empty()) {
-    work_.FillRect({0, 0, work_.width, work_.height}, 0, 0);
-    DrawImage(imageType, *fill, area, work_);
+  if (fill != nullptr) {
     int centre = IsEmpty(knob) ? 0
                  : vertical    ? (knob.top + knob.bottom) / 2 - area.top
                                : (knob.left + knob.right) / 2 - area.left;
     XRect part = vertical ? XRect{area.left, area.top, area.right, area.top + centre}
                           : XRect{area.left, area.top, area.left + centre, area.bottom};
-    part = Intersection(part, {0, 0, buffer.width, buffer.height});
-    if (!IsEmpty(part))
-      Blit(buffer, part.left, part.top, work_, part.left, part.top, part.Width(), part.Height(),
-           false);
+    DrawImagePart(imageType, *fill, area, part, buffer, work_);
   }
   if (IsEmpty(knob) || !DrawsThumb(thumbType)) return 1;
   int frame = thumb->width / 4;
