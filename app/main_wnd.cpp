@@ -307,6 +307,13 @@ void CMainWnd::SetNamedProgress(std::u16string_view name, int position) {
   if (auto* bar = dynamic_cast<XProgress*>(NamedControl(name))) bar->SetPos(position);
 }
 
+void CMainWnd::AddNamedListItem(std::u16string_view name, const std::u16string& text) {
+  auto* list = dynamic_cast<XListBox*>(NamedControl(name));
+  if (list == nullptr) return;
+  list->AddItem(text);
+  list->EnsureVisible(list->model.Count() - 1);
+}
+
 // DoInstall: once, from idle; the extraction worker comes with the payload extraction.
 void CMainWnd::DoInstall() {
   if (!flow_.StartExtraction()) {

@@ -87,6 +87,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
   const XScriptValue& LastResult() override;
   void SetNamedText(std::u16string_view name, const std::u16string& text) override;
   void SetNamedProgress(std::u16string_view name, int position) override;
+  void AddNamedListItem(std::u16string_view name, const std::u16string& text) override;
 
   // IXInstallerWindow
   void PostCommand(unsigned id) override;

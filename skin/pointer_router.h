@@ -18,6 +18,7 @@ enum XMouseButton { kLeftButton, kRightButton, kMiddleButton };
 struct XPointerMessages {
   unsigned mouseOver = 0, mouseLeave = 0;
   unsigned sliderChanging = 0, sliderChanged = 0;
+  unsigned listSelChange = 0, listActiveItem = 0, listMouseClick = 0;
 };
 
 class XPointerRouter {

@@ -12,6 +12,9 @@ namespace qorin {
 
 class AControlBase;
 
+// The modifier keys held now.
+enum XHeldKey : int { kHeldCtrl = 1, kHeldShift = 2 };
+
 class IXSkinSurface {
  public:
   virtual ~IXSkinSurface() = default;
@@ -37,6 +40,8 @@ class IXSkinSurface {
   virtual void KillControlTimers(AControlBase* control) = 0;
   // A click's script text (OnClick) through DoScript.
   virtual void RunScript(const std::u16string& text) = 0;
+  // Which of kHeldCtrl and kHeldShift are down.
+  virtual int HeldKeys() = 0;
 };
 
 }  // namespace qorin

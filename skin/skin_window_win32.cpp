@@ -145,7 +145,10 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
       *document_, *this, canvas_.get(),
       XPointerMessages{MsgMouseOver(), MsgMouseLeave(),
                        RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGING"),
-                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGED")});
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGED"),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_SELCHANGE"),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_ACTIVEITEM"),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_MOUSECLICK")});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);
   XSkinError& error = document_->Errors();
   if (!controlIdFile.empty() && !document_->LoadIdFile(controlIdFile)) return false;
@@ -292,6 +295,11 @@ void XXSkin::SendHostCommand(int number) {
 void XXSkin::TrackMouseLeave() {
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, host_, HOVER_DEFAULT};
   TrackMouseEvent(&track);
+}
+
+int XXSkin::HeldKeys() {
+  return ((GetKeyState(VK_CONTROL) & 0x8000) != 0 ? kHeldCtrl : 0) |
+         ((GetKeyState(VK_SHIFT) & 0x8000) != 0 ? kHeldShift : 0);
 }
 
 void XXSkin::CaptureMouse(bool on) {

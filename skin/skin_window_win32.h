@@ -91,6 +91,7 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   void SetControlTimer(AControlBase* control, int id, int milliseconds) override;
   void KillControlTimers(AControlBase* control) override;
   void RunScript(const std::u16string& text) override { DoScript(text); }
+  int HeldKeys() override;
 
   // Tracks a popup menu below the menu button whose command runs (at the cursor without one)
   // and answers the chosen command (0: none). While it is open, pointing at another menu button

@@ -17,7 +17,9 @@ std::u16string XInstallFlow::OpenFile(IXFlowHost& host, std::u16string_view name
   host.RunHostText(u"OnOpenFileToWrite(" + ScriptLiteral(name) + u");");
   const XScriptValue& answer = host.LastResult();
   std::u16string path(IsText(answer) ? ToText(answer) : defaultPath);
-  host.SetNamedText(u"STATIC_CUR_FILE_NAME", path.empty() ? std::u16string(name) : path);
+  std::u16string shown = path.empty() ? std::u16string(name) : path;
+  host.SetNamedText(u"STATIC_CUR_FILE_NAME", shown);
+  host.AddNamedListItem(u"LISTBOX_FILES", shown);
   return path;
 }
 

@@ -33,6 +33,8 @@ class IXFlowHost {
   virtual void SetNamedText(std::u16string_view name, const std::u16string& text) = 0;
   // The position of the progress bar whose ID has the name (repainted when it changed).
   virtual void SetNamedProgress(std::u16string_view name, int position) = 0;
+  // A new last item of the list box whose ID has the name, scrolled into view.
+  virtual void AddNamedListItem(std::u16string_view name, const std::u16string& text) = 0;
 };
 
 enum class XInstallState : int { kIdle = 0, kExtracting = 1, kSucceeded = 2, kFailed = 3 };
@@ -70,7 +72,7 @@ class XInstallFlow {
   }
 
   // The extraction asks where a payload file goes: the script's OnOpenFileToWrite may redirect
-  // it (a text) or skip it (""); anything else keeps defaultPath.
+  // it (a text) or skip it (""); anything else keeps defaultPath. The answer is shown and listed.
   std::u16string OpenFile(IXFlowHost& host, std::u16string_view name,
                           std::u16string_view defaultPath) const;
   // PROGRESS_INSTALL in tenths of a percent, and the state text in whole percent (0% while

@@ -8,6 +8,7 @@
 #include "button.h"
 #include "control_base.h"
 #include "hosted_window.h"
+#include "list_box.h"
 #include "progress.h"
 #include "scroll.h"
 #include "slider.h"
@@ -23,7 +24,6 @@ class XRootControl final : public AControlBase {
   bool AcceptsInput() const override { return false; }
 };
 
-class XListBox final : public AControlBase {};
 class XComboBox final : public AControlBase {};
 
 // A skin nested in another, from the skin file its File attribute names. It shares its

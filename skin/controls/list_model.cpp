@@ -127,7 +127,7 @@ bool XListModel::Key(int key, bool ctrl, bool shift, int rowsPerPage) {
 }
 
 void XListModel::SetFirstVisible(int row) {
-  firstVisible_ = std::clamp(row, 0, Count());
+  firstVisible_ = std::clamp(row, 0, std::max(0, scrollLimit >= 0 ? scrollLimit : Count()));
 }
 
 void XListModel::Wheel(int delta) {
@@ -137,10 +137,12 @@ void XListModel::Wheel(int delta) {
 
 void XListModel::EnsureVisible(int index, int rowsPerPage) {
   if (!Valid(index)) return;
-  if (index < firstVisible_) {
-    SetFirstVisible(index);
-  } else if (rowsPerPage > 0 && index >= firstVisible_ + rowsPerPage) {
-    SetFirstVisible(index - rowsPerPage + 1);
+  int cells = std::max(1, cellsPerRow);
+  int row = index / cells, rows = rowsPerPage / cells;
+  if (row < firstVisible_) {
+    SetFirstVisible(row);
+  } else if (rows > 0 && row >= firstVisible_ + rows) {
+    SetFirstVisible(row - rows + 1);
   }
 }
 

@@ -32,6 +32,10 @@ class XListModel {
  public:
   bool multiSelect = false;
   bool wrapAround = false;  // no attribute: off unless the host turns it on
+  // Items side by side in a row (the icon style's cells); the first visible value counts rows.
+  int cellsPerRow = 1;
+  // The last first visible row the list may scroll to (−1: the item count).
+  int scrollLimit = -1;
 
   const std::vector<XListItem>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }
@@ -54,11 +58,11 @@ class XListModel {
   // A key with Ctrl and Shift; false for keys the list does not answer.
   bool Key(int key, bool ctrl, bool shift, int rowsPerPage);
 
-  // Scrolling: the first visible row within 0..count; the wheel moves it by 1 or 2 rows.
+  // Scrolling: the first visible row within 0..scrollLimit; the wheel moves it by 1 or 2 rows.
   int FirstVisible() const { return firstVisible_; }
   void SetFirstVisible(int row);
   void Wheel(int delta);
-  // Moves the first visible row so that the item is seen among rowsPerPage rows.
+  // Moves the first visible row so that the item is seen among rowsPerPage items.
   void EnsureVisible(int index, int rowsPerPage);
 
   int Anchor() const { return anchor_; }

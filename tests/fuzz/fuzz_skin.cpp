@@ -26,6 +26,7 @@ struct QuietSurface final : qorin::IXSkinSurface {
   void SetControlTimer(qorin::AControlBase*, int, int) override {}
   void KillControlTimers(qorin::AControlBase*) override {}
   void RunScript(const std::u16string&) override {}
+  int HeldKeys() override { return 0; }
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "extraction.h"
 #include "installer_commands.h"
@@ -59,6 +60,7 @@ TEST(WindowPlacement, FitsIntoAndCentresOnTheWorkArea) {
 struct ScriptedHost final : IXFlowHost {
   test::ScriptFixture scripts;
   std::map<std::u16string, std::u16string> texts;
+  std::vector<std::u16string> listed;
   ScriptedHost() { scripts.engine.Options().ignoreUnknownFunctions = 1; }
   bool RunHostText(std::u16string_view text) override { return scripts.engine.Run(text) != 0; }
   const XScriptValue& LastResult() override { return scripts.engine.LastResult(); }
@@ -67,6 +69,9 @@ struct ScriptedHost final : IXFlowHost {
   }
   void SetNamedProgress(std::u16string_view name, int position) override {
     texts[std::u16string(name)] = DisplayInt(position);
+  }
+  void AddNamedListItem(std::u16string_view name, const std::u16string& text) override {
+    if (name == u"LISTBOX_FILES") listed.push_back(text);
   }
 };
 
@@ -83,6 +88,7 @@ TEST(InstallFlow, HostTextsCarryNamesAndErrorsAsTheyAre) {
   EXPECT_EQ(flow.OpenFile(host, u"it's \"x\".txt", u"C:/it"), u"C:/it");
   EXPECT_EQ(flow.OpenFile(host, u"skip.txt", u"C:/skip.txt"), u"");
   EXPECT_EQ(host.texts[u"STATIC_CUR_FILE_NAME"], u"skip.txt") << "a skipped file shows its name";
+  EXPECT_EQ(host.listed, (std::vector<std::u16string>{u"D:/a", u"C:/it", u"skip.txt"}));
   EXPECT_EQ(flow.OpenFile(host, u"x\");injected = 1;P(\"", u"C:/x"), u"C:/x");
   ASSERT_EQ(host.scripts.Run("injected;"), 1);
   EXPECT_EQ(host.scripts.Result(), "0");

@@ -50,6 +50,8 @@ struct RecordingSurface final : IXSkinSurface {
   void SetControlTimer(AControlBase*, int, int) override {}
   void KillControlTimers(AControlBase*) override {}
   void RunScript(const std::u16string& text) override { scripts.push_back(text); }
+  int HeldKeys() override { return held; }
+  int held = 0;
 };
 
 // Measures every character as 7 x 15 pixels, lines by "\n".
