@@ -19,6 +19,7 @@ namespace {
 constexpr int kDefaultItemSize = 20;  // pixels at 96 DPI
 constexpr intptr_t kRightClick = 2;   // lparam of the right-release notification
 constexpr int64_t kFarOff = 1 << 29;  // cells further off than this are never seen
+constexpr int kMostCell = 100000;     // item sizes, margins and icon places are kept within
 
 XListBox& B(AControlBase& c) {
   return static_cast<XListBox&>(c);
@@ -61,13 +62,13 @@ bool SetItemSize(AControlBase& c, const std::u16string& v, const XXmlNode& e) {
   XListBox& list = B(c);
   int& field = Height ? list.geometry.itemHeight : list.geometry.itemWidth;
   if (v != u"fit2image") {
-    field = std::max(1, ParseScaledInt(v, c.skin->Dpi()));
+    field = std::clamp(ParseScaledInt(v, c.skin->Dpi()), 1, kMostCell);
     return true;
   }
   if (list.itemBack == nullptr)
     return c.skin->Errors().Set(XSKIN_ERR_VALUE, Height ? u"ListItemHeight" : u"ListItemWidth", v,
                                 e.line, e.column);
-  field = std::max(1, Height ? list.itemBack->height : list.itemBack->width);
+  field = std::clamp(Height ? list.itemBack->height : list.itemBack->width, 1, kMostCell);
   return true;
 }
 
@@ -110,12 +111,14 @@ constexpr XAttribute kListBox[] = {
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
        int quad[4] = {};
        ParseQuad(v, c.skin->Dpi(), quad);
+       for (int& side : quad) side = std::clamp(side, 0, kMostCell);
        B(c).geometry.margin = {quad[0], quad[1], quad[2], quad[3]};
        return true;
      }},
     {u"ListItemPosition",
      [](AControlBase& c, const std::u16string& v, const XXmlNode&) {
        ParseQuad(v, c.skin->Dpi(), B(c).iconPlace);
+       for (int& field : B(c).iconPlace) field = std::clamp(field, 0, kMostCell);
        return true;
      }},
 };
@@ -150,8 +153,7 @@ int XListGeometry::ItemAt(int x, int y, int firstVisible, int count) const {
 XRect XListGeometry::CellRect(int index, int firstVisible) const {
   int cells = CellsPerRow();
   int64_t row = index / cells - int64_t{firstVisible};
-  int top = static_cast<int>(
-      std::clamp<int64_t>(area.top + row * CellHeight(), -kFarOff, kFarOff));
+  int top = static_cast<int>(std::clamp<int64_t>(area.top + row * CellHeight(), -kFarOff, kFarOff));
   int left = area.left + index % cells * CellWidth();
   if (!icon) return {left, top, area.right, top + itemHeight};
   return {left + margin.left, top + margin.top, left + margin.left + itemWidth,
@@ -288,8 +290,8 @@ void XListBox::DrawItem(int index, const XRect& cell, const XRect& seen, IXTextC
   std::vector<const AControlBase*> styles;
   if (header != nullptr && !header->children.empty() && !geometry.icon) {
     for (const AControlBase* column : header->children) {
-      parts.push_back({column->rect.left - seen.left, cell.top, column->rect.right - seen.left,
-                       cell.bottom});
+      parts.push_back({std::max(cell.left, column->rect.left - seen.left), cell.top,
+                       std::min(cell.right, column->rect.right - seen.left), cell.bottom});
       styles.push_back(column->hasText ? column : this);
     }
   } else {
@@ -315,7 +317,8 @@ void XListBox::DrawItem(int index, const XRect& cell, const XRect& seen, IXTextC
   XRect clip{0, 0, seen.Width(), seen.Height()};
   for (size_t i = 0; i < parts.size() && i < item.columns.size(); ++i) {
     XRect at = parts[i];
-    if (layout != nullptr) at = Inset(at, {layout->textPadding.left, 0, layout->textPadding.right, 0});
+    if (layout != nullptr)
+      at = Inset(at, {layout->textPadding.left, 0, layout->textPadding.right, 0});
     const AControlBase& style = *styles[i];
     canvas->Draw(work_, style.font, colour, item.columns[i], at, style.textStyle.format, &clip);
   }

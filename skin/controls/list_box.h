@@ -73,7 +73,8 @@ class XListBox final : public AControlBase, public XSliderNotifier {
   // Told the list's ID after every selection change.
   std::function<void(int id)> onSelectionChanged;
   XColour background = 0xFFFFFF, selectedBackground = 0x80FF80;
-  XColour colours[12] = {0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF};
+  XColour colours[12] = {0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF,
+                         0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF};
   bool autoHideSlider = false;
   XBitmap* itemBack = nullptr;
   XBitmap* itemBackSelected = nullptr;
@@ -96,8 +97,9 @@ class XListBox final : public AControlBase, public XSliderNotifier {
     bool selected = false;
     XBitmap bitmap;
   };
-  std::vector<std::unique_ptr<CachedBack>> backs_;  // item backgrounds drawn at the sizes of cells and columns
-  XBitmap work_;                   // the seen part of the item area
+  std::vector<std::unique_ptr<CachedBack>>
+      backs_;     // item backgrounds drawn at the sizes of cells and columns
+  XBitmap work_;  // the seen part of the item area
 };
 
 }  // namespace qorin

@@ -517,30 +517,10 @@ TEST(ButtonRendering, FollowRightToLeftDefaultAndStripWidth) {
 namespace qorin {
 namespace {
 
-// Records the rectangles and flags texts are drawn with (10 x 16 per character, bold 20 high).
-class RecordingCanvas final : public IXTextCanvas {
- public:
-  struct Drawn {
-    std::u16string text;
-    XRect rect;
-    uint32_t flags;
-    XColour colour;
-  };
-  std::vector<Drawn> drawn;
-  XSize Measure(const XFontSpec& font, std::u16string_view text, uint32_t) override {
-    return text.empty() ? XSize{} : XSize{static_cast<int>(text.size()) * 10, font.bold ? 20 : 16};
-  }
-  bool Draw(XBitmap&, const XFontSpec&, XColour colour, std::u16string_view text, const XRect& rect,
-            uint32_t flags, const XRect*) override {
-    drawn.push_back({std::u16string(text), rect, flags, colour});
-    return true;
-  }
-};
-
 // Runs sit on the line's bottom; right to left they are placed from the right edge with the
 // reading flags; the all-white flag whitens every run.
 TEST(HtmlTextDrawing, BottomAlignedRunsAndRightToLeft) {
-  RecordingCanvas canvas;
+  test::RecordingCanvas canvas;
   XBitmap target;
   XHtmlText html(canvas, {}, 0x112233, false, false);
   ASSERT_TRUE(html.SetMarkup(u"ab[B]cd[/B]"));
@@ -564,7 +544,7 @@ TEST(HtmlTextDrawing, BottomAlignedRunsAndRightToLeft) {
 
 // A control's text: the disabled and hover colours, TextDrawCount repeats, HTML centred.
 TEST(ControlText, ColoursRepeatsAndCentring) {
-  RecordingCanvas canvas;
+  test::RecordingCanvas canvas;
   XBitmap target;
   XTextStyle style;
   style.hoverColour = 0x00FF00;

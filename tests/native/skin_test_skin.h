@@ -13,6 +13,7 @@
 #include "resource_provider.h"
 #include "skin_document.h"
 #include "skin_surface.h"
+#include "text_canvas.h"
 #include "utf.h"
 
 namespace qorin::test {
@@ -52,6 +53,25 @@ struct RecordingSurface final : IXSkinSurface {
   void RunScript(const std::u16string& text) override { scripts.push_back(text); }
   int HeldKeys() override { return held; }
   int held = 0;
+};
+
+// Records the rectangles and flags texts are drawn with (10 x 16 per character, bold 20 high).
+struct RecordingCanvas final : IXTextCanvas {
+  struct Drawn {
+    std::u16string text;
+    XRect rect;
+    uint32_t flags;
+    XColour colour;
+  };
+  std::vector<Drawn> drawn;
+  XSize Measure(const XFontSpec& font, std::u16string_view text, uint32_t) override {
+    return text.empty() ? XSize{} : XSize{static_cast<int>(text.size()) * 10, font.bold ? 20 : 16};
+  }
+  bool Draw(XBitmap&, const XFontSpec&, XColour colour, std::u16string_view text, const XRect& rect,
+            uint32_t flags, const XRect*) override {
+    drawn.push_back({std::u16string(text), rect, flags, colour});
+    return true;
+  }
 };
 
 // Measures every character as 7 x 15 pixels, lines by "\n".
