@@ -484,6 +484,12 @@ LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
                                point.y);
       }
       break;
+    case WM_GETDLGCODE:
+      // The message loop's IsDialogMessageW would take the arrow keys for dialog navigation
+      // unless the window asks for them: a list box with the focus answers them itself.
+      if (view_ && dynamic_cast<XListBox*>(view_->Pointer().Focus()) != nullptr)
+        return CallWindowProcW(previousProc_, window, message, wparam, lparam) | DLGC_WANTARROWS;
+      break;
     case WM_KEYDOWN:
       if (view_)
         view_->Pointer().KeyDown(static_cast<int>(wparam), HIWORD(lparam),

@@ -8,6 +8,8 @@ button.png  4 x 96 x 28  the button strip: normal, hover, pressed, disabled (rou
 close.png   4 x 32 x 32  the caption's close button strip: a cross on a transparent frame
 progress_back.png   480 x 14  the progress bar's empty groove
 progress_front.png  480 x 14  its filled part, revealed from the left
+slider_track.png    10 x 48   the file list's scroll track (a vertical three-slice frame)
+slider_thumb.png    4 x 10 x 24  its thumb strip: normal, hover, pressed, disabled
 """
 import math
 import os
@@ -86,6 +88,18 @@ def progress(filled):
     return pixel
 
 
+def slider_track(x, y):
+    return (0xE4, 0xE8, 0xEE, rounded_alpha(x, y, 10, 48, 5))
+
+
+THUMB_COLOURS = ((0x9A, 0xB0, 0xCC), (0x3D, 0x85, 0xD0), (0x1C, 0x4F, 0x85), (0xC8, 0xC8, 0xC8))
+
+
+def slider_thumb(x, y):
+    frame, fx = divmod(x, 10)
+    return THUMB_COLOURS[frame] + (rounded_alpha(fx, y, 10, 24, 5),)
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -94,6 +108,8 @@ def main():
     write_png(os.path.join(out, "close.png"), 4 * 32, 32, close)
     write_png(os.path.join(out, "progress_back.png"), 480, 14, progress(False))
     write_png(os.path.join(out, "progress_front.png"), 480, 14, progress(True))
+    write_png(os.path.join(out, "slider_track.png"), 10, 48, slider_track)
+    write_png(os.path.join(out, "slider_thumb.png"), 4 * 10, 24, slider_thumb)
 
 
 if __name__ == "__main__":

@@ -266,6 +266,46 @@ bool IsDark(unsigned p) {
   return (p & 0xFF) < 0x60 && (p >> 8 & 0xFF) < 0x60 && (p >> 16) < 0x60;
 }
 
+// The rows of a list 20 pixels high from y = 20 whose right end is red (selected), in order.
+std::vector<int> RedRows(const Shot& shot) {
+  std::vector<int> rows;
+  for (int row = 0; row < 5; ++row) {
+    if (shot.At(210, 30 + 20 * row) == kRed) rows.push_back(row);
+  }
+  return rows;
+}
+
+// A list box of thirty items answers a click, Down, Page Down, Home, End and the wheel, and
+// draws its selected row red with the item's text in white.
+TEST_F(SkinWindow, ListBoxAnswersKeysAndTheWheel) {
+  std::string items;
+  for (int i = 0; i < 30; ++i) items += "<Data Text=\"item " + std::to_string(i) + "\"/>";
+  skin_ = Page(
+      "<ListBox Align=\"fixed\" Position=\"20,20,200,100\" ColorBkgndSel=\"#FF0000\" "
+      "ColorTextSel=\"#FFFFFF\" ListItemHeight=\"20\">" +
+      items + "</ListBox>");
+  std::vector<WindowAction> actions = {{WindowAction::kMove, Move(60, 30)},
+                                       {WindowAction::kDown},
+                                       {WindowAction::kUp}};
+  for (unsigned key : {0u, unsigned{VK_DOWN}, unsigned{VK_NEXT}, unsigned{VK_HOME},
+                       unsigned{VK_END}}) {
+    if (key != 0) actions.push_back({WindowAction::kKey, key});
+    actions.push_back({WindowAction::kWait, 250});
+    actions.push_back({WindowAction::kShot});
+  }
+  actions.push_back({WindowAction::kWheel, 1});
+  actions.push_back({WindowAction::kWait, 250});
+  actions.push_back({WindowAction::kShot});
+  ObservedRun run = Show(L"list.exe", actions);
+  ASSERT_EQ(run.shots.size(), 6u);
+  // Item 0; 1; 6 as the last row of a page from item 2; 0; 29 as the last row; the wheel's
+  // notch scrolls two rows up, and item 29 goes below the page.
+  const std::vector<int> expected[] = {{0}, {1}, {4}, {0}, {4}, {}};
+  for (size_t i = 0; i < run.shots.size(); ++i) EXPECT_EQ(RedRows(run.shots[i]), expected[i]) << i;
+  EXPECT_GT(CountIn(run.shots[0], 20, 20, 120, 40, [](unsigned p) { return p == kWhite; }), 5)
+      << "the selected item's text";
+}
+
 // Controls far larger than the window (reaching off its top-left corner, through negative
 // margins, a text run half a million pixels wide with a shadow) draw what is seen, and what the
 // grown window newly shows.
@@ -311,28 +351,43 @@ TEST_F(SkinWindow, RightToLeftMirrorsTheLayout) {
   EXPECT_EQ(s.At(0, 10), kWhite);
 }
 
-// A clicked-through install: the pointer presses Install, the files arrive, the state text
-// reaches 100%, the finish page shows and Finish ends the process with 0.
+// A clicked-through install: the pointer presses Install, the files arrive one by one (the
+// script holds each for 400 ms) and are listed, the list following the newest with its slider;
+// the bar ends full, the state text reaches 100%, the finish page shows and Finish ends the
+// process with 0.
 TEST_F(SkinWindow, ClickedThroughInstall) {
   ASSERT_TRUE(UsePayload(L"e2e-payload.7z"));
   std::wstring target = folder_ + L"installed";
+  extraFiles_.push_back({"back.png", test::OpaquePng(160, 10)});
+  extraFiles_.push_back({"front.png", test::OpaquePng(160, 10, 1)});
+  extraFiles_.push_back({"track.png", test::OpaquePng(10, 60, 1)});
+  extraFiles_.push_back({"thumb.png", test::OpaquePng(40, 10)});
   skin_ = Page(
       "<Button ID=\"BTN_INSTALL\" Align=\"fixed\" Position=\"20,200,120,30\" Image=\"default\" "
       "Text=\"Install\" OnClick=\"Install();\"/>"
       "<Static ID=\"STATIC_INSTALL_STATE\" Align=\"fixed\" Position=\"20,20,200,30\"/>"
+      "<Progress ID=\"PROGRESS_INSTALL\" Align=\"fixed\" Position=\"20,60,160,10\" "
+      "BackImage=\"back.png\" FrontImage=\"front.png\" Max=\"1000\"/>"
+      "<ListBox ID=\"LISTBOX_FILES\" Align=\"fixed\" Position=\"20,80,160,60\">"
+      "<Slider Align=\"right\" Direction=\"vertical\" Image=\"track.png\" "
+      "ThumbImage=\"thumb.png\"/></ListBox>"
       "<Static ID=\"PAGE_FINISH\" Align=\"fixed\" Position=\"200,100,50,50\" Color=\"#FF0000\" "
       "Show=\"false\"/>"
       "<Button ID=\"BTN_FINISH\" Align=\"fixed\" Position=\"200,200,120,30\" Image=\"default\" "
       "Text=\"Finish\" OnClick=\"DoExit(0);\"/>",
       "void Install() { SetInstallPath(GetCommandLine()); print('start ' + StartInstall()); } "
+      "void OnOpenFileToWrite(string name) { Sleep(400); } "
       "void OnSuccess() { print('state ' + GetControlText(STATIC_INSTALL_STATE)); "
       "Show(PAGE_FINISH); } void OnFailed(string e) { print('failed ' + e); DoExit(1); }");
   RunOptions options =
       WindowOptions(Write(L"clicked.exe", Package()), {{WindowAction::kWait, 700},
+                                                       {WindowAction::kShot},
                                                        {WindowAction::kMove, Move(80, 215)},
                                                        {WindowAction::kDown},
                                                        {WindowAction::kUp},
-                                                       {WindowAction::kWait, 3000},
+                                                       {WindowAction::kWait, 1000},
+                                                       {WindowAction::kShot},
+                                                       {WindowAction::kWait, 4000},
                                                        {WindowAction::kShot},
                                                        {WindowAction::kMove, Move(260, 215)},
                                                        {WindowAction::kDown},
@@ -345,8 +400,21 @@ TEST_F(SkinWindow, ClickedThroughInstall) {
   for (const char* line : {"script print() - start 1", "script print() - state 100%"})
     EXPECT_NE(std::find(console.begin(), console.end(), line), console.end()) << line;
   EXPECT_EQ(ReadWholeFile(target + L"\\bin\\app.dat").size(), 3000u);
-  ASSERT_EQ(run.shots.size(), 1u);
-  EXPECT_EQ(run.shots[0].At(225, 125), kRed) << "the finish page shows";
+  ASSERT_EQ(run.shots.size(), 3u);
+  const Shot &before = run.shots[0], &during = run.shots[1], &after = run.shots[2];
+  constexpr unsigned kThumb = 0x204080, kFront = 0x804080, kTrack = 0x804080;
+  auto rowHasText = [](const Shot& shot, int row) {
+    return CountIn(shot, 20, 80 + 20 * row, 170, 100 + 20 * row, IsDark) > 3;
+  };
+  EXPECT_FALSE(rowHasText(before, 0)) << "an empty list";
+  EXPECT_EQ(before.At(175, 85), kTrack) << "no thumb while every item is seen";
+  EXPECT_EQ(before.At(21, 65), kThumb) << "an empty bar shows its back";
+  EXPECT_TRUE(rowHasText(during, 0)) << "the first file listed";
+  EXPECT_EQ(during.At(175, 135), kTrack) << "three rows or fewer: not yet scrolled";
+  for (int row : {0, 1, 2}) EXPECT_TRUE(rowHasText(after, row)) << row;
+  EXPECT_EQ(after.At(175, 135), kThumb) << "scrolled to the newest";
+  EXPECT_EQ(after.At(178, 65), kFront) << "a full bar";
+  EXPECT_EQ(after.At(225, 125), kRed) << "the finish page shows";
 }
 
 }  // namespace
