@@ -2,24 +2,26 @@
 # What a skin's users will see: runs an installer package under Wine and Xvfb, waits for its
 # window, saves a screenshot of the window's client area as PNG and closes it.
 #
-#   tools/preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] -o OUT.png
+#   tools/preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] [--click X,Y]... -o OUT.png
 #
 # --dpi sets the prefix's display DPI for the run (96 by default); --lang picks the user
 # interface language Wine reports (English, Korean, Hebrew), which chooses the package's language
-# file. Needs a built tree (build/win32/observe.exe; build/win64 on a host without 32-bit code);
+# file. Each --click presses the left button at a point of the client area first, as a user
+# would (pressing Install this way installs into the preview prefix). Needs a built tree (build/win32/observe.exe; build/win64 on a host without 32-bit code);
 # the Wine prefix is preview/ in that build folder.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-usage() { echo "usage: preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] -o OUT.png" >&2; exit 2; }
+usage() { echo "usage: preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] [--click X,Y]... -o OUT.png" >&2; exit 2; }
 [ $# -ge 1 ] || usage
 package=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 shift
-dpi=96 lang=English out="" settle=1500
+dpi=96 lang=English out="" settle=1500 clicks=()
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=${2:?}; shift 2 ;;
     --lang) lang=${2:?}; shift 2 ;;
     --settle) settle=${2:?}; shift 2 ;;
+    --click) clicks+=(--click "${2:?}"); shift 2 ;;
     -o) out=${2:?}; shift 2 ;;
     *) usage ;;
   esac
@@ -46,7 +48,7 @@ QORIN_WINE_TIMEOUT=30 "$session" run "$QORIN_WINE_HOME" reg add 'HKCU\Control Pa
   /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 bmp=$(mktemp --suffix=.bmp)
 LANG=$locale LC_ALL=$locale QORIN_WINE_TIMEOUT=60 "$session" run "$QORIN_WINE_HOME" \
-  "$build/observe.exe" --timeout 30000 --window QORINCLASS --settle "$settle" \
+  "$build/observe.exe" --timeout 30000 --window QORINCLASS --settle "$settle" "${clicks[@]}" \
   --shot "Z:${bmp//\//\\}" "Z:${package//\//\\}" | grep -E '^\[(shot|window)\]' >&2 || true
 [ -s "$bmp" ] || { echo "preview.sh: no screenshot (did the window show?)" >&2; exit 1; }
 convert "$bmp" "$out"

@@ -112,7 +112,7 @@ constexpr XAttribute kListBox[] = {
        int quad[4] = {};
        ParseQuad(v, c.skin->Dpi(), quad);
        for (int& side : quad) side = std::clamp(side, 0, kMostCell);
-       B(c).geometry.margin = {quad[0], quad[1], quad[2], quad[3]};
+       B(c).geometry.margin = {quad[3], quad[0], quad[1], quad[2]};  // as Margin: top first
        return true;
      }},
     {u"ListItemPosition",

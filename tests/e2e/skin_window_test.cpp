@@ -284,11 +284,10 @@ TEST_F(SkinWindow, ListBoxAnswersKeysAndTheWheel) {
       "<ListBox Align=\"fixed\" Position=\"20,20,200,100\" ColorBkgndSel=\"#FF0000\" "
       "ColorTextSel=\"#FFFFFF\" ListItemHeight=\"20\">" +
       items + "</ListBox>");
-  std::vector<WindowAction> actions = {{WindowAction::kMove, Move(60, 30)},
-                                       {WindowAction::kDown},
-                                       {WindowAction::kUp}};
-  for (unsigned key : {0u, unsigned{VK_DOWN}, unsigned{VK_NEXT}, unsigned{VK_HOME},
-                       unsigned{VK_END}}) {
+  std::vector<WindowAction> actions = {
+      {WindowAction::kMove, Move(60, 30)}, {WindowAction::kDown}, {WindowAction::kUp}};
+  for (unsigned key :
+       {0u, unsigned{VK_DOWN}, unsigned{VK_NEXT}, unsigned{VK_HOME}, unsigned{VK_END}}) {
     if (key != 0) actions.push_back({WindowAction::kKey, key});
     actions.push_back({WindowAction::kWait, 250});
     actions.push_back({WindowAction::kShot});

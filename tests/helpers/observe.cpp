@@ -3,11 +3,13 @@
 // and the exit code, which it returns as its own.
 //
 //   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] [--follow 1]
-//   PROGRAM [ARGUMENTS...]
+//   [--shot FILE.bmp [--settle MS] [--click X,Y]...] PROGRAM [ARGUMENTS...]
 //
 // With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
 // --close-after milliseconds later. With --shot FILE its client area is written to FILE as a
-// BMP --settle milliseconds (1000) after it shows, and then it is closed. With --follow 1 the run
+// BMP --settle milliseconds (1000) after it shows, and then it is closed; each --click X,Y
+// first presses the left button at that point of the client area (700 ms after the window shows,
+// then 300 ms apart). With --follow 1 the run
 // lasts until the stub's relaunched copies have ended too.
 //
 // A relative PROGRAM is taken from the folder of observe.exe (the build folder).
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "helper_win.h"
 #include "observed_run.h"
@@ -32,12 +35,21 @@ std::wstring QuoteArgument(const std::wstring& argument) {
   return quoted + L"\"";
 }
 
+// "X,Y" in client coordinates: a pointer move there.
+qorin::e2e::WindowAction ClickAt(const wchar_t* text) {
+  wchar_t* end = nullptr;
+  unsigned x = std::wcstoul(text, &end, 10);
+  unsigned y = *end == L',' ? std::wcstoul(end + 1, nullptr, 10) : 0;
+  return {qorin::e2e::WindowAction::kMove, (x & 0xFFFF) << 16 | (y & 0xFFFF)};
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   qorin::e2e::RunOptions options;
   std::wstring shotPath;
   unsigned settleMs = 1000;
+  std::vector<qorin::e2e::WindowAction> clicks;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i += 2) {
     std::wstring flag = argv[i];
@@ -51,6 +63,8 @@ int wmain(int argc, wchar_t** argv) {
       options.followRelaunch = argv[i + 1][0] == L'1';
     else if (flag == L"--shot")
       shotPath = argv[i + 1];
+    else if (flag == L"--click")
+      clicks.push_back(ClickAt(argv[i + 1]));
     else if (flag == L"--settle")
       settleMs = static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10));
     else if (flag == L"--close-after")
@@ -61,14 +75,23 @@ int wmain(int argc, wchar_t** argv) {
   if (i >= argc) {
     std::fputs(
         "usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] "
-        "[--follow 1] [--shot FILE.bmp [--settle MS]] PROGRAM [ARGUMENTS...]\n",
+        "[--follow 1] [--shot FILE.bmp [--settle MS] [--click X,Y]...] PROGRAM [ARGUMENTS...]\n",
         stderr);
     return 2;
   }
   if (!shotPath.empty()) {
-    options.actions = {{qorin::e2e::WindowAction::kWait, settleMs},
-                       {qorin::e2e::WindowAction::kShot},
-                       {qorin::e2e::WindowAction::kClose}};
+    using qorin::e2e::WindowAction;
+    options.actions.clear();
+    for (const WindowAction& at : clicks) {
+      options.actions.insert(options.actions.end(),
+                             {{WindowAction::kWait, options.actions.empty() ? 700u : 300u},
+                              at,
+                              {WindowAction::kDown},
+                              {WindowAction::kUp}});
+    }
+    options.actions.insert(
+        options.actions.end(),
+        {{WindowAction::kWait, settleMs}, {WindowAction::kShot}, {WindowAction::kClose}});
   }
   std::wstring program = argv[i++];
   bool absolute =

@@ -59,7 +59,7 @@ TEST_F(ListBoxTest, ColumnsSliderInputAndColours) {
   }
   Load(
       "<ListBox ID=\"L\" Align=\"fixed\" Position=\"0,0,200,100\" ColorText=\"#000010\" "
-      "ColorTextSel=\"#000020\" ColorTextActiveSel=\"#000030\">"
+      "ColorTextSel=\"#000020\" ColorTextActiveSel=\"#000030\" TextPadding=\"0,4,0,6\">"
       "<Static Align=\"top\" Height=\"20\"><Static Align=\"left\" Width=\"80\"/>"
       "<Static Align=\"client\" Font=\"Arial\"/></Static>"
       "<Slider Align=\"right\" Direction=\"vertical\" Image=\"track.png\" "
@@ -98,8 +98,8 @@ TEST_F(ListBoxTest, ColumnsSliderInputAndColours) {
   ASSERT_NE(Drawn(u"b2"), nullptr);
   EXPECT_EQ(Drawn(u"a0")->colour, 0x100000);
   EXPECT_EQ(Drawn(u"a2")->colour, 0x300000) << "selected and active";
-  EXPECT_EQ(Drawn(u"a0")->rect, (XRect{0, 0, 80, 20})) << "the first column";
-  EXPECT_EQ(Drawn(u"b2")->rect, (XRect{80, 40, 190, 60})) << "the second column";
+  EXPECT_EQ(Drawn(u"a0")->rect, (XRect{6, 0, 76, 20})) << "the first column";
+  EXPECT_EQ(Drawn(u"b2")->rect, (XRect{86, 40, 186, 60})) << "the second column";
   EXPECT_EQ(Drawn(u"a4"), nullptr) << "below the page";
 }
 

@@ -1,8 +1,9 @@
 // Corvala Demo's install script. With the command line exactly "/S" it installs into the
 // configured folder at once without any window; with "/auto" it installs at once in its window
 // and exits after the version check; otherwise the user chooses the folder and presses Install,
-// watches the progress and presses Finish. After the install the newest version is asked of the
-// update server named in the product's own configuration (demo.ini).
+// watches the progress and the list of files written, presses Next and then Finish. On the
+// finish page the newest version is asked of the update server named in the product's own
+// configuration (demo.ini).
 int finished = 0;
 
 void OnInit() {
@@ -68,12 +69,24 @@ void OnSuccess() {
     return;
   }
   finished = 1;
-  Hide(PAGE_PROGRESS);
-  Show(PAGE_FINISH);
   Hide(BTN_INSTALL);
   Hide(BTN_CANCEL);
+  if (GetCommandLine() == '/auto') {
+    ShowFinishPage();
+    return;
+  }
+  // The progress page stays with its list of files until the user goes on.
+  SetText(STATIC_PROGRESS_TITLE, LANG('INSTALL_DONE'));
+  Show(BTN_NEXT);
+}
+
+void ShowFinishPage() {
+  Hide(PAGE_PROGRESS);
+  Show(PAGE_FINISH);
+  Hide(BTN_NEXT);
   Show(BTN_FINISH);
   print('finish page shown');
+  string dir = GetInstallPath();
   CheckVersionAsync('version.ini', 'Version', 'Build', GetIniStr(dir + 'demo.ini', 'Update', 'url'),
                     'Version', 'Build');
 }
