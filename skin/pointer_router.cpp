@@ -5,6 +5,7 @@
 #include "control_base.h"
 #include "skin_document.h"
 #include "skin_surface.h"
+#include "tooltip.h"
 
 namespace qorin {
 
@@ -18,6 +19,7 @@ void XPointerRouter::LeaveControl(AControlBase* control) {
   hovered_.erase(std::remove(hovered_.begin(), hovered_.end(), control), hovered_.end());
   control->hovered = false;
   control->OnMouseLeave();
+  if (tooltip_ != nullptr) tooltip_->Left(control);
   if (control->id != AControlBase::kNone && messages_.mouseLeave != 0)
     surface_.PostToHost(messages_.mouseLeave, static_cast<uintptr_t>(control->id), 0);
 }
@@ -40,6 +42,7 @@ void XPointerRouter::Move(int x, int y) {
   AControlBase* target = captured_ != nullptr ? captured_ : Under(x, y);
   if (target != nullptr) {
     target->OnMouseMove(x - target->rect.left, y - target->rect.top);
+    if (tooltip_ != nullptr) tooltip_->PointerMoved(target, x, y);
     if (target->id != AControlBase::kNone && messages_.mouseOver != 0)
       surface_.PostToHost(messages_.mouseOver, static_cast<uintptr_t>(target->id), 0);
   }
@@ -90,6 +93,7 @@ void XPointerRouter::KeyDown(int key, int high, int sign) {
 
 void XPointerRouter::Leave() {
   tracking_ = false;
+  if (tooltip_ != nullptr) tooltip_->LostPointer();
   std::vector<AControlBase*> all = hovered_;
   for (AControlBase* c : all) {
     if (c != captured_) LeaveControl(c);

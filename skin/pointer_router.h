@@ -10,6 +10,7 @@ namespace qorin {
 class AControlBase;
 class IXSkinSurface;
 class XSkinDocument;
+class XSkinTooltip;
 
 enum XMouseButton { kLeftButton, kRightButton, kMiddleButton };
 
@@ -19,6 +20,7 @@ struct XPointerMessages {
   unsigned mouseOver = 0, mouseLeave = 0;
   unsigned sliderChanging = 0, sliderChanged = 0;
   unsigned listSelChange = 0, listActiveItem = 0, listMouseClick = 0;
+  unsigned comboChanged = 0;
 };
 
 class XPointerRouter {
@@ -45,6 +47,8 @@ class XPointerRouter {
 
   const std::vector<AControlBase*>& Hovered() const { return hovered_; }
   const XPointerMessages& Messages() const { return messages_; }
+  // The skin's tooltip, told where the pointer rests and what it leaves (none: no tooltips).
+  void SetTooltip(XSkinTooltip* tooltip) { tooltip_ = tooltip; }
   AControlBase* Captured() const { return captured_; }
   AControlBase* Focus() const { return focus_; }
 
@@ -60,6 +64,7 @@ class XPointerRouter {
   AControlBase* captured_ = nullptr;
   AControlBase* focus_ = nullptr;
   bool tracking_ = false;
+  XSkinTooltip* tooltip_ = nullptr;
 };
 
 }  // namespace qorin

@@ -1,5 +1,6 @@
 #include "skin_document.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "controls/controls.h"
@@ -135,6 +136,21 @@ bool XSkinDocument::LoadBytes(std::u16string_view skinFileName, const uint8_t* b
   root_->font = head_.font;
   layout_.Root().target = root_;
   return BuildTree(root_, &layout_.Root(), *body);
+}
+
+AControlBase* XSkinDocument::BuildBodyText(std::u16string_view text) {
+  if (root_ == nullptr) return nullptr;
+  std::u16string quoted(text);
+  std::replace(quoted.begin(), quoted.end(), u'\'', u'"');
+  auto xml = std::make_unique<XXmlDocument>();
+  if (!xml->ParseText(quoted) || xml->type != kXmlElement) return nullptr;
+  XSkinError kept = error_;
+  size_t before = root_->children.size();
+  bool built = BuildTree(root_, &layout_.Root(), *xml);
+  error_ = kept;
+  extraTexts_.push_back(std::move(xml));
+  if (!built || root_->children.size() == before) return nullptr;
+  return root_->children.back();
 }
 
 namespace {

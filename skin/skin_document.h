@@ -41,7 +41,7 @@ struct XSkinHead {
   bool hasWindowSize = false;
   int width = 0, height = 0, width2 = 0, height2 = 0;
   int tooltipStyle = 0, tooltipPosition = 0;
-  XColour tooltipColour = 0, tooltipTextColour = 0;
+  XColour tooltipColour = 0xBCFFF1, tooltipTextColour = 0;  // #F1FFBC, black
   int tooltipShowDelay = 0;
   bool alphaTransition = true;
   int alphaTransitionSpeed = 0;
@@ -57,6 +57,7 @@ class XSkinView;
 using XControlFactory = AControlBase* (*)(void* parameter);
 
 class IXHostedWindows;
+class IXDropDowns;
 
 // The system's colours (COLOR_BTNFACE and friends) as 0x00BBGGRR: GetSysColor on Windows.
 class IXSystemColours {
@@ -107,6 +108,11 @@ class XSkinDocument {
   IXHostedWindows* HostedWindows() const {
     return parentSkin_ != nullptr ? parentSkin_->HostedWindows() : hostedWindows_;
   }
+  // The combo boxes' drop-down lists (none in the tools and native tests).
+  void SetDropDowns(IXDropDowns* lists) { dropDowns_ = lists; }
+  IXDropDowns* DropDowns() const {
+    return parentSkin_ != nullptr ? parentSkin_->DropDowns() : dropDowns_;
+  }
   void* HostWindow() const {
     return parentSkin_ != nullptr ? parentSkin_->HostWindow() : hostWindow_;
   }
@@ -152,6 +158,11 @@ class XSkinDocument {
   bool RequestLayout(AControlBase* control);
   std::vector<AControlBase*> TakePendingLayout();
 
+  // Builds the controls of a "<Body>" text (single quotes for double ones) under the root of a
+  // loaded skin: the last control built, or null when it does not build (the error record of the
+  // load stays as it was).
+  AControlBase* BuildBodyText(std::u16string_view text);
+
   // Names the root "CHILD_ROOT" instead of "ROOT" (a skin nested in another).
   bool IsChild() const { return parentSkin_ != nullptr; }
   const XSkinDocument* ParentSkin() const { return parentSkin_; }
@@ -176,9 +187,11 @@ class XSkinDocument {
   std::unique_ptr<ImageSource> imageSource_;
   IXSystemColours* systemColours_ = nullptr;
   IXHostedWindows* hostedWindows_ = nullptr;
+  IXDropDowns* dropDowns_ = nullptr;
   std::unique_ptr<XImageCache> images_;
   std::u16string fileName_;
   XXmlDocument xml_;
+  std::vector<std::unique_ptr<XXmlDocument>> extraTexts_;  // what BuildBodyText parsed
   XSkinError error_;
   XSkinHead head_;
   XIdTable ids_;

@@ -40,6 +40,9 @@ class IXSkinSurface {
   virtual void KillControlTimers(AControlBase* control) = 0;
   // A click's script text (OnClick) through DoScript.
   virtual void RunScript(const std::u16string& text) = 0;
+  // The tooltip's timers (1: the show delay, 2: auto-hide) of the skin's message window.
+  virtual void SetTooltipTimer(int id, int milliseconds) = 0;
+  virtual void KillTooltipTimer(int id) = 0;
   // Which of kHeldCtrl and kHeldShift are down.
   virtual int HeldKeys() = 0;
 };

@@ -8,6 +8,7 @@
 #include "script_value.h"
 #include "skin_document.h"
 #include "skin_surface.h"
+#include "tooltip.h"
 
 namespace qorin {
 
@@ -166,7 +167,24 @@ void XSkinView::PointerLeave() {
   Process();
 }
 
+bool XSkinView::CreateTooltip(IXTooltipWindow* window) {
+  tooltip_ = std::make_unique<XSkinTooltip>(skin_, surface_);
+  if (!tooltip_->Create(window)) {
+    tooltip_.reset();
+    router_.SetTooltip(nullptr);
+    return false;
+  }
+  router_.SetTooltip(tooltip_.get());
+  return true;
+}
+
+void XSkinView::TooltipTimer(int id, int x, int y) {
+  if (tooltip_) tooltip_->Timer(id, x, y);
+  Process();
+}
+
 void XSkinView::Forget(AControlBase* control) {
+  if (tooltip_) tooltip_->Forget(control);
   if (openMenuButton == control) openMenuButton = nullptr;
   if (pendingPopup == control) pendingPopup = nullptr;
   router_.Forget(control);

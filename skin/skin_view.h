@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ struct XMirror {
   }
 };
 class IXTextCanvas;
+class IXTooltipWindow;
 class XSkinDocument;
+class XSkinTooltip;
 
 class XSkinView {
  public:
@@ -93,6 +96,12 @@ class XSkinView {
   void PointerMove(int x, int y);
   void PointerButton(XMouseButton button, bool down, int x, int y);
   void PointerLeave();
+  // The skin's tooltip, made once loaded when the host wants tooltips (the popup of style
+  // "window" from the window side); false when there is none.
+  bool CreateTooltip(IXTooltipWindow* window);
+  XSkinTooltip* Tooltip() const { return tooltip_.get(); }
+  // A tooltip timer ran out with the pointer at (x, y).
+  void TooltipTimer(int id, int x, int y);
   // A control that goes is forgotten by the routing, the fades and the timers.
   void Forget(AControlBase* control);
 
@@ -109,6 +118,7 @@ class XSkinView {
   std::vector<int> commands_;
   XFades fades_;
   XPointerRouter router_;
+  std::unique_ptr<XSkinTooltip> tooltip_;
   bool loaded_ = false;
 };
 

@@ -141,6 +141,14 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   document_->SetTextMeasure(canvas_.get());
   document_->SetSystemColours(&systemColours_);
   document_->SetHostedWindows(&hostedWindows_);
+  document_->SetDropDowns(&dropDowns_);
+  dropDowns_.SetHost(host_, [this](const XRect& r) {
+    RECT client = MirrorRect({r.left, r.top, r.right, r.bottom});
+    POINT corners[2] = {{client.left, client.top}, {client.right, client.bottom}};
+    for (POINT& corner : corners) ClientToScreen(host_, &corner);
+    return RECT{std::min(corners[0].x, corners[1].x), corners[0].y,
+                std::max(corners[0].x, corners[1].x), corners[1].y};
+  });
   view_ = std::make_unique<XSkinView>(
       *document_, *this, canvas_.get(),
       XPointerMessages{MsgMouseOver(), MsgMouseLeave(),
@@ -148,7 +156,8 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
                        RegisterWindowMessageW(L"WM_XSKINNOTIFY_SLIDER_CHANGED"),
                        RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_SELCHANGE"),
                        RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_ACTIVEITEM"),
-                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_MOUSECLICK")});
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_LISTBOX_MOUSECLICK"),
+                       RegisterWindowMessageW(L"WM_XSKINNOTIFY_COMBOBOX_CHANGED")});
   for (const auto& [name, number] : options_.ids) document_->Ids().Add(name, number);
   XSkinError& error = document_->Errors();
   if (!controlIdFile.empty() && !document_->LoadIdFile(controlIdFile)) return false;
@@ -160,6 +169,10 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   if (!CreateMessageWindow()) return error.Set(XSKIN_ERR_INTERNAL, u"XSKIN_CLASS");
   scripts_ = std::make_unique<XSkinScripts>(*document_, *this, options_.callback);
   if (!document_->Load(skinFileName)) return false;
+  if (options_.host.tooltips) {
+    tooltipWindow_.SetDpi(dpi);
+    view_->CreateTooltip(&tooltipWindow_);
+  }
   const XSkinHead& head = document_->Head();
   if (head.hasWindowSize) {
     SetWindowPos(host_, nullptr, 0, 0, head.width, head.height,
@@ -295,6 +308,25 @@ void XXSkin::SendHostCommand(int number) {
 void XXSkin::TrackMouseLeave() {
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, host_, HOVER_DEFAULT};
   TrackMouseEvent(&track);
+}
+
+void XXSkin::SetTooltipTimer(int id, int milliseconds) {
+  if (messageWindow_ != nullptr)
+    SetTimer(messageWindow_, static_cast<UINT_PTR>(id),
+             static_cast<UINT>(std::max(1, milliseconds)), nullptr);
+}
+
+void XXSkin::KillTooltipTimer(int id) {
+  if (messageWindow_ != nullptr) KillTimer(messageWindow_, static_cast<UINT_PTR>(id));
+}
+
+// The tooltip's timers see where the pointer is now, in the skin's coordinates.
+void XXSkin::OnTooltipTimer(int id) {
+  if (!view_) return;
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(host_, &point);
+  view_->TooltipTimer(id, MirrorX(point.x), point.y);
 }
 
 int XXSkin::HeldKeys() {
@@ -499,6 +531,7 @@ LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       if (options_.host.customFrame && wparam != 0) return 0;
       break;
     case WM_NCACTIVATE:
+      if (dropDowns_.KeepCaptionActive(wparam)) return TRUE;
       if (options_.host.customFrame && !CompositionEnabled()) return TRUE;
       break;
     case WM_MOUSEMOVE:
@@ -544,6 +577,8 @@ LRESULT CALLBACK XXSkin::MessageProc(HWND window, UINT message, WPARAM wparam, L
   }
   if (skin != nullptr && message == WM_TIMER) {
     if (wparam == kPopupTimer) skin->PollPopupMenu();
+    if (wparam == kTooltipDelayTimer || wparam == kTooltipHideTimer)
+      skin->OnTooltipTimer(static_cast<int>(wparam));
     if (wparam >= kScriptTimerBase && skin->scripts_)
       skin->scripts_->OnScriptTimer(static_cast<int>(wparam - kScriptTimerBase));
     return 0;  // timer 5's noise is drawn by the painter

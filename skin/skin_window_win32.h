@@ -17,6 +17,7 @@
 
 #include "gdi_text_canvas_win32.h"
 #include "hosted_window_win32.h"
+#include "list_window_win32.h"
 #include "message_box_win32.h"
 #include "skin_callback.h"
 #include "skin_document.h"
@@ -24,6 +25,7 @@
 #include "skin_surface.h"
 #include "skin_view.h"
 #include "time_manager_win32.h"
+#include "tooltip_window_win32.h"
 
 namespace qorin {
 
@@ -91,6 +93,8 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   void SetControlTimer(AControlBase* control, int id, int milliseconds) override;
   void KillControlTimers(AControlBase* control) override;
   void RunScript(const std::u16string& text) override { DoScript(text); }
+  void SetTooltipTimer(int id, int milliseconds) override;
+  void KillTooltipTimer(int id) override;
   int HeldKeys() override;
 
   // Tracks a popup menu below the menu button whose command runs (at the cursor without one)
@@ -139,6 +143,9 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
     uint32_t SystemColour(int index) override { return GetSysColor(index); }
   } systemColours_;
   XHostedWindowsWin32 hostedWindows_;
+  XDropDownsWin32 dropDowns_;
+  XTooltipWindowWin32 tooltipWindow_;
+  void OnTooltipTimer(int id);
   XMessageBoxWin32 messageBox_;
   XSkinWindowOptions options_;
   XResourceProvider resources_;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "button.h"
+#include "combo_box.h"
 #include "control_base.h"
 #include "hosted_window.h"
 #include "list_box.h"
@@ -24,7 +25,6 @@ class XRootControl final : public AControlBase {
   bool AcceptsInput() const override { return false; }
 };
 
-class XComboBox final : public AControlBase {};
 
 // A skin nested in another, from the skin file its File attribute names. It shares its
 // parent's resources and host options and keeps its own ID table; its tree is laid out inside

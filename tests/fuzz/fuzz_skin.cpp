@@ -26,6 +26,8 @@ struct QuietSurface final : qorin::IXSkinSurface {
   void SetControlTimer(qorin::AControlBase*, int, int) override {}
   void KillControlTimers(qorin::AControlBase*) override {}
   void RunScript(const std::u16string&) override {}
+  void SetTooltipTimer(int, int) override {}
+  void KillTooltipTimer(int) override {}
   int HeldKeys() override { return 0; }
 };
 

@@ -51,6 +51,9 @@ struct RecordingSurface final : IXSkinSurface {
   void SetControlTimer(AControlBase*, int, int) override {}
   void KillControlTimers(AControlBase*) override {}
   void RunScript(const std::u16string& text) override { scripts.push_back(text); }
+  void SetTooltipTimer(int id, int milliseconds) override { tooltipTimers[id] = milliseconds; }
+  void KillTooltipTimer(int id) override { tooltipTimers.erase(id); }
+  std::map<int, int> tooltipTimers;
   int HeldKeys() override { return held; }
   int held = 0;
 };
