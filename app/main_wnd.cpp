@@ -133,6 +133,11 @@ bool CMainWnd::LoadSkin() {
   for (const NamedCommand& command : kNamedCommands)
     options.ids.emplace_back(command.name, command.id);
   options.log = [](const std::wstring& line) { DebugLog(L"%s", line.c_str()); };
+  if (data_.Config().customFrame != 0) {
+    options.host.customFrame = true;
+    options.host.fullScreenHandling = true;
+    options.host.windowRegion = true;
+  }
   const PackageInfo& info = package_.Info();
   const std::u16string& skinFile = data_.Config().skinFileName;
   HINSTANCE instance = GetModuleHandleW(nullptr);

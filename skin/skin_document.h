@@ -26,6 +26,7 @@ struct XSkinHostOptions {
   bool alphaTransition = true;
   int alphaTransitionSpeed = 0;
   bool fullScreenHandling = false;
+  bool windowRegion = false;  // with full-screen handling: a rectangular region while restored
   bool forceLeftToRight = false;
   bool customFrame = false;
   uint32_t extraStyle = 0x00020000 | 0x00010000;  // WS_MINIMIZEBOX | WS_MAXIMIZEBOX

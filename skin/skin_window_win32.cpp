@@ -164,6 +164,7 @@ bool XXSkin::Load(HINSTANCE instance, HWND host, const std::u16string& skinFileN
   if (!Subclass()) return error.Set(XSKIN_ERR_INTERNAL, u"subclass");
   // Hosted child windows draw themselves: the root buffer's copy must not paint over them.
   SetWindowLongPtrW(host_, GWL_STYLE, GetWindowLongPtrW(host_, GWL_STYLE) | WS_CLIPCHILDREN);
+  if (options_.host.fullScreenHandling) fullscreen_.Attach(host_, options_.host.windowRegion);
   if (options_.host.customFrame) ApplyCustomFrame();
   if (options_.host.extendFrame) ExtendFrame(host_);
   if (!CreateMessageWindow()) return error.Set(XSKIN_ERR_INTERNAL, u"XSKIN_CLASS");
@@ -498,6 +499,9 @@ void XXSkin::RouteMouse(UINT message, int x, int y) {
 }
 
 LRESULT XXSkin::HostMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT answer = 0;
+  if (fullscreen_.Attached() && fullscreen_.Message(message, wparam, lparam, &answer))
+    return answer;
   switch (message) {
     case WM_SIZE: OnSize(static_cast<UINT>(wparam), LOWORD(lparam), HIWORD(lparam)); break;
     case WM_ERASEBKGND: return 0;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "fullscreen_handler_win32.h"
 #include "gdi_text_canvas_win32.h"
 #include "hosted_window_win32.h"
 #include "list_window_win32.h"
@@ -144,6 +145,7 @@ class XXSkin final : public IXSkinWindow, public IXSkinSurface {
   } systemColours_;
   XHostedWindowsWin32 hostedWindows_;
   XDropDownsWin32 dropDowns_;
+  XFullscreenHandler fullscreen_;
   XTooltipWindowWin32 tooltipWindow_;
   void OnTooltipTimer(int id);
   XMessageBoxWin32 messageBox_;

@@ -82,6 +82,7 @@ bool XInstallerData::LoadConfig(const std::u16string& configName) {
   config_.defaultLang = text(u"default_lang");
   config_.instPath = text(u"inst_path");
   config_.launchInTemp = number(u"launch_in_temp");
+  config_.customFrame = number(u"custom_frame");
   config_.targetMachine = text(u"target_machine");
   if (config_.nameLocal.empty()) config_.nameLocal = config_.nameEng;
   return true;

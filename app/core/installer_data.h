@@ -26,6 +26,8 @@ struct XInstallerConfig {
   std::u16string defaultLang;
   std::u16string instPath;
   uint32_t launchInTemp = 0;
+  // Non-zero: a frameless window (the skin draws its caption) that maximises to the work area.
+  uint32_t customFrame = 0;
   std::u16string targetMachine;
 };
 
