@@ -205,8 +205,11 @@ void CMainWnd::RunMessageLoop() {
       LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAcceleratorTable));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!TranslateAcceleratorW(window_, accelerators, &message) &&
-        !IsDialogMessageW(window_, &message)) {
+    // Keys for another top-level window of the skin (a combo box's open list) are its own:
+    // Escape there closes the list, not the installer.
+    bool ours = message.hwnd == nullptr || GetAncestor(message.hwnd, GA_ROOT) == window_;
+    if (!ours || (!TranslateAcceleratorW(window_, accelerators, &message) &&
+                  !IsDialogMessageW(window_, &message))) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -229,6 +232,14 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   LRESULT answer = 0;
   if (OnExtractMessage(message, wparam, lparam, &answer)) return answer;
   if (OnHttpMessage(message, wparam, lparam)) return 0;
+  static const UINT comboChanged = RegisterWindowMessageW(L"WM_XSKINNOTIFY_COMBOBOX_CHANGED");
+  if (message == comboChanged) {
+    AControlBase* combo = skin_ != nullptr && skin_->Document() != nullptr
+                              ? skin_->Document()->FindControl(static_cast<int>(wparam))
+                              : nullptr;
+    if (combo != nullptr) XInstallFlow::ComboChanged(*this, combo->id, combo->GetText());
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));

@@ -38,7 +38,9 @@ void XFullscreenHandler::MaximisedClient(RECT* proposed) const {
   APPBARDATA bar{sizeof bar, taskbar, 0, 0, {}, 0};
   if ((SHAppBarMessage(ABM_GETSTATE, &bar) & ABS_AUTOHIDE) == 0) return;
   RECT barRect;
-  GetWindowRect(taskbar, &barRect);
+  // A taskbar that cannot be seen at all (no rectangle) cannot be reached either.
+  if (!IsWindowVisible(taskbar) || !GetWindowRect(taskbar, &barRect) || IsRectEmpty(&barRect))
+    return;
   MONITORINFO monitor{sizeof monitor, {}, {}, 0};
   if (!GetMonitorInfoW(MonitorFromWindow(host_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
   RECT rest;

@@ -211,14 +211,16 @@ void XSkinListWnd::ScrollIntoView() {
   }
 }
 
+// The pick shows, the list hides, and the combo is told last: what the host does with the change
+// (a new language rebuilds the whole skin, this list with it) runs after the list is done.
 void XSkinListWnd::Pick(int index) {
   Select(index);
   ScrollIntoView();
   UpdateWindow(window_);
-  combo_.Picked(index);
   PumpPending();
   Sleep(kPickPauseMs);
   Hide();
+  combo_.Picked(index);
 }
 
 void XSkinListWnd::LostFocus(HWND to) {

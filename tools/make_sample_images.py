@@ -6,6 +6,7 @@ usage: make_sample_images.py OUT_FOLDER
 header.png  520 x 72  a blue band fading to the right with three light rings
 button.png  4 x 96 x 28  the button strip: normal, hover, pressed, disabled (rounded corners)
 close.png   4 x 32 x 32  the caption's close button strip: a cross on a transparent frame
+maximize.png  4 x 32 x 32  the caption's maximise button strip: a square outline
 progress_back.png   480 x 14  the progress bar's empty groove
 progress_front.png  480 x 14  its filled part, revealed from the left
 slider_track.png    10 x 48   the file list's scroll track (a vertical three-slice frame)
@@ -79,6 +80,19 @@ def close(x, y):
     return (0, 0, 0, 0)
 
 
+def maximize(x, y):
+    frame, fx = divmod(x, 32)
+    background = (None, (0x3D, 0x6E, 0xAC), (0x16, 0x3C, 0x6C), None)[frame]
+    ink = (0xFF, 0xFF, 0xFF) if frame != 3 else (0x90, 0xA8, 0xC8)
+    inside = 10 <= fx <= 21 and 10 <= y <= 21
+    edge = inside and (fx in (10, 21) or y in (10, 11, 21))
+    if edge:
+        return ink + (255,)
+    if background is not None:
+        return background + (255,)
+    return (0, 0, 0, 0)
+
+
 def progress(filled):
     def pixel(x, y):
         alpha = rounded_alpha(x, y, 480, 14, 6)
@@ -106,6 +120,7 @@ def main():
     write_png(os.path.join(out, "header.png"), 520, 72, header)
     write_png(os.path.join(out, "button.png"), 4 * 96, 28, button)
     write_png(os.path.join(out, "close.png"), 4 * 32, 32, close)
+    write_png(os.path.join(out, "maximize.png"), 4 * 32, 32, maximize)
     write_png(os.path.join(out, "progress_back.png"), 480, 14, progress(False))
     write_png(os.path.join(out, "progress_front.png"), 480, 14, progress(True))
     write_png(os.path.join(out, "slider_track.png"), 10, 48, slider_track)

@@ -30,6 +30,10 @@ void XInstallFlow::Progress(IXFlowHost& host, uint64_t done, uint64_t total) con
                     DisplayInt(static_cast<int32_t>(perMille / 10)) + u"%");
 }
 
+void XInstallFlow::ComboChanged(IXFlowHost& host, int id, std::u16string_view text) {
+  host.RunHostText(u"OnComboChanged(" + DisplayInt(id) + u", " + ScriptLiteral(text) + u");");
+}
+
 void XInstallFlow::Completed(IXFlowHost& host, int code, std::u16string_view name,
                              XLanguageTable& texts) {
   ExtractionFinished(code == XEXTRACT_OK);

@@ -78,6 +78,8 @@ class XInstallFlow {
   // PROGRESS_INSTALL in tenths of a percent, and the state text in whole percent (0% while
   // there is nothing).
   void Progress(IXFlowHost& host, uint64_t done, uint64_t total) const;
+  // A combo box's pick: "OnComboChanged(id, text);" with the picked text as a literal.
+  static void ComboChanged(IXFlowHost& host, int id, std::u16string_view text);
   // The extraction ended: OnSuccess, or OnFailed with the code's text in the language.
   void Completed(IXFlowHost& host, int code, std::u16string_view name, XLanguageTable& texts);
   // The scripts' constants: the shell folders the window found (name, path; an empty path is

@@ -211,6 +211,26 @@ POINT ScreenPoint(HWND window, int x, int y) {
   return {origin.x + x, origin.y + y};
 }
 
+struct ProcessWindows {
+  DWORD process;
+  std::vector<WindowSeen>* seen;
+};
+
+BOOL CALLBACK AddProcessWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessWindows*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->process || !IsWindowVisible(window)) return TRUE;
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  WindowSeen seen{qorin::helpers::ToUtf8(name), {}};
+  GetWindowRect(window, &seen.rect);
+  GetClientRect(window, &seen.client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&seen.client), 2);
+  search->seen->push_back(seen);
+  return TRUE;
+}
+
 // The actions in order; a window that is gone meanwhile (its program ended) ends them.
 void Perform(HWND window, const std::vector<WindowAction>& actions, ObservedRun* run) {
   for (const WindowAction& action : actions) {
@@ -256,6 +276,14 @@ void Perform(HWND window, const std::vector<WindowAction>& actions, ObservedRun*
       case WindowAction::kWheel:
         SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<int>(action.value) * WHEEL_DELTA);
         break;
+      case WindowAction::kShowWindow: ShowWindow(window, static_cast<int>(action.value)); break;
+      case WindowAction::kTypeKey: SendKey(static_cast<WORD>(action.value), false); break;
+      case WindowAction::kWindows: {
+        ProcessWindows search{0, &run->windows.emplace_back()};
+        GetWindowThreadProcessId(window, &search.process);
+        EnumWindows(AddProcessWindow, reinterpret_cast<LPARAM>(&search));
+        break;
+      }
     }
   }
 }
@@ -346,6 +374,9 @@ ObservedRun RunObserved(const RunOptions& options) {
         RECT outer{};
         GetWindowRect(window, &outer);
         run.windowSize = {outer.right - outer.left, outer.bottom - outer.top};
+        MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+        if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+          run.workArea = monitor.rcWork;
         Perform(window, options.actions, &run);
       }
     }

@@ -37,15 +37,27 @@ struct WindowAction {
     kDown,
     kUp,
     kHitTest,
-    kWheel
+    kWheel,
+    kShowWindow,
+    kTypeKey,
+    kWindows
   } kind;
   // Milliseconds for kWait, a virtual key for kKey and kCtrlKey, width << 16 | height for
   // kResize (the window's outer size), x << 16 | y for kMove (client coordinates from the
   // window's visual left edge, also in a mirrored window). kShot records the client area;
   // kDown and kUp press and release the left button through SendInput; kHitTest records the
   // window's WM_NCHITTEST answer for the point given as for kMove; kWheel turns the wheel by
-  // notches (a negative int as unsigned: towards the user).
+  // notches (a negative int as unsigned: towards the user); kShowWindow calls ShowWindow with
+  // the value (SW_MAXIMIZE, SW_RESTORE); kTypeKey types a virtual key through SendInput (to
+  // the window with the focus); kWindows records the program's visible top-level windows.
   unsigned value = 0;
+};
+
+// A top-level window of the program as a kWindows action saw it.
+struct WindowSeen {
+  std::string className;
+  RECT rect{};    // screen coordinates
+  RECT client{};  // the client area, screen coordinates
 };
 
 // A picture of the window's client area as the screen shows it, left to right.
@@ -86,6 +98,8 @@ struct ObservedRun {
   DWORD runMs = 0;                // from the start until the program and its window were gone
   std::vector<Shot> shots;        // one per kShot action
   std::vector<LRESULT> hitTests;  // one per kHitTest action
+  std::vector<std::vector<WindowSeen>> windows;  // one list per kWindows action
+  RECT workArea{};                               // of the window's monitor, when it showed
 
   // Texts received by one window, in order.
   std::vector<std::string> Texts(const std::string& window = "XRecv") const;

@@ -350,6 +350,161 @@ TEST_F(SkinWindow, RightToLeftMirrorsTheLayout) {
   EXPECT_EQ(s.At(0, 10), kWhite);
 }
 
+// The program's visible window of a class, or null.
+const WindowSeen* Seen(const std::vector<WindowSeen>& windows, const char* className) {
+  for (const WindowSeen& w : windows) {
+    if (w.className == className) return &w;
+  }
+  return nullptr;
+}
+
+std::vector<WindowAction> Click(int x, int y, unsigned wait = 400) {
+  return {{WindowAction::kMove, static_cast<unsigned>(x) << 16 | static_cast<unsigned>(y)},
+          {WindowAction::kDown},
+          {WindowAction::kUp},
+          {WindowAction::kWait, wait}};
+}
+
+void Append(std::vector<WindowAction>& to, const std::vector<WindowAction>& more) {
+  to.insert(to.end(), more.begin(), more.end());
+}
+
+// A combo box opens its list window just below itself; a click on a row picks it: the combo
+// shows the text and the host hears of it; Escape, a click elsewhere and a second click on the
+// combo each close the list.
+TEST_F(SkinWindow, ComboBoxOpensPicksAndCloses) {
+  skin_ = Page(
+      "<ComboBox ID=\"COMBO\" Align=\"fixed\" Position=\"20,20,150,24\" Image=\"default\" "
+      "Text=\"pick\" ListHeight=\"100\"><Data Text=\"alpha\"/><Data Text=\"beta\"/>"
+      "<Data Text=\"gamma\"/></ComboBox>",
+      "void OnComboChanged(int id, string text) { print('changed ' + text); }");
+  std::vector<WindowAction> actions = Click(80, 32);
+  actions.push_back({WindowAction::kWindows});
+  Append(actions, Click(80, 44 + 24, 700));  // the second row
+  actions.push_back({WindowAction::kWindows});
+  actions.push_back({WindowAction::kShot});
+  Append(actions, Click(80, 32));
+  actions.push_back({WindowAction::kTypeKey, VK_ESCAPE});
+  actions.push_back({WindowAction::kWait, 300});
+  actions.push_back({WindowAction::kWindows});
+  Append(actions, Click(80, 32));
+  Append(actions, Click(300, 250));
+  actions.push_back({WindowAction::kWindows});
+  Append(actions, Click(80, 32));
+  Append(actions, Click(80, 32));
+  actions.push_back({WindowAction::kWindows});
+  ObservedRun run = Show(L"combo.exe", actions);
+  ASSERT_EQ(run.windows.size(), 5u);
+  const WindowSeen* main = Seen(run.windows[0], "QORINCLASS");
+  const WindowSeen* list = Seen(run.windows[0], "XSkinListWnd");
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(list, nullptr) << "the list opened";
+  EXPECT_EQ(list->rect.top, main->client.top + 44) << "just below the combo";
+  EXPECT_EQ(list->rect.left, main->client.left + 20);
+  EXPECT_EQ(list->rect.bottom - list->rect.top, 100);
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  EXPECT_NE(std::find(console.begin(), console.end(), "script print() - changed beta"),
+            console.end());
+  for (size_t i = 1; i < 5; ++i)
+    EXPECT_EQ(Seen(run.windows[i], "XSkinListWnd"), nullptr) << "closed " << i;
+  ASSERT_EQ(run.shots.size(), 1u);
+  EXPECT_GT(CountIn(run.shots[0], 22, 22, 168, 42, IsDark), 10) << "the picked text";
+}
+
+// At the bottom of the screen the list opens above the combo.
+TEST_F(SkinWindow, ComboBoxOpensAboveAtTheScreenBottom) {
+  skin_ =
+      "<XSkin><Head><WindowSize Width=\"400\" Height=\"5000\"/><Style AlphaTransition=\"false\"/>"
+      "</Head><Body><Static Align=\"client\" Color=\"#FFFFFF\"><ComboBox ID=\"COMBO\" "
+      "Align=\"bottom\" Height=\"24\" Image=\"default\" ListHeight=\"100\"><Data Text=\"a\"/>"
+      "</ComboBox></Static></Body></XSkin>";
+  // The window is as tall as the work area: the combo is its last 24 client pixels.
+  ObservedRun probe = Show(L"combo-bottom.exe", {{WindowAction::kWindows}});
+  ASSERT_EQ(probe.windows.size(), 1u);
+  int height = probe.workArea.bottom - probe.workArea.top;
+  const WindowSeen* main = Seen(probe.windows[0], "QORINCLASS");
+  ASSERT_NE(main, nullptr);
+  int clientHeight = main->client.bottom - main->client.top;
+  ASSERT_GT(clientHeight, height / 2);
+  std::vector<WindowAction> open = Click(80, clientHeight - 12);
+  open.push_back({WindowAction::kWindows});
+  ObservedRun opened = Show(L"combo-bottom2.exe", open);
+  ASSERT_EQ(opened.windows.size(), 1u);
+  const WindowSeen* list = Seen(opened.windows[0], "XSkinListWnd");
+  main = Seen(opened.windows[0], "QORINCLASS");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->rect.bottom, main->client.bottom - 24) << "above the combo";
+}
+
+// A tooltip shows below its button after the delay, in the control style, and hides when the
+// pointer leaves; in the window style it is a popup near the pointer.
+TEST_F(SkinWindow, TooltipShowsAfterItsDelayAndHides) {
+  for (const char* style : {"control", "window"}) {
+    skin_ = std::string("<XSkin><Head><WindowSize Width=\"400\" Height=\"300\"/><Style "
+                        "AlphaTransition=\"false\" TooltipShowDelay=\"300\" TooltipStyle=\"") +
+            style +
+            "\"/></Head><Body><Static Align=\"client\" Color=\"#FFFFFF\"><Button "
+            "Align=\"fixed\" Position=\"20,20,80,24\" Image=\"default\" Tooltip=\"hello\"/>"
+            "</Static></Body></XSkin>";
+    std::vector<WindowAction> actions = {{WindowAction::kMove, Move(60, 30)},
+                                         {WindowAction::kWait, 100},
+                                         {WindowAction::kShot},
+                                         {WindowAction::kWindows},
+                                         {WindowAction::kWait, 700},
+                                         {WindowAction::kShot},
+                                         {WindowAction::kWindows},
+                                         {WindowAction::kMove, Move(300, 250)},
+                                         {WindowAction::kWait, 400},
+                                         {WindowAction::kShot},
+                                         {WindowAction::kWindows}};
+    ObservedRun run = Show(L"tooltip.exe", actions);
+    ASSERT_EQ(run.shots.size(), 3u) << style;
+    ASSERT_EQ(run.windows.size(), 3u) << style;
+    auto tipColour = [](unsigned p) { return p == 0xF1FFBCu; };
+    if (std::string(style) == "control") {
+      EXPECT_EQ(CountIn(run.shots[0], 20, 44, 200, 80, tipColour), 0) << "not yet";
+      EXPECT_GT(CountIn(run.shots[1], 20, 44, 200, 80, tipColour), 50) << "below the button";
+      EXPECT_EQ(CountIn(run.shots[2], 20, 44, 200, 80, tipColour), 0) << "hidden";
+    } else {
+      EXPECT_EQ(Seen(run.windows[0], "XSkinTooltip"), nullptr);
+      const WindowSeen* tip = Seen(run.windows[1], "XSkinTooltip");
+      const WindowSeen* main = Seen(run.windows[1], "QORINCLASS");
+      ASSERT_NE(tip, nullptr);
+      ASSERT_NE(main, nullptr);
+      EXPECT_EQ(tip->rect.top, main->client.top + 30 + 20) << "20 pixels below the pointer";
+      EXPECT_EQ(Seen(run.windows[2], "XSkinTooltip"), nullptr);
+    }
+  }
+}
+
+// A frameless window maximises to the work area (its client area is the work area) and
+// restoring gives back its rectangle.
+TEST_F(SkinWindow, FramelessWindowMaximisesToTheWorkArea) {
+  config_ += L"custom_frame = 1\r\n";
+  skin_ = Page("<Static Align=\"top\" Height=\"30\" NcHitTest=\"HTCAPTION\" Color=\"#0000FF\"/>");
+  ObservedRun run = Show(L"frameless.exe", {{WindowAction::kWindows},
+                                            {WindowAction::kShowWindow, SW_MAXIMIZE},
+                                            {WindowAction::kWait, 500},
+                                            {WindowAction::kWindows},
+                                            {WindowAction::kShot},
+                                            {WindowAction::kShowWindow, SW_RESTORE},
+                                            {WindowAction::kWait, 500},
+                                            {WindowAction::kWindows}});
+  ASSERT_EQ(run.windows.size(), 3u);
+  const WindowSeen* before = Seen(run.windows[0], "QORINCLASS");
+  const WindowSeen* maximised = Seen(run.windows[1], "QORINCLASS");
+  const WindowSeen* after = Seen(run.windows[2], "QORINCLASS");
+  ASSERT_TRUE(before && maximised && after);
+  EXPECT_TRUE(EqualRect(&before->rect, &before->client)) << "no frame";
+  EXPECT_TRUE(EqualRect(&maximised->client, &run.workArea))
+      << maximised->client.left << "," << maximised->client.top << " "
+      << maximised->client.right << "," << maximised->client.bottom;
+  EXPECT_TRUE(EqualRect(&after->rect, &before->rect)) << "restored";
+  ASSERT_EQ(run.shots.size(), 1u);
+  EXPECT_EQ(run.shots[0].width, run.workArea.right - run.workArea.left);
+  EXPECT_EQ(run.shots[0].At(run.shots[0].width - 1, 10), 0x0000FFu) << "the caption's width";
+}
+
 // A clicked-through install: the pointer presses Install, the files arrive one by one (the
 // script holds each for 400 ms) and are listed, the list following the newest with its slider;
 // the bar ends full, the state text reaches 100%, the finish page shows and Finish ends the

@@ -7,6 +7,7 @@
 #include "skin_document.h"
 #include "skin_surface.h"
 #include "skin_view.h"
+#include "tooltip.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuietSurface surface;
     qorin::XSkinView view(document, surface, nullptr, {1, 2});
     view.SetLoaded(true);
+    view.CreateTooltip(nullptr);
     for (auto [width, height] : {std::pair{0, 0}, {96, 64}, {320, 240}, {1920, 1080}, {7, 3000}}) {
       if (document.Root() != nullptr) document.Root()->SetRect({0, 0, width, height});
       document.Layout().LayoutAll(width, height);
@@ -55,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (width * height > 25000) continue;
       view.Resize(width, height);
       view.Process();
+      // The pointer rests in the middle: a tooltip there shows after its delay.
+      view.PointerMove(width / 2, height / 2);
+      view.TooltipTimer(qorin::kTooltipDelayTimer, width / 2, height / 2);
+      view.PointerLeave();
     }
   }
   return 0;

@@ -1,10 +1,12 @@
 // Corvala Demo's install script. With the command line exactly "/S" it installs into the
 // configured folder at once without any window; with "/auto" it installs at once in its window
-// and exits after the version check; otherwise the user chooses the folder and presses Install,
-// watches the progress and the list of files written, presses Next and then Finish. On the
-// finish page the newest version is asked of the update server named in the product's own
-// configuration (demo.ini).
+// and exits after the version check; otherwise the user chooses the language and the folder,
+// presses Next, reads the licence and presses Install, watches the progress and the list of files
+// written, presses Next and then Finish. On the finish page the newest version is asked of the
+// update server named in the product's own configuration (demo.ini).
 int finished = 0;
+int page = 0;  // 0 welcome, 1 licence, 2 progress, 3 finish
+int maximized = 0;
 
 void OnInit() {
   string line = GetCommandLine();
@@ -14,7 +16,38 @@ void OnInit() {
     return;
   }
   SetText(EDIT_FOLDER, RemoveEndBS(GetInstallPath()));
+  LoadRTF(EDIT_LICENSE, 'license.rtf');
   if (line == '/auto') Install();
+}
+
+// The language combo box: the window is built again in the language picked.
+void OnComboChanged(int id, string text) {
+  if (id != COMBO_LANG) return;
+  if (text == '한국어') SetLanguage('Korean');
+  else if (text == 'עברית') SetLanguage('Hebrew');
+  else SetLanguage('English');
+}
+
+void ToggleMaximized() {
+  if (maximized == 0) MaximizeWindow();
+  else RestoreWindow();
+  maximized = 1 - maximized;
+}
+
+void Next() {
+  if (page == 0) {
+    if (SetInstallPath(GetText(EDIT_FOLDER)) == 0) {
+      MessageBox(LANG('BAD_FOLDER'));
+      return;
+    }
+    page = 1;
+    Hide(PAGE_WELCOME);
+    Show(PAGE_LICENSE);
+    Hide(BTN_NEXT);
+    Show(BTN_INSTALL);
+    return;
+  }
+  if (page == 2) ShowFinishPage();
 }
 
 void Browse() {
@@ -28,8 +61,11 @@ void Install() {
     return;
   }
   print('installing into ' + GetInstallPath());
+  page = 2;
   Hide(PAGE_WELCOME);
+  Hide(PAGE_LICENSE);
   Show(PAGE_PROGRESS);
+  Hide(BTN_NEXT);
   Disable(BTN_INSTALL);
   Disable(BTN_CANCEL);
   StartInstall();
@@ -81,6 +117,7 @@ void OnSuccess() {
 }
 
 void ShowFinishPage() {
+  page = 3;
   Hide(PAGE_PROGRESS);
   Show(PAGE_FINISH);
   Hide(BTN_NEXT);
