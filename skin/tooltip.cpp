@@ -89,6 +89,8 @@ void XSkinTooltip::Timer(int id, int x, int y) {
     return;
   }
   if (id != kTooltipDelayTimer || pending_ == nullptr || x != startX_ || y != startY_) return;
+  // A control hidden meanwhile (a page switched by the click) has nothing to point at.
+  if (IsEmpty(pending_->rect) || pending_->layout == nullptr || !pending_->layout->show) return;
   if (shown_ == pending_ && shownText_ == pending_->tooltip) return;
   ShowTip(*pending_, pending_->tooltip);
   if (pendingAutoHide_) surface_.SetTooltipTimer(kTooltipHideTimer, kTooltipAutoHideMs);
