@@ -2,16 +2,22 @@
 # What a skin's users will see: runs an installer package under Wine and Xvfb, waits for its
 # window, saves a screenshot of the window's client area as PNG and closes it.
 #
-#   tools/preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] [--click X,Y]... -o OUT.png
+#   tools/preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS]
+#                    [--click X,Y | --pause MS]... -o OUT.png
 #
 # --dpi sets the prefix's display DPI for the run (96 by default); --lang picks the user
 # interface language Wine reports (English, Korean, Hebrew), which chooses the package's language
 # file. Each --click presses the left button at a point of the client area first, as a user
-# would (pressing Install this way installs into the preview prefix). Needs a built tree (build/win32/observe.exe; build/win64 on a host without 32-bit code);
-# the Wine prefix is preview/ in that build folder.
+# would (pressing Install this way installs into the preview prefix); --pause waits between them.
+# Needs a built tree (build/win32/observe.exe; build/win64 on a host without 32-bit code); the
+# Wine prefix is preview/ in that build folder.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-usage() { echo "usage: preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS] [--click X,Y]... -o OUT.png" >&2; exit 2; }
+usage() {
+  echo "usage: preview.sh PACKAGE.exe [--dpi N] [--lang NAME] [--settle MS]" \
+    "[--click X,Y | --pause MS]... -o OUT.png" >&2
+  exit 2
+}
 [ $# -ge 1 ] || usage
 package=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 shift
@@ -22,6 +28,7 @@ while [ $# -gt 0 ]; do
     --lang) lang=${2:?}; shift 2 ;;
     --settle) settle=${2:?}; shift 2 ;;
     --click) clicks+=(--click "${2:?}"); shift 2 ;;
+    --pause) clicks+=(--pause "${2:?}"); shift 2 ;;
     -o) out=${2:?}; shift 2 ;;
     *) usage ;;
   esac

@@ -3,13 +3,13 @@
 // and the exit code, which it returns as its own.
 //
 //   observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] [--follow 1]
-//   [--shot FILE.bmp [--settle MS] [--click X,Y]...] PROGRAM [ARGUMENTS...]
+//   [--shot FILE.bmp [--settle MS] [--click X,Y | --pause MS]...] PROGRAM [ARGUMENTS...]
 //
 // With --window, the window of that class is reported when it shows, and closed (WM_CLOSE)
 // --close-after milliseconds later. With --shot FILE its client area is written to FILE as a
 // BMP --settle milliseconds (1000) after it shows, and then it is closed; each --click X,Y
 // first presses the left button at that point of the client area (700 ms after the window shows,
-// then 300 ms apart). With --follow 1 the run
+// then 300 ms apart); --pause MS waits longer between two of them. With --follow 1 the run
 // lasts until the stub's relaunched copies have ended too.
 //
 // A relative PROGRAM is taken from the folder of observe.exe (the build folder).
@@ -65,6 +65,9 @@ int wmain(int argc, wchar_t** argv) {
       shotPath = argv[i + 1];
     else if (flag == L"--click")
       clicks.push_back(ClickAt(argv[i + 1]));
+    else if (flag == L"--pause")
+      clicks.push_back({qorin::e2e::WindowAction::kWait,
+                        static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10))});
     else if (flag == L"--settle")
       settleMs = static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10));
     else if (flag == L"--close-after")
@@ -75,7 +78,8 @@ int wmain(int argc, wchar_t** argv) {
   if (i >= argc) {
     std::fputs(
         "usage: observe [--press BUTTON] [--timeout MS] [--window CLASS [--close-after MS]] "
-        "[--follow 1] [--shot FILE.bmp [--settle MS] [--click X,Y]...] PROGRAM [ARGUMENTS...]\n",
+        "[--follow 1] [--shot FILE.bmp [--settle MS] [--click X,Y | --pause MS]...] PROGRAM "
+        "[ARGUMENTS...]\n",
         stderr);
     return 2;
   }
@@ -83,6 +87,10 @@ int wmain(int argc, wchar_t** argv) {
     using qorin::e2e::WindowAction;
     options.actions.clear();
     for (const WindowAction& at : clicks) {
+      if (at.kind == WindowAction::kWait) {
+        options.actions.push_back(at);
+        continue;
+      }
       options.actions.insert(options.actions.end(),
                              {{WindowAction::kWait, options.actions.empty() ? 700u : 300u},
                               at,
