@@ -58,6 +58,7 @@ void XPointerRouter::ButtonDown(XMouseButton button, int x, int y) {
     SetFocus(nullptr);
     return;
   }
+  if (tooltip_ != nullptr) tooltip_->Pressed(target);
   int rx = x - target->rect.left, ry = y - target->rect.top;
   if (button == kLeftButton) target->OnLButtonDown(rx, ry);
   if (button == kRightButton) target->OnRButtonDown(rx, ry);

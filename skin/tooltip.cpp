@@ -76,6 +76,8 @@ bool XSkinTooltip::Create(IXTooltipWindow* window) {
 
 void XSkinTooltip::PointerMoved(AControlBase* control, int x, int y) {
   if (style_ == kTooltipHide || !active || control == nullptr || control->tooltip.empty()) return;
+  if (control == pressed_) return;
+  pressed_ = nullptr;
   pending_ = control;
   pendingAutoHide_ = control->autoHideTooltip;
   startX_ = x, startY_ = y;
@@ -97,6 +99,7 @@ void XSkinTooltip::Timer(int id, int x, int y) {
 }
 
 void XSkinTooltip::Left(AControlBase* control) {
+  if (control != nullptr && control == pressed_) pressed_ = nullptr;
   if (control == nullptr || (control != shown_ && control != pending_)) return;
   LostPointer();
 }
@@ -107,7 +110,13 @@ void XSkinTooltip::LostPointer() {
   HideTip();
 }
 
+void XSkinTooltip::Pressed(AControlBase* control) {
+  LostPointer();
+  pressed_ = control;
+}
+
 void XSkinTooltip::Forget(AControlBase* control) {
+  if (control == pressed_) pressed_ = nullptr;
   if (control == pending_ || control == shown_) LostPointer();
   if (control == tipControl_) tipControl_ = nullptr;
 }

@@ -7,6 +7,7 @@
 //   pointer moves over a control with a tooltip ─► remember it and the point ─► timer 1 (delay)
 //   timer 1: the pointer still there ─► ShowTip (and timer 2, 3000 ms, with auto-hide)
 //   timer 2, leaving the control, the skin losing the pointer ─► HideTip
+//   a button pressed ─► HideTip, and no tip for that control until the pointer has left it
 #pragma once
 
 #include <string>
@@ -56,6 +57,8 @@ class XSkinTooltip {
   // The pointer left a control, or the skin altogether.
   void Left(AControlBase* control);
   void LostPointer();
+  // A mouse button went down on a control.
+  void Pressed(AControlBase* control);
   void Forget(AControlBase* control);
 
   void ShowTip(AControlBase& control, const std::u16string& text);
@@ -73,6 +76,7 @@ class XSkinTooltip {
   AControlBase* tipControl_ = nullptr;
   AControlBase* pending_ = nullptr;
   AControlBase* shown_ = nullptr;
+  AControlBase* pressed_ = nullptr;
   std::u16string shownText_;
   bool pendingAutoHide_ = true;
   int startX_ = 0, startY_ = 0;

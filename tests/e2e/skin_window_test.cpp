@@ -411,6 +411,49 @@ TEST_F(SkinWindow, ComboBoxOpensPicksAndCloses) {
   EXPECT_GT(CountIn(run.shots[0], 22, 22, 168, 42, IsDark), 10) << "the picked text";
 }
 
+// Picking a language in a combo box builds the window again in it: its texts, and the mirrored
+// layout of the right-to-left language.
+TEST_F(SkinWindow, LanguageComboSwitchesTextsAndDirection) {
+  auto language = [](const wchar_t* name, const wchar_t* hello, const wchar_t* more = L"") {
+    return Utf16File(std::wstring(L"[INSTALLER]\r\nLANG_NAME = ") + name + L"\r\n$HELLO = " +
+                     hello + L"\r\n" + more);
+  };
+  languages_ = {{"lang/English.ini", language(L"English", L"Hello")},
+                {"lang/Korean.ini", language(L"한국어", L"안녕하세요")},
+                {"lang/Hebrew.ini",
+                 language(L"עברית", L"שלום", L"[GENERAL]\r\nIS_RIGHT_TO_LEFT_TEXT = 1\r\n")}};
+  skin_ = Page(
+      "<Static Align=\"left\" Width=\"30\" Color=\"#FF0000\"/>"
+      "<Static ID=\"LABEL\" Align=\"fixed\" Position=\"125,100,150,24\" Text=\"$HELLO\"/>"
+      "<ComboBox ID=\"COMBO_LANG\" Align=\"fixed\" Position=\"125,20,150,24\" "
+      "Image=\"default\" ListHeight=\"100\"><Data Text=\"English\"/><Data Text=\"한국어\"/>"
+      "<Data Text=\"עברית\"/></ComboBox>",
+      "void OnInit() { print(GetLanguage() + ' ' + GetControlText(LABEL)); } "
+      "void OnComboChanged(int id, string text) { if (text == '한국어') SetLanguage('Korean'); "
+      "else if (text == 'עברית') SetLanguage('Hebrew'); else SetLanguage('English'); }");
+  // The combo is centred: a click finds it mirrored or not. Home, Down, Enter picks the second
+  // row; End, Enter the last.
+  std::vector<WindowAction> actions = {{WindowAction::kShot}};
+  Append(actions, Click(200, 32));
+  for (unsigned key : {VK_HOME, VK_DOWN, VK_RETURN})
+    actions.push_back({WindowAction::kTypeKey, key});
+  actions.push_back({WindowAction::kWait, 1000});
+  Append(actions, Click(200, 32));
+  for (unsigned key : {VK_END, VK_RETURN}) actions.push_back({WindowAction::kTypeKey, key});
+  actions.push_back({WindowAction::kWait, 1000});
+  actions.push_back({WindowAction::kShot});
+  ObservedRun run = Show(L"language-combo.exe", actions);
+  std::vector<std::string> console = run.Texts("XScriptDebugConsole");
+  for (const char* line : {"script print() - english Hello", "script print() - korean 안녕하세요",
+                           "script print() - hebrew שלום"})
+    EXPECT_NE(std::find(console.begin(), console.end(), line), console.end()) << line;
+  ASSERT_EQ(run.shots.size(), 2u);
+  const Shot &before = run.shots[0], &after = run.shots[1];
+  EXPECT_EQ(before.At(5, 10), kRed);
+  EXPECT_EQ(after.At(after.width - 5, 10), kRed) << "mirrored";
+  EXPECT_EQ(after.At(5, 10), kWhite);
+}
+
 // At the bottom of the screen the list opens above the combo.
 TEST_F(SkinWindow, ComboBoxOpensAboveAtTheScreenBottom) {
   skin_ =
@@ -440,8 +483,9 @@ TEST_F(SkinWindow, ComboBoxOpensAboveAtTheScreenBottom) {
 // pointer leaves; in the window style it is a popup near the pointer.
 TEST_F(SkinWindow, TooltipShowsAfterItsDelayAndHides) {
   for (const char* style : {"control", "window"}) {
-    skin_ = std::string("<XSkin><Head><WindowSize Width=\"400\" Height=\"300\"/><Style "
-                        "AlphaTransition=\"false\" TooltipShowDelay=\"300\" TooltipStyle=\"") +
+    skin_ = std::string(
+                "<XSkin><Head><WindowSize Width=\"400\" Height=\"300\"/><Style "
+                "AlphaTransition=\"false\" TooltipShowDelay=\"300\" TooltipStyle=\"") +
             style +
             "\"/></Head><Body><Static Align=\"client\" Color=\"#FFFFFF\"><Button "
             "Align=\"fixed\" Position=\"20,20,80,24\" Image=\"default\" Tooltip=\"hello\"/>"
@@ -497,8 +541,8 @@ TEST_F(SkinWindow, FramelessWindowMaximisesToTheWorkArea) {
   ASSERT_TRUE(before && maximised && after);
   EXPECT_TRUE(EqualRect(&before->rect, &before->client)) << "no frame";
   EXPECT_TRUE(EqualRect(&maximised->client, &run.workArea))
-      << maximised->client.left << "," << maximised->client.top << " "
-      << maximised->client.right << "," << maximised->client.bottom;
+      << maximised->client.left << "," << maximised->client.top << " " << maximised->client.right
+      << "," << maximised->client.bottom;
   EXPECT_TRUE(EqualRect(&after->rect, &before->rect)) << "restored";
   ASSERT_EQ(run.shots.size(), 1u);
   EXPECT_EQ(run.shots[0].width, run.workArea.right - run.workArea.left);

@@ -105,6 +105,17 @@ TEST(Tooltip, DelayShowAutoHideAndLeave) {
   view.PointerMove(200, 150);
   EXPECT_FALSE(tip->layout->show) << "left";
 
+  view.PointerMove(20, 15);
+  view.TooltipTimer(kTooltipDelayTimer, 20, 15);
+  view.PointerButton(kLeftButton, true, 20, 15);
+  EXPECT_FALSE(tip->layout->show) << "a press hides it";
+  surface.tooltipTimers.clear();
+  view.PointerMove(22, 15);
+  EXPECT_EQ(surface.tooltipTimers.count(kTooltipDelayTimer), 0u) << "until the pointer leaves";
+  view.PointerMove(200, 150);
+  view.PointerMove(20, 15);
+  EXPECT_EQ(surface.tooltipTimers[kTooltipDelayTimer], 400);
+
   test::TestSkin hidden;
   ASSERT_TRUE(hidden.Load(
       "<XSkin><Head><Style TooltipStyle=\"hide\"/></Head><Body><Static/></Body></XSkin>"));

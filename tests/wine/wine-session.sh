@@ -52,8 +52,9 @@ xvfb_running() {
 start_xvfb() {
   xvfb_running && return 0
   rm -f "$home/display" "$home/xvfb.pid"
+  # Not holding the session's lock (fd 9): a start that failed half-way would block every later one.
   setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
-    3>"$home/display" </dev/null >/dev/null 2>&1 &
+    3>"$home/display" 9>&- </dev/null >/dev/null 2>&1 &
   echo $! >"$home/xvfb.pid"
   local i
   for i in $(seq 100); do
@@ -80,13 +81,13 @@ prefix_ready() { [ -f "$home/prefix.ready" ] && [ "$(cat "$home/prefix.ready")" 
 create_prefix() {
   prefix_ready && return 0
   log "creating the Wine prefix in $WINEPREFIX ($prefix_kind)"
-  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  timeout 30 wineserver -k 9>&- </dev/null >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
-  timeout 300 wineboot -i </dev/null >/dev/null 2>&1
+  timeout 300 wineboot -i 9>&- </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
   # Unmanaged windows: the window manager's absence would otherwise stall every new window.
   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
+    9>&- </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
   echo "$prefix_kind" >"$home/prefix.ready"
 }
@@ -98,10 +99,10 @@ start_session() {
   use_display
   create_prefix
   # wineserver detaches itself; -p keeps it alive between test programs.
-  timeout 30 wineserver -p </dev/null >/dev/null 2>&1 || true
+  timeout 30 wineserver -p 9>&- </dev/null >/dev/null 2>&1 || true
   # Bring up Wine's own service processes now, detached: started by a test program instead,
   # they would inherit its output and keep ctest waiting on it after the test ends.
-  timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  timeout 120 wine cmd /c exit 9>&- </dev/null >/dev/null 2>&1 || true
   flock -u 9
 }
 
