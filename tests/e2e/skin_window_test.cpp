@@ -429,6 +429,7 @@ TEST_F(SkinWindow, LanguageComboSwitchesTextsAndDirection) {
       "Image=\"default\" ListHeight=\"100\"><Data Text=\"English\"/><Data Text=\"한국어\"/>"
       "<Data Text=\"עברית\"/></ComboBox>",
       "void OnInit() { print(GetLanguage() + ' ' + GetControlText(LABEL)); } "
+      "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();'); "
       "void OnComboChanged(int id, string text) { if (text == '한국어') SetLanguage('Korean'); "
       "else if (text == 'עברית') SetLanguage('Hebrew'); else SetLanguage('English'); }");
   // The combo is centred: a click finds it mirrored or not. Home, Down, Enter picks the second
