@@ -43,6 +43,7 @@ esac
 # The 32-bit build's observer and prefix, or the x64 build's on a host without 32-bit code.
 . "$root/tools/host.sh"
 qorin_host_known
+qorin_host_settle >&2
 build=$root/build/win32
 export QORIN_WINE_ARCH=win32
 [ "$QORIN_HOST_32BIT" = yes ] || { build=$root/build/win64; QORIN_WINE_ARCH=win64; }
