@@ -5,7 +5,8 @@
 # a user would), once silently with "/S", which installs the payload. It prints the developer log
 # ("XRecv"), the script console, any message box, the window when it shows, the exit codes, and
 # the files installed. Then it builds the Corvala Demo install and uninstall packages and installs
-# and uninstalls them (tools/run-demo.sh), printing what each step left behind.
+# and uninstalls them (tools/run-demo.sh), printing what each step left behind, and ends with
+# pictures of every page of the demo in build/gallery (tools/gallery.sh, index.html).
 #
 # Where the host runs 32-bit code, this is done with the 32-bit stub (build/win32) in a 32-bit
 # prefix, the demo again in a 64-bit prefix, and then the demo with the x64 stub (build/win64).
@@ -71,4 +72,6 @@ if [ "$QORIN_HOST_32BIT" = no ]; then
   run_minimal build/win64 "$root/build/win64/wine" win64
 fi
 run_demo build/win64 "$root/build/win64/wine" win64
+echo "== the gallery: every page of the demo at 96 and 144 DPI, in English and Hebrew"
+tools/gallery.sh
 [ "$QORIN_HOST_32BIT" = yes ] || echo "not run on this host (no 32-bit code): the 32-bit stub under Wine"

@@ -1,11 +1,12 @@
 // Corvala Demo's install script. With the command line exactly "/S" it installs into the
 // configured folder at once without any window; with "/auto" it installs at once in its window
-// and exits after the version check; otherwise the user chooses the language and the folder,
-// presses Next, reads the licence and presses Install, watches the progress and the list of files
-// written, presses Next and then Finish. On the finish page the newest version is asked of the
-// update server named in the product's own configuration (demo.ini).
+// and exits after the version check; otherwise the user chooses the language and presses Next,
+// chooses the folder and presses Next, reads the licence and presses Install, watches the
+// progress and the list of files written, presses Next and then Finish. On the finish page the
+// newest version is asked of the update server named in the product's own configuration
+// (demo.ini).
 int finished = 0;
-int page = 0;  // 0 welcome, 1 licence, 2 progress, 3 finish
+int page = 0;  // 0 welcome, 1 folder, 2 licence, 3 progress, 4 finish
 int maximized = 0;
 
 void OnInit() {
@@ -36,18 +37,24 @@ void ToggleMaximized() {
 
 void Next() {
   if (page == 0) {
+    page = 1;
+    Hide(PAGE_WELCOME);
+    Show(PAGE_FOLDER);
+    return;
+  }
+  if (page == 1) {
     if (SetInstallPath(GetText(EDIT_FOLDER)) == 0) {
       MessageBox(LANG('BAD_FOLDER'));
       return;
     }
-    page = 1;
-    Hide(PAGE_WELCOME);
+    page = 2;
+    Hide(PAGE_FOLDER);
     Show(PAGE_LICENSE);
     Hide(BTN_NEXT);
     Show(BTN_INSTALL);
     return;
   }
-  if (page == 2) ShowFinishPage();
+  if (page == 3) ShowFinishPage();
 }
 
 void Browse() {
@@ -61,8 +68,9 @@ void Install() {
     return;
   }
   print('installing into ' + GetInstallPath());
-  page = 2;
+  page = 3;
   Hide(PAGE_WELCOME);
+  Hide(PAGE_FOLDER);
   Hide(PAGE_LICENSE);
   Show(PAGE_PROGRESS);
   Hide(BTN_NEXT);
@@ -117,7 +125,7 @@ void OnSuccess() {
 }
 
 void ShowFinishPage() {
-  page = 3;
+  page = 4;
   Hide(PAGE_PROGRESS);
   Show(PAGE_FINISH);
   Hide(BTN_NEXT);
