@@ -3,14 +3,15 @@
 # package's payload beside the product; the install package's data gets its skin images drawn by
 # tools/make_sample_images.py.
 #
-#   tools/make-demo-packages.sh [BUILD_DIR]   (default build/win32; needs build/native/qorin)
+#   tools/make-demo-packages.sh [BUILD_DIR]   (default build/win32; needs build/native/qorin, or
+#                                             the host's qorin tool in QORIN_TOOL)
 #
 # Writes BUILD_DIR/samples/corvala-demo-setup.exe.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build=${1:-build/win32}
-qorin=build/native/qorin
+qorin=${QORIN_TOOL:-build/native/qorin}
 payload=$build/samples/demo-payload
 data=$build/samples/demo-install-data
 rm -rf "$payload" "$data"
@@ -18,8 +19,14 @@ cp -r samples/demo/install/payload "$payload"
 cp "$build/samples/demo.exe" "$payload/"
 cp -r samples/demo/install/data "$data"
 python3 tools/make_sample_images.py "$data/images"
+# With SOURCE_DATE_EPOCH the payload's files carry that time, which 7zz stores: the same sources
+# give the same package wherever and whenever they are packed.
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+  find "$payload" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+fi
 "$qorin" pack --stub "$build/qorin-stub.exe" --data samples/demo/uninstall/data \
   --config setup.ini -o "$payload/uninstall.exe"
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$payload/uninstall.exe" "$payload"
 "$qorin" pack --stub "$build/qorin-stub.exe" --data "$data" \
   --config setup.ini --payload "$payload" -o "$build/samples/corvala-demo-setup.exe"
 "$qorin" verify "$build/samples/corvala-demo-setup.exe" >/dev/null

@@ -5,6 +5,12 @@
 // progress and the list of files written, presses Next and then Finish. On the finish page the
 // newest version is asked of the update server named in the product's own configuration
 // (demo.ini).
+//
+// Its exit codes are the ones deployment tools know: 0 installed, 1602 cancelled by the user,
+// 1603 failed.
+int kInstalled = 0;
+int kCancelled = 1602;
+int kFailed = 1603;
 int finished = 0;
 int page = 0;  // 0 welcome, 1 folder, 2 licence, 3 progress, 4 finish
 int maximized = 0;
@@ -80,12 +86,12 @@ void Install() {
 }
 
 void Cancel() {
-  if (finished == 0) DoExit(2);
-  else DoExit(0);
+  if (finished == 0) DoExit(kCancelled);
+  else DoExit(kInstalled);
 }
 
 void Finish() {
-  DoExit(0);
+  DoExit(kInstalled);
 }
 
 // Add/Remove Programs lists the product from its Uninstall key.
@@ -97,6 +103,9 @@ void Register(string dir) {
   SetRegStr64(key + 'InstallLocation', RemoveEndBS(dir));
   SetRegStr64(key + 'UninstallString', '"' + dir + 'uninstall.exe"');
   SetRegStr64(key + 'QuietUninstallString', '"' + dir + 'uninstall.exe" /S');
+  SetRegStr64(key + 'DisplayIcon', dir + 'demo.exe,0');
+  SetRegInt64(key + 'NoModify', 1);
+  SetRegInt64(key + 'NoRepair', 1);
   SetRegInt64(key + 'EstimatedSize', 64);
   SetRegStr('HKLM/SOFTWARE/Corvala Demo/InstallPath', dir);
 }
@@ -109,7 +118,7 @@ void OnSuccess() {
                  'Corvala Demo');
   print('installed Corvala Demo ' + GetAppVersion());
   if (GetCommandLine() == '/S') {
-    DoExit(0);
+    DoExit(kInstalled);
     return;
   }
   finished = 1;
@@ -139,12 +148,12 @@ void ShowFinishPage() {
 void OnCheckVersion(int remote, int local) {
   if (remote > local) print('a newer build is available: ' + remote);
   else print('this is the newest build');
-  if (GetCommandLine() == '/auto') DoExit(0);
+  if (GetCommandLine() == '/auto') DoExit(kInstalled);
 }
 
 void OnFailed(string error) {
   print('failed: ' + error);
-  DoExit(1);
+  DoExit(kFailed);
 }
 
 SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');

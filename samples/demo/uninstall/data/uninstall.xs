@@ -1,6 +1,7 @@
 // Corvala Demo's uninstall script: closes the running product, runs its own clean-up, deletes
 // its files (moving aside any in use), folders, shortcuts and registry keys. With the command
-// line exactly "/S" without a window and without asking.
+// line exactly "/S" without a window and without asking. Exit codes: 0 uninstalled, 1602 the
+// user kept the product running, 1603 the product could not be closed without asking.
 int Silent() {
   return GetCommandLine() == '/S';
 }
@@ -30,7 +31,8 @@ void OnInit() {
   print('uninstalling from ' + dir);
   if (!CloseProduct()) {
     print('Corvala Demo is still running');
-    DoExit(2);
+    if (Silent()) DoExit(1603);
+    else DoExit(1602);
     return;
   }
   print('clean-up returned ' + ExecWait(dir + 'demo.exe', '--cleanup'));

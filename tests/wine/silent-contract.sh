@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The Corvala Demo's contract with deployment tools, as they see it under Wine: "/S" installs
+# with no window and no message box and exits 0, leaving a complete Add/Remove Programs entry;
+# the entry's QuietUninstallString, run as it stands, exits 0 and leaves the prefix as it was
+# before the install; Cancel on the first page exits 1602; an install that cannot write one of its
+# files (a folder in the way) exits 1603.
+#
+#   silent-contract.sh BUILD_DIR      (in a Wine session: QORIN_WINE_HOME, QORIN_WINE_ARCH)
+#
+# Packs the demo with BUILD_DIR's stub through tools/make-demo-packages.sh, with the host's qorin
+# tool ($QORIN_TOOL, else build/native or build/native-asan); exits 77 (skipped) without one.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(cd "${1:?usage: silent-contract.sh BUILD_DIR}" && pwd)
+home=${QORIN_WINE_HOME:?}
+arch=${QORIN_WINE_ARCH:?}
+wine_run() { "$root/tests/wine/run-wine.sh" "$@"; }
+# shellcheck source=tools/demo-prefix.sh
+. "$root/tools/demo-prefix.sh"
+
+qorin=${QORIN_TOOL:-}
+for candidate in "$root/build/native/qorin" "$root/build/native-asan/qorin"; do
+  [ -n "$qorin" ] || { [ -x "$candidate" ] && qorin=$candidate; }
+done
+[ -n "$qorin" ] || { echo "silent-contract: no host qorin tool to pack the demo with"; exit 77; }
+ASAN_OPTIONS=detect_leaks=0 QORIN_TOOL=$qorin "$root/tools/make-demo-packages.sh" "$build" >/dev/null
+
+status=0
+fail() {
+  echo "FAILED: $*"
+  status=1
+}
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+# Runs the observer; its output goes to $out, the program's exit code is printed.
+observed() {
+  wine_run "$build/observe.exe" --timeout 60000 "$@" >"$out" 2>&1 || true
+  sed -n 's/^\[exit code\] //p' "$out" | tr -d '\r'
+}
+quiet() {
+  grep -q '^\[window\]\|^\[message box\]' "$out" && fail "$1 showed a window or a message box"
+  return 0
+}
+
+echo "== [$arch] the $stub stub: /S"
+before=$(snapshot)
+code=$(observed --window QORINCLASS 'samples\corvala-demo-setup.exe' /S)
+[ "$code" = 0 ] || fail "/S exited with '$code'"
+quiet "/S"
+entry=$(snapshot | grep 'Uninstall\\CorvalaDemo' || true)
+echo "$entry"
+for value in DisplayName DisplayVersion Publisher InstallLocation DisplayIcon UninstallString \
+  QuietUninstallString 'NoModify    REG_DWORD    0x1' 'NoRepair    REG_DWORD    0x1'; do
+  grep -q ": $value" <<<"$entry" || fail "the Add/Remove Programs entry lacks $value"
+done
+
+echo "== [$arch] QuietUninstallString"
+quiet_line=$(sed -n 's/.*: QuietUninstallString    REG_SZ    //p' <<<"$entry" | head -n 1)
+program=${quiet_line#\"}
+program=${program%%\"*}
+arguments=${quiet_line##*\" }
+echo "  $program $arguments"
+code=$(observed --follow 1 --window QORINCLASS "$program" "$arguments")
+[ "$code" = 0 ] || fail "the quiet uninstall exited with '$code'"
+quiet "the quiet uninstall"
+after=$(snapshot)
+[ "$after" = "$before" ] || { fail "the quiet uninstall left the prefix changed"; diff <(echo "$before") <(echo "$after") || true; }
+
+echo "== [$arch] Cancel"
+shot=$(mktemp --suffix=.bmp)
+code=$(observed --window QORINCLASS --shot "Z:${shot//\//\\}" --click 352,336 \
+  'samples\corvala-demo-setup.exe')
+rm -f "$shot"
+[ "$code" = 1602 ] || fail "Cancel exited with '$code', not 1602"
+[ "$(snapshot)" = "$before" ] || fail "Cancel left something behind"
+
+echo "== [$arch] a failed install"
+blocker="$drive_c/${installed#C:\\}"
+blocker=${blocker//\\//}
+mkdir -p "$blocker/demo.exe"
+code=$(observed 'samples\corvala-demo-setup.exe' /S)
+rm -rf "$blocker"
+[ "$code" = 1603 ] || { fail "a failed install exited with '$code', not 1603"; cat "$out"; }
+quiet "the failed install"
+
+[ $status = 0 ] && echo "== [$arch] the silent contract holds"
+exit $status
