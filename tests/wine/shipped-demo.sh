@@ -22,16 +22,39 @@ qorin=${QORIN_TOOL:-}
 for candidate in "$root/build/native/qorin" "$root/build/native-asan/qorin"; do
   [ -n "$qorin" ] || { [ -x "$candidate" ] && qorin=$candidate; }
 done
-[ -n "$qorin" ] || { echo "silent-contract: no host qorin tool to pack the demo with"; exit 77; }
-ASAN_OPTIONS=detect_leaks=0 QORIN_TOOL=$qorin "$root/tools/make-demo-packages.sh" "$build" >/dev/null
+[ -n "$qorin" ] || { echo "shipped-demo: no host qorin tool to pack the demo with"; exit 77; }
 
 status=0
 fail() {
   echo "FAILED: $*"
   status=1
 }
-out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+keys=$(mktemp -d)
+out=$keys/observed.txt
+trap 'rm -rf "$keys"' EXIT
+
+# A throw-away CA and a code-signing certificate it issued.
+make_certificates() {
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$keys/ca.key" -out "$keys/ca.pem" -days 2 \
+    -subj "/CN=Qorin Test CA" -addext "basicConstraints=critical,CA:TRUE" \
+    -addext "keyUsage=critical,keyCertSign" 2>/dev/null
+  openssl req -newkey rsa:2048 -nodes -keyout "$keys/sign.key" -out "$keys/sign.csr" \
+    -subj "/CN=Corvala Test Signing" 2>/dev/null
+  printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' \
+    >"$keys/ext.cnf"
+  openssl x509 -req -in "$keys/sign.csr" -CA "$keys/ca.pem" -CAkey "$keys/ca.key" \
+    -CAcreateserial -out "$keys/sign.pem" -days 2 -extfile "$keys/ext.cnf" 2>/dev/null
+}
+signed() {
+  osslsigncode verify -CAfile "$keys/ca.pem" -in "$1" >/dev/null 2>&1 || fail "not signed: $1"
+}
+make_certificates
+ASAN_OPTIONS=detect_leaks=0 QORIN_TOOL=$qorin QORIN_SIGN_CERT=$keys/sign.pem \
+  QORIN_SIGN_KEY=$keys/sign.key "$root/tools/make-demo-packages.sh" "$build" >/dev/null
+signed "$build/samples/corvala-demo-setup.exe"
+# The relaunch copies of the temporary folder, so that this run's is known.
+temp=$(find "$drive_c/users" -maxdepth 4 -type d -name Temp | head -n 1)
+rm -f "$temp"/*.exe 2>/dev/null || true
 # Runs the observer; its output goes to $out, the program's exit code is printed.
 observed() {
   wine_run "$build/observe.exe" --timeout 60000 "$@" >"$out" 2>&1 || true
@@ -42,7 +65,7 @@ quiet() {
   return 0
 }
 
-echo "== [$arch] the $stub stub: /S"
+echo "== [$arch] the $stub stub, signed: /S"
 before=$(snapshot)
 code=$(observed --window QORINCLASS 'samples\corvala-demo-setup.exe' /S)
 [ "$code" = 0 ] || fail "/S exited with '$code'"
@@ -53,6 +76,12 @@ for value in DisplayName DisplayVersion Publisher InstallLocation DisplayIcon Un
   QuietUninstallString 'NoModify    REG_DWORD    0x1' 'NoRepair    REG_DWORD    0x1'; do
   grep -q ": $value" <<<"$entry" || fail "the Add/Remove Programs entry lacks $value"
 done
+folder="$drive_c/${installed#C:\\}"
+folder=${folder//\\//}
+programs=$(find "$folder" -iname '*.exe' | sort)
+echo "  signed programs written: $(echo "$programs" | sed "s|$folder/||" | tr '\n' ' ')"
+[ "$(echo "$programs" | wc -l)" -ge 2 ] || fail "fewer programs installed than expected"
+while read -r program; do signed "$program"; done <<<"$programs"
 
 echo "== [$arch] QuietUninstallString"
 quiet_line=$(sed -n 's/.*: QuietUninstallString    REG_SZ    //p' <<<"$entry" | head -n 1)
@@ -63,6 +92,15 @@ echo "  $program $arguments"
 code=$(observed --follow 1 --window QORINCLASS "$program" "$arguments")
 [ "$code" = 0 ] || fail "the quiet uninstall exited with '$code'"
 quiet "the quiet uninstall"
+copies=$(find "$temp" -maxdepth 1 -iname '*.exe' 2>/dev/null)
+[ -n "$copies" ] || fail "no relaunch copy in $temp"
+while read -r copy; do
+  [ -n "$copy" ] || continue
+  signed "$copy"
+  cmp -s "$copy" "$build/samples/demo-payload/uninstall.exe" || fail "$copy is not a byte copy"
+  echo "  the relaunch copy $(basename "$copy"): signed, a byte copy of uninstall.exe"
+  rm -f "$copy"
+done <<<"$copies"
 after=$(snapshot)
 [ "$after" = "$before" ] || { fail "the quiet uninstall left the prefix changed"; diff <(echo "$before") <(echo "$after") || true; }
 
@@ -75,13 +113,13 @@ rm -f "$shot"
 [ "$(snapshot)" = "$before" ] || fail "Cancel left something behind"
 
 echo "== [$arch] a failed install"
-blocker="$drive_c/${installed#C:\\}"
-blocker=${blocker//\\//}
-mkdir -p "$blocker/demo.exe"
+mkdir -p "$folder/demo.exe"
 code=$(observed 'samples\corvala-demo-setup.exe' /S)
-rm -rf "$blocker"
+rm -rf "$folder"
 [ "$code" = 1603 ] || { fail "a failed install exited with '$code', not 1603"; cat "$out"; }
-quiet "the failed install"
+# A file that cannot be written asks Abort, Retry or Ignore, even without a window; Abort fails.
+grep -q '^\[message box\] Corvala Demo Setup: .*demo\.exe cannot be written.*(pressed Abort)' "$out" ||
+  { fail "no Abort/Retry/Ignore question naming demo.exe"; cat "$out"; }
 
-[ $status = 0 ] && echo "== [$arch] the silent contract holds"
+[ $status = 0 ] && echo "== [$arch] signed end to end; the silent contract holds"
 exit $status
