@@ -53,6 +53,14 @@ for preset in "${run[@]}"; do
   failed=$((failed + bad))
 done
 
+# The demo packages built again from a copy of the sources elsewhere must be the same bytes.
+if tools/reproducible.sh; then
+  passed=$((passed + 1))
+else
+  echo "test.sh: the demo packages are not reproducible" >&2
+  failed=$((failed + 1))
+fi
+
 skipped=0
 if [ "$QORIN_HOST_32BIT" = no ]; then
   # native32-asan defines the native-asan tests again plus one corpus replay per fuzz target.
