@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test this host can run: installs what is missing, builds the native-asan,
 # native32-asan (32-bit, with the fuzz corpora replayed), win32 and win64 presets with warnings as
-# errors, runs ctest on each (the Windows tests under Wine) and ends with one line that adds the
-# runs up: "total: N passed, N failed, N skipped".
+# errors, runs ctest on each (the Windows tests under Wine), checks that the demo packages build
+# reproducibly (tools/reproducible.sh, one test) and ends with one line that adds the runs up:
+# "total: N passed, N failed, N skipped".
 #
 # On a host that runs no 32-bit code (tools/host.sh; QORIN_HOST_32BIT=no forces it) the 32-bit
 # stub and its Windows tests are built but not run, native32-asan is neither built nor run, and a
