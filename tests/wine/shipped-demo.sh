@@ -52,9 +52,9 @@ make_certificates
 ASAN_OPTIONS=detect_leaks=0 QORIN_TOOL=$qorin QORIN_SIGN_CERT=$keys/sign.pem \
   QORIN_SIGN_KEY=$keys/sign.key "$root/tools/make-demo-packages.sh" "$build" >/dev/null
 signed "$build/samples/corvala-demo-setup.exe"
-# The relaunch copies of the temporary folder, so that this run's is known.
-temp=$(find "$drive_c/users" -maxdepth 4 -type d -name Temp | head -n 1)
-rm -f "$temp"/*.exe 2>/dev/null || true
+# The relaunch copies in the user's temporary folder (nameEng + "~qorin~temp~.exe"): none yet.
+relaunch_copies() { find "$drive_c/users" -iname '*~qorin~temp~.exe' 2>/dev/null; }
+relaunch_copies | while read -r copy; do rm -f "$copy"; done
 # Runs the observer; its output goes to $out, the program's exit code is printed.
 observed() {
   wine_run "$build/observe.exe" --timeout 60000 "$@" >"$out" 2>&1 || true
@@ -92,8 +92,8 @@ echo "  $program $arguments"
 code=$(observed --follow 1 --window QORINCLASS "$program" "$arguments")
 [ "$code" = 0 ] || fail "the quiet uninstall exited with '$code'"
 quiet "the quiet uninstall"
-copies=$(find "$temp" -maxdepth 1 -iname '*.exe' 2>/dev/null)
-[ -n "$copies" ] || fail "no relaunch copy in $temp"
+copies=$(relaunch_copies)
+[ -n "$copies" ] || fail "no relaunch copy in the temporary folder"
 while read -r copy; do
   [ -n "$copy" ] || continue
   signed "$copy"
