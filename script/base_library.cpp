@@ -54,6 +54,12 @@ bool IsSpace(char16_t c) {
 
 }  // namespace
 
+std::vector<std::u16string_view> BaseLibraryKeys() {
+  std::vector<std::u16string_view> keys;
+  for (const auto& row : kBaseLibrary) keys.push_back(row.key);
+  return keys;
+}
+
 int32_t Str2Int(std::u16string_view text) {
   size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) ++i;

@@ -49,6 +49,12 @@ constexpr ErrorName kErrorNames[] = {
 
 }  // namespace
 
+std::vector<std::pair<int, const char*>> ScriptErrorNames() {
+  std::vector<std::pair<int, const char*>> rows;
+  for (const ErrorName& entry : kErrorNames) rows.emplace_back(entry.code, entry.name);
+  return rows;
+}
+
 const char* XSErrName(int32_t code) {
   for (const ErrorName& entry : kErrorNames) {
     if (entry.code == code) return entry.name;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qorin {
 
@@ -44,6 +46,8 @@ enum XSERR : int32_t {
 
 // "XSERR_SYNTAX" for 203; "unknown err" for a number without a name.
 const char* XSErrName(int32_t code);
+// Every error code with its name, in the table's order.
+std::vector<std::pair<int, const char*>> ScriptErrorNames();
 
 // Thrown inside the engine; the thrower has already recorded position and hint where they apply.
 struct XScriptException {

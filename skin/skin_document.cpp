@@ -242,6 +242,13 @@ constexpr XHeadAttribute kHead[] = {
 
 }  // namespace
 
+std::vector<XHeadAttributeInfo> HeadAttributeTable() {
+  std::vector<XHeadAttributeInfo> rows;
+  for (const XHeadAttribute& row : kHead)
+    rows.push_back({row.element, row.name, row.missing, row.refused});
+  return rows;
+}
+
 bool XSkinDocument::ApplyHead(const XXmlNode& head) {
   for (const auto& child : head.children) {
     const XXmlNode& e = *child;

@@ -21,6 +21,14 @@
 
 namespace qorin {
 
+// One attribute of the <Head> elements as the tools show it: the error when it is missing
+// (XSKIN_OK: optional) and when its value is refused.
+struct XHeadAttributeInfo {
+  std::u16string_view element, name;
+  int missing, refused;
+};
+std::vector<XHeadAttributeInfo> HeadAttributeTable();
+
 // What the host asks for; the defaults are a host's that passes none.
 struct XSkinHostOptions {
   bool alphaTransition = true;

@@ -77,6 +77,13 @@ bool XSkinError::Set(int newCode, std::u16string_view newText1, std::u16string_v
   return false;
 }
 
+std::vector<XCodeText> SkinErrorTable() {
+  std::vector<XCodeText> rows;
+  for (const ErrorText& row : kErrorTexts)
+    rows.push_back({row.code, row.korean, row.english != nullptr ? row.english : u""});
+  return rows;
+}
+
 std::u16string XSkinError::Text(uint16_t uiLanguage) const {
   std::u16string message = kUnknownError;
   for (const ErrorText& row : kErrorTexts) {

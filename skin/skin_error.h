@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "code_text.h"
 
 namespace qorin {
 
@@ -62,5 +65,8 @@ struct XSkinError {
   // The English text, where a code has one, is used unless the interface language is Korean.
   std::u16string Text(uint16_t uiLanguage) const;
 };
+
+// Every code of the skin's error table with its texts.
+std::vector<XCodeText> SkinErrorTable();
 
 }  // namespace qorin

@@ -217,6 +217,12 @@ const XNativeTable<SkinNative>& SkinNatives() {
   return table;
 }
 
+std::vector<std::u16string_view> SkinNativeKeys() {
+  std::vector<std::u16string_view> keys;
+  for (const auto& row : kNatives) keys.push_back(row.key);
+  return keys;
+}
+
 int SkinNativeNumber(std::u16string_view key) {
   return SkinNatives().Number(key);
 }

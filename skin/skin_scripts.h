@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bitmap.h"
 #include "message_box.h"
@@ -103,6 +104,8 @@ class XSkinScripts final : public IXScriptCallback {
 
 // The skin's natives in their order ("start_random_noise@v" is 0); -1 for other keys.
 int SkinNativeNumber(std::u16string_view key);
+// Every key of the skin's natives, in their order.
+std::vector<std::u16string_view> SkinNativeKeys();
 // The script step of loading a skin: the processing instructions "script" of the root, then
 // the files its <script src> elements name, each text handed to run in order. A <script>
 // without src (528) and a file that cannot be read or decoded (1) are recorded in the skin's

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "code_page.h"
+#include "code_text.h"
 
 namespace qorin {
 
@@ -56,6 +57,8 @@ enum XXML_ERR : int {
 
 // The user-facing text of an error code.
 std::u16string XmlErrorText(int code);
+// Every code of the XML parser's error table with its text.
+std::vector<XCodeText> XmlErrorTable();
 
 enum XXmlNodeType : int { kXmlElement = 1, kXmlCData = 2, kXmlProcessing = 3, kXmlText = 4 };
 

@@ -41,6 +41,12 @@ constexpr ErrorText kErrorTexts[] = {
 
 }  // namespace
 
+std::vector<XCodeText> XmlErrorTable() {
+  std::vector<XCodeText> rows;
+  for (const ErrorText& row : kErrorTexts) rows.push_back({row.code, row.text, u""});
+  return rows;
+}
+
 std::u16string XmlErrorText(int code) {
   for (const ErrorText& entry : kErrorTexts) {
     if (entry.code == code) return entry.text;

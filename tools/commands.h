@@ -12,5 +12,7 @@ int RunScript(int argc, char** argv);
 int RunCheck(int argc, char** argv);
 int RunCheckSkin(int argc, char** argv);
 int RunLayout(int argc, char** argv);
+int RunHelp(int argc, char** argv);
+int RunDoc(int argc, char** argv);
 
 }  // namespace qorin::cli

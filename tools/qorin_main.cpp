@@ -29,6 +29,8 @@ constexpr Command kCommands[] = {
     {"check-skin", qorin::cli::RunCheckSkin, "build a package's skin and report its first error"},
     {"layout", qorin::cli::RunLayout,
      "lay a package's skin out at a size and print the rectangles"},
+    {"help", qorin::cli::RunHelp, "the reference: natives, native NAME, tags, tag NAME, errors"},
+    {"doc", qorin::cli::RunDoc, "write the reference into a folder (docs/reference)"},
 };
 
 void PrintUsage(FILE* out) {
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   std::string_view name = argv[1];
-  if (name == "--help" || name == "-h" || name == "help") {
+  if (name == "--help" || name == "-h" || (name == "help" && argc == 2)) {
     PrintUsage(stdout);
     return kExitOk;
   }

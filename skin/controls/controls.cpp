@@ -27,6 +27,12 @@ constexpr TagRow kTags[] = {
 
 }  // namespace
 
+std::vector<std::u16string_view> SkinTagNames() {
+  std::vector<std::u16string_view> names;
+  for (const TagRow& row : kTags) names.push_back(row.tag);
+  return names;
+}
+
 AControlBase* CreateControlForTag(std::u16string_view tag) {
   for (const TagRow& row : kTags) {
     if (tag == row.tag) return row.make();

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "button.h"
 #include "combo_box.h"
@@ -25,7 +26,6 @@ class XRootControl final : public AControlBase {
   bool AcceptsInput() const override { return false; }
 };
 
-
 // A skin nested in another, from the skin file its File attribute names. It shares its
 // parent's resources and host options and keeps its own ID table; its tree is laid out inside
 // its rectangle.
@@ -43,5 +43,7 @@ class XChildSkin final : public AControlBase {
 
 // A new control for a tag of the skin language, or null for any other tag.
 AControlBase* CreateControlForTag(std::u16string_view tag);
+// The tags of the skin language's controls, in the table's order.
+std::vector<std::u16string_view> SkinTagNames();
 
 }  // namespace qorin

@@ -87,6 +87,11 @@ TEST_F(QorinToolRun, RefusalsAndUsage) {
   EXPECT_EQ(Run("frobnicate"), 2);
   EXPECT_EQ(Run("verify"), 2);
   EXPECT_EQ(Run("pack --help"), 0);
+  EXPECT_EQ(Run("help natives"), 0);
+  EXPECT_EQ(Run("help native NoSuchNative"), 1);
+  EXPECT_EQ(Run("help tag Label"), 1);
+  EXPECT_EQ(Run("help nonsense"), 2);
+  EXPECT_EQ(Run("doc"), 2);
   EXPECT_EQ(Run("extract stub.exe --data out"), 1) << "no package";
   Write("evil.zip",
         pack::WriteZip({{"a.txt", test::Bytes("a")}, {"../evil.txt", test::Bytes("e")}}, 1));

@@ -1,0 +1,188 @@
+#include "reference.h"
+
+#include <map>
+#include <span>
+
+#include "base_library.h"
+#include "controls.h"
+#include "installer_natives.h"
+#include "script_errors.h"
+#include "skin_document.h"
+#include "skin_error.h"
+#include "skin_scripts.h"
+#include "utf.h"
+#include "xml_document.h"
+
+namespace qorin::reference {
+namespace {
+
+constexpr const char kGenerated[] =
+    "<!-- Written by `qorin doc` from the code's tables; a test fails when it differs. -->\n\n";
+
+std::string U8(std::u16string_view text) {
+  return Utf16ToUtf8(text);
+}
+
+// A table cell: the pipe would end the cell.
+std::string Cell(std::u16string_view text) {
+  std::string out;
+  for (char c : U8(text)) {
+    if (c == '|') {
+      out += "\\|";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string ErrorCell(int code) {
+  return code == XSKIN_OK ? std::string("—") : std::to_string(code);
+}
+
+struct NativeGroup {
+  const char* title;
+  const char* about;
+  std::vector<std::u16string_view> keys;
+};
+
+std::vector<NativeGroup> NativeGroups() {
+  std::vector<std::u16string_view> installer;
+  for (const XInstallerNative& row : InstallerNatives()) installer.push_back(row.key);
+  return {
+      {"Base library", "The script engine's own functions, in every package.", BaseLibraryKeys()},
+      {"Skin", "The skin's functions: controls, the window, timers and events.", SkinNativeKeys()},
+      {"Installer", "The installer's functions: the install, files, registry, system and web.",
+       installer},
+  };
+}
+
+std::u16string_view NameOf(std::u16string_view key) {
+  return key.substr(0, key.find(u'@'));
+}
+
+std::vector<std::u16string_view> AttributeNames(std::span<const XAttribute> table) {
+  std::vector<std::u16string_view> names;
+  for (const XAttribute& row : table) names.push_back(row.name);
+  return names;
+}
+
+std::vector<std::u16string_view> OwnAttributeNames(std::u16string_view tag) {
+  AControlBase* control = CreateControlForTag(tag);
+  if (control == nullptr) return {};
+  control->AddRef();
+  std::vector<std::u16string_view> names = AttributeNames(control->OwnAttributes());
+  control->Release();
+  return names;
+}
+
+std::string NameList(const std::vector<std::u16string_view>& names) {
+  std::string out;
+  for (std::u16string_view name : names) out += (out.empty() ? "`" : ", `") + U8(name) + "`";
+  return out.empty() ? std::string("none of its own") : out;
+}
+
+std::string OneTag(std::u16string_view tag) {
+  return "### " + U8(tag) + "\n\nAttributes: " + NameList(OwnAttributeNames(tag)) +
+         ", and the common attributes.\n\n";
+}
+
+}  // namespace
+
+std::string Arguments(std::u16string_view key) {
+  size_t at = key.find(u'@');
+  std::u16string_view letters = at == std::u16string_view::npos ? u"" : key.substr(at + 1);
+  std::string out;
+  for (char16_t letter : letters) {
+    const char* type = letter == u's'   ? "string"
+                       : letter == u'i' ? "int"
+                       : letter == u'd' ? "number"
+                       : letter == u'v' ? nullptr
+                                        : "?";
+    if (type == nullptr) continue;
+    out += (out.empty() ? "" : ", ") + std::string(type);
+  }
+  return "(" + out + ")";
+}
+
+std::string TagsReference() {
+  std::string out = "# Skin tags and attributes\n\n";
+  out += kGenerated;
+  out +=
+      "## Head\n\nThe elements of `<Head>` and their attributes; \"missing\" is the error when a "
+      "required attribute is absent, \"refused\" the error for a value it cannot take.\n\n"
+      "| Element | Attribute | Missing | Refused |\n|---|---|---|---|\n";
+  for (const XHeadAttributeInfo& row : HeadAttributeTable()) {
+    out += "| `" + U8(row.element) + "` | `" + U8(row.name) + "` | " + ErrorCell(row.missing) +
+           " | " + ErrorCell(row.refused) + " |\n";
+  }
+  out += "\n## Body\n\nEvery control takes the common attributes: " +
+         NameList(AttributeNames(AControlBase::CommonAttributes())) + ".\n\n";
+  for (std::u16string_view tag : SkinTagNames()) out += OneTag(tag);
+  return out;
+}
+
+std::string TagReference(std::string_view tag) {
+  for (std::u16string_view name : SkinTagNames()) {
+    if (U8(name) == tag) return OneTag(name);
+  }
+  return {};
+}
+
+std::string NativesReference() {
+  std::string out = "# Script functions\n\n";
+  out += kGenerated;
+  out +=
+      "Each function is found by its name and the types of its arguments (the signature key "
+      "`Name@letters`: `s` string, `i` int, `d` number, `v` none).\n\n";
+  for (const NativeGroup& group : NativeGroups()) {
+    out += "## " + std::string(group.title) + "\n\n" + group.about +
+           "\n\n| Function | Arguments | Key |\n|---|---|---|\n";
+    for (std::u16string_view key : group.keys) {
+      out += "| `" + U8(NameOf(key)) + "` | " + Arguments(key) + " | `" + U8(key) + "` |\n";
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string NativeReference(std::string_view name) {
+  std::string out;
+  for (const NativeGroup& group : NativeGroups()) {
+    for (std::u16string_view key : group.keys) {
+      if (U8(NameOf(key)) != name) continue;
+      out += U8(NameOf(key)) + Arguments(key) + "   [" + group.title + ", key " + U8(key) + "]\n";
+    }
+  }
+  return out;
+}
+
+std::string ErrorsReference() {
+  std::string out = "# Error codes\n\n";
+  out += kGenerated;
+  out +=
+      "## Skin\n\nShown when a skin cannot be built, with the line and column of the element. "
+      "The text is the system's own; where it has an English text, users of other languages "
+      "than Korean see that one.\n\n| Code | Text | English text |\n|---|---|---|\n";
+  for (const XCodeText& row : SkinErrorTable())
+    out += "| " + std::to_string(row.code) + " | " + Cell(row.text) + " | " + Cell(row.english) +
+           " |\n";
+  out += "\n## XML\n\nThe XML parser's codes, inside skin error 2.\n\n| Code | Text |\n|---|---|\n";
+  for (const XCodeText& row : XmlErrorTable())
+    out += "| " + std::to_string(row.code) + " | " + Cell(row.text) + " |\n";
+  out +=
+      "\n## Scripts\n\nThe script engine's codes (`ErrCode:` in its messages).\n\n"
+      "| Code | Name |\n|---|---|\n";
+  for (const auto& [code, name] : ScriptErrorNames())
+    out += "| " + std::to_string(code) + " | `" + name + "` |\n";
+  return out;
+}
+
+std::vector<Document> Documents() {
+  return {
+      {"tags.md", TagsReference}, {"natives.md", NativesReference}, {"errors.md", ErrorsReference}};
+}
+
+}  // namespace qorin::reference
