@@ -12,16 +12,18 @@ namespace qorin::cli {
 namespace {
 
 const char kHelpUsage[] =
-    "usage: qorin help natives | native NAME | tags | tag NAME | errors\n"
+    "usage: qorin help natives | native NAME | tags | tag NAME | errors | config\n"
     "\n"
     "Prints the reference written from the code's own tables: every script function with its\n"
     "arguments (natives), the signatures of one (native NAME), the skin's tags and attributes\n"
-    "(tags, tag NAME) and the error codes with their texts (errors).\n";
+    "(tags, tag NAME), the error codes with their texts (errors) and the configuration keys\n"
+    "(config).\n";
 
 const char kDocUsage[] =
     "usage: qorin doc DIR\n"
     "\n"
-    "Writes the reference (tags.md, natives.md, errors.md) into DIR, as docs/reference holds it.\n";
+    "Writes the reference (package.md, tags.md, natives.md, errors.md) into DIR, as\n"
+    "docs/reference holds it.\n";
 
 int Print(const std::string& text) {
   std::fputs(text.c_str(), stdout);
@@ -35,6 +37,7 @@ int RunHelp(int argc, char** argv) {
   if (args.size() == 1 && args[0] == "natives") return Print(reference::NativesReference());
   if (args.size() == 1 && args[0] == "tags") return Print(reference::TagsReference());
   if (args.size() == 1 && args[0] == "errors") return Print(reference::ErrorsReference());
+  if (args.size() == 1 && args[0] == "config") return Print(reference::PackageReference());
   if (args.size() == 2 && (args[0] == "native" || args[0] == "tag")) {
     std::string text = args[0] == "native" ? reference::NativeReference(args[1])
                                            : reference::TagReference(args[1]);

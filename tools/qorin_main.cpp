@@ -29,7 +29,8 @@ constexpr Command kCommands[] = {
     {"check-skin", qorin::cli::RunCheckSkin, "build a package's skin and report its first error"},
     {"layout", qorin::cli::RunLayout,
      "lay a package's skin out at a size and print the rectangles"},
-    {"help", qorin::cli::RunHelp, "the reference: natives, native NAME, tags, tag NAME, errors"},
+    {"help", qorin::cli::RunHelp,
+     "the reference: natives, native NAME, tags, tag NAME, errors, config"},
     {"doc", qorin::cli::RunDoc, "write the reference into a folder (docs/reference)"},
 };
 

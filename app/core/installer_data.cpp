@@ -62,28 +62,59 @@ bool XInstallerData::ReadData(const std::u16string& configName) {
   return ok;
 }
 
+namespace {
+
+using C = XInstallerConfig;
+// In the order they are read.
+constexpr XConfigKey kConfigKeys[] = {
+    {u"name_eng", &C::nameEng, nullptr, "empty",
+     "the product's name in Latin letters; the name of the temporary relaunch copy begins with it; "
+     "`StartInstall` refuses to start while it is empty"},
+    {u"name_local", &C::nameLocal, nullptr, "the value of `name_eng`",
+     "the product's name in the package's language; replaces \"${APPNAME}\" in language texts"},
+    {u"title", &C::title, nullptr, "empty",
+     "the window's title and the caption of the installer's own message boxes"},
+    {u"skin_file_name", &C::skinFileName, nullptr, "empty",
+     "the skin's XML file in the data archive"},
+    {u"config_script", &C::configScript, nullptr, "empty",
+     "a script file run after the built-in constants are defined, before the skin's scripts"},
+    {u"app_version", &C::appVersion, nullptr, "empty",
+     "replaces \"${APPVERSION}\" in language texts; returned by `GetAppVersion`"},
+    {u"beta_version", nullptr, &C::betaVersion, "0", "returned by `GetBetaVersion`"},
+    {u"lang_folder", &C::langFolder, nullptr, "empty",
+     "the folder of the language files in the data archive"},
+    {u"default_lang", &C::defaultLang, nullptr, "empty",
+     "the language chosen when its file is present, instead of the choice by the user interface "
+     "language"},
+    {u"inst_path", &C::instPath, nullptr, "empty",
+     "the default installation folder; environment references (%ProgramFiles%) are expanded; "
+     "`GetInstallPath`, `SetInstallPath`"},
+    {u"launch_in_temp", nullptr, &C::launchInTemp, "0",
+     "non-zero: the stub relaunches itself from a copy in the temporary folder (an uninstaller "
+     "that deletes its own file)"},
+    {u"custom_frame", nullptr, &C::customFrame, "0",
+     "non-zero: a frameless window whose skin draws its caption, maximised to the work area"},
+    {u"target_machine", &C::targetMachine, nullptr, "empty", "returned by `GetTargetMachine`"},
+};
+
+}  // namespace
+
+std::span<const XConfigKey> ConfigKeys() {
+  return kConfigKeys;
+}
+
 bool XInstallerData::LoadConfig(const std::u16string& configName) {
   XByteBuffer bytes;
   XIniFile ini;
   if (!package_.ReadWholeFile(configName, &bytes) || !ini.Parse(bytes.data(), bytes.length))
     return false;
-  auto text = [&](std::u16string_view key) { return ini.GetText(u"config", key); };
-  auto number = [&](std::u16string_view key) {
-    return static_cast<uint32_t>(ini.GetNumber(u"config", key));
-  };
-  config_.nameEng = text(u"name_eng");
-  config_.nameLocal = text(u"name_local");
-  config_.title = text(u"title");
-  config_.skinFileName = text(u"skin_file_name");
-  config_.configScript = text(u"config_script");
-  config_.appVersion = text(u"app_version");
-  config_.betaVersion = number(u"beta_version");
-  config_.langFolder = text(u"lang_folder");
-  config_.defaultLang = text(u"default_lang");
-  config_.instPath = text(u"inst_path");
-  config_.launchInTemp = number(u"launch_in_temp");
-  config_.customFrame = number(u"custom_frame");
-  config_.targetMachine = text(u"target_machine");
+  for (const XConfigKey& row : kConfigKeys) {
+    if (row.text != nullptr) {
+      config_.*row.text = ini.GetText(u"config", row.key);
+    } else {
+      config_.*row.number = static_cast<uint32_t>(ini.GetNumber(u"config", row.key));
+    }
+  }
   if (config_.nameLocal.empty()) config_.nameLocal = config_.nameEng;
   return true;
 }

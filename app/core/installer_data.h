@@ -5,6 +5,7 @@
 //   selected file + English file ──► XLanguageTable (shared with the skin)
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,17 @@ struct XInstallerConfig {
   uint32_t customFrame = 0;
   std::u16string targetMachine;
 };
+
+// One key of the configuration's [config] section: the field it fills (text or number), and
+// its default and effect as the reference states them.
+struct XConfigKey {
+  const char16_t* key;
+  std::u16string XInstallerConfig::*text;  // or null for a number
+  uint32_t XInstallerConfig::*number;
+  const char* defaultValue;
+  const char* effect;
+};
+std::span<const XConfigKey> ConfigKeys();
 
 struct XLanguageItem {
   std::u16string displayName;

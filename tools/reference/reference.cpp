@@ -5,6 +5,8 @@
 
 #include "base_library.h"
 #include "controls.h"
+#include "extraction.h"
+#include "installer_data.h"
 #include "installer_natives.h"
 #include "script_errors.h"
 #include "skin_document.h"
@@ -180,9 +182,32 @@ std::string ErrorsReference() {
   return out;
 }
 
+std::string PackageReference() {
+  std::string out = "# The package\n\n";
+  out += kGenerated;
+  out +=
+      "## Configuration\n\nThe section `[config]` of the configuration file (UTF-16 INI) that "
+      "`qorin pack --config` names.\n\n| Key | Type | Default | Effect |\n|---|---|---|---|\n";
+  for (const XConfigKey& row : ConfigKeys()) {
+    out += "| `" + U8(row.key) + "` | " + (row.text != nullptr ? "text" : "unsigned") + " | " +
+           row.defaultValue + " | " + row.effect + " |\n";
+  }
+  out +=
+      "\n## The installer's own language texts\n\nLooked up in the section `[INSTALLER]` of the "
+      "language file when the install fails, with `${str1}` the file or folder concerned; "
+      "`OnFailed` receives the text.\n\n| Install error | Language key |\n|---|---|\n";
+  for (int code = XEXTRACT_ERR_CREATE_FOLDER; code <= XEXTRACT_ERR_NO_MEMORY; ++code) {
+    const char16_t* key = ExtractionErrorKey(code);
+    if (key != nullptr) out += "| " + std::to_string(code) + " | `" + U8(key) + "` |\n";
+  }
+  return out;
+}
+
 std::vector<Document> Documents() {
-  return {
-      {"tags.md", TagsReference}, {"natives.md", NativesReference}, {"errors.md", ErrorsReference}};
+  return {{"package.md", PackageReference},
+          {"tags.md", TagsReference},
+          {"natives.md", NativesReference},
+          {"errors.md", ErrorsReference}};
 }
 
 }  // namespace qorin::reference

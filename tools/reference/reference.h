@@ -5,6 +5,7 @@
 //   tag table, attribute tables, Head table ─► TagsReference   ─► tags.md
 //   base library, skin and installer natives ─► NativesReference ─► natives.md
 //   skin, XML and script error tables        ─► ErrorsReference  ─► errors.md
+//   configuration keys, install error keys   ─► PackageReference ─► package.md
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ namespace qorin::reference {
 std::string TagsReference();
 std::string NativesReference();
 std::string ErrorsReference();
+std::string PackageReference();
 
 // One tag's attributes, or one native's signatures; empty when the name is unknown.
 std::string TagReference(std::string_view tag);
