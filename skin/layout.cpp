@@ -173,6 +173,12 @@ constexpr XLayoutAttribute kLayoutAttributes[] = {
 
 }  // namespace
 
+std::vector<std::u16string_view> LayoutAttributeNames() {
+  std::vector<std::u16string_view> names;
+  for (const XLayoutAttribute& row : kLayoutAttributes) names.push_back(row.name);
+  return names;
+}
+
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                           const std::u16string& skinFile, XLayoutNode* node, XSkinError* error) {
   for (const XLayoutAttribute& row : kLayoutAttributes) {

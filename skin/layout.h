@@ -61,6 +61,9 @@ struct XLayoutNode {
 // Reads Align (AlignRTL when right-to-left), the sizes, Left, Top, Position, the four
 // quadruples, Show, HideWhenSmall and FixedSize. A bad alignment records error 513 (text 1
 // the skin file, text 2 the value) and answers false.
+// The layout attributes every control takes, in the order they apply.
+std::vector<std::u16string_view> LayoutAttributeNames();
+
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,
                           const std::u16string& skinFile, XLayoutNode* node, XSkinError* error);
 

@@ -218,4 +218,22 @@ int MirrorAlign(int align) {
   return align;
 }
 
+std::vector<XKeywordSet> SkinValueKeywords() {
+  auto names = [](const auto& table) {
+    std::vector<std::u16string_view> words;
+    for (const auto& row : table) words.push_back(row.name);
+    return words;
+  };
+  std::vector<std::u16string_view> colours = {u"transparent", u"random"};
+  for (std::u16string_view name : names(kCssColours)) colours.push_back(name);
+  return {
+      {"colour names (besides #rrggbb)", colours},
+      {"system colours (any case)", names(kSystemColours)},
+      {"cursors",
+       std::vector<std::u16string_view>(std::begin(kCursorNames), std::end(kCursorNames))},
+      {"image types", names(kImageTypes)},
+      {"alignments", names(kAlignments)},
+  };
+}
+
 }  // namespace qorin

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace qorin {
 
@@ -40,6 +41,14 @@ XColour ParseColour(std::u16string_view text, uint32_t (*random)() = nullptr);
 
 // Index of the cursor name in kCursorNames, or -1 (no cursor).
 int ParseCursor(std::u16string_view text);
+
+// The keywords of a value syntax, for the reference.
+struct XKeywordSet {
+  const char* syntax;
+  std::vector<std::u16string_view> words;
+};
+// Colour names (CSS and system), cursors, image types and alignments.
+std::vector<XKeywordSet> SkinValueKeywords();
 extern const char16_t* const kCursorNames[16];
 
 // "default" 0 ... "left_center" 8, or -1.

@@ -53,6 +53,12 @@ void Split(std::u16string_view text, char16_t separator, Take take) {
 
 }  // namespace
 
+std::vector<std::u16string_view> TextFormatKeywords() {
+  std::vector<std::u16string_view> words;
+  for (const Keyword& row : kKeywords) words.push_back(row.name);
+  return words;
+}
+
 uint32_t ParseTextFormat(std::u16string_view keywords, bool rightToLeft) {
   uint32_t flags = 0;
   bool sawRight = false;

@@ -30,6 +30,8 @@ constexpr uint32_t kDefaultTextFormat = kDtVCenter | kDtSingleLine;
 // "right" swap, a single-line text without "hcenter" or "right" is right-aligned, and the
 // reading order is right to left.
 uint32_t ParseTextFormat(std::u16string_view keywords, bool rightToLeft);
+// The keywords TextFormat takes.
+std::vector<std::u16string_view> TextFormatKeywords();
 
 // The flags when no TextFormat is given.
 inline uint32_t DefaultTextFormat(bool rightToLeft) {

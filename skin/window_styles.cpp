@@ -108,6 +108,12 @@ bool IsSeparator(char16_t c) {
 
 }  // namespace
 
+std::vector<std::u16string_view> WindowStyleNames() {
+  std::vector<std::u16string_view> words;
+  for (const Style& row : kStyles) words.push_back(row.name);
+  return words;
+}
+
 uint32_t ParseWindowStyles(std::u16string_view text, std::u16string* unknown) {
   uint32_t styles = 0;
   size_t i = 0;

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qorin {
 
 uint32_t ParseWindowStyles(std::u16string_view text, std::u16string* unknown = nullptr);
+// The style names WindowStyle takes.
+std::vector<std::u16string_view> WindowStyleNames();
 
 }  // namespace qorin

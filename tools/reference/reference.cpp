@@ -8,11 +8,15 @@
 #include "extraction.h"
 #include "installer_data.h"
 #include "installer_natives.h"
+#include "layout.h"
 #include "script_errors.h"
 #include "skin_document.h"
 #include "skin_error.h"
 #include "skin_scripts.h"
+#include "skin_values.h"
+#include "text_format.h"
 #include "utf.h"
+#include "window_styles.h"
 #include "xml_document.h"
 
 namespace qorin::reference {
@@ -120,9 +124,16 @@ std::string TagsReference() {
     out += "| `" + U8(row.element) + "` | `" + U8(row.name) + "` | " + ErrorCell(row.missing) +
            " | " + ErrorCell(row.refused) + " |\n";
   }
-  out += "\n## Body\n\nEvery control takes the common attributes: " +
+  out += "\n## Body\n\nEvery control takes the layout attributes " +
+         NameList(LayoutAttributeNames()) + " and the common attributes " +
          NameList(AttributeNames(AControlBase::CommonAttributes())) + ".\n\n";
   for (std::u16string_view tag : SkinTagNames()) out += OneTag(tag);
+  out += "## Value keywords\n\n";
+  std::vector<XKeywordSet> sets = SkinValueKeywords();
+  sets.push_back({"text formats (TextFormat, comma-separated)", TextFormatKeywords()});
+  sets.push_back({"window styles (WindowStyle, joined by |)", WindowStyleNames()});
+  for (const XKeywordSet& set : sets)
+    out += "- " + std::string(set.syntax) + ": " + NameList(set.words) + ".\n";
   return out;
 }
 
