@@ -1,5 +1,6 @@
 #include "reference.h"
 
+#include <cstdio>
 #include <map>
 #include <span>
 
@@ -15,6 +16,7 @@
 #include "skin_scripts.h"
 #include "skin_values.h"
 #include "text_format.h"
+#include "ui_languages.h"
 #include "utf.h"
 #include "window_styles.h"
 #include "xml_document.h"
@@ -210,6 +212,17 @@ std::string PackageReference() {
   for (int code = XEXTRACT_ERR_CREATE_FOLDER; code <= XEXTRACT_ERR_NO_MEMORY; ++code) {
     const char16_t* key = ExtractionErrorKey(code);
     if (key != nullptr) out += "| " + std::to_string(code) + " | `" + U8(key) + "` |\n";
+  }
+  out +=
+      "\n## Language files by user interface language\n\nThe language file chosen at start: the "
+      "first row with the user's interface language (its identifier, hexadecimal) names the "
+      "file tried first (`Name.ini` or `Name.lang`), then its alternate name; without either, "
+      "Korean, else English, else the first file; `default_lang` overrides the choice.\n\n"
+      "| Identifier | Name | Alternate name |\n|---|---|---|\n";
+  for (const UiLanguageRow& row : UiLanguageRows()) {
+    char id[8];
+    std::snprintf(id, sizeof id, "%04X", static_cast<unsigned>(row.id));
+    out += std::string("| ") + id + " | " + U8(row.name) + " | " + U8(row.alternate) + " |\n";
   }
   return out;
 }
