@@ -9,12 +9,20 @@
 #include "builtin_images.h"
 #include "cli.h"
 #include "package_writer.h"
+#include "reference.h"
 #include "test_data.h"
 
 namespace qorin {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A signature key's codes read as a script writes the arguments, struct codes included.
+TEST(Reference, ArgumentsOfSignatureKeys) {
+  EXPECT_EQ(reference::Arguments(u"SetRegInt@si"), "(string, int)");
+  EXPECT_EQ(reference::Arguments(u"OnInit@v"), "()");
+  EXPECT_EQ(reference::Arguments(u"SetRect@i(RECT)d"), "(int, struct RECT, number)");
+}
 
 TEST(QorinTool, SafeJoinRefusesNamesThatLeaveTheFolder) {
   EXPECT_EQ(cli::SafeJoin("/out", "lang\\English.ini")->generic_string(), "/out/lang/English.ini");

@@ -101,17 +101,24 @@ std::string OneTag(std::u16string_view tag) {
 
 std::string Arguments(std::u16string_view key) {
   size_t at = key.find(u'@');
-  std::u16string_view letters = at == std::u16string_view::npos ? u"" : key.substr(at + 1);
-  std::string out;
-  for (char16_t letter : letters) {
-    const char* type = letter == u's'   ? "string"
-                       : letter == u'i' ? "int"
-                       : letter == u'd' ? "number"
-                       : letter == u'v' ? nullptr
-                                        : "?";
-    if (type == nullptr) continue;
-    out += (out.empty() ? "" : ", ") + std::string(type);
+  std::u16string_view codes = at == std::u16string_view::npos ? u"" : key.substr(at + 1);
+  std::vector<std::string> types;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    if (codes[i] == u'(') {  // a struct: "(" + its name + ")"
+      size_t close = codes.find(u')', i);
+      if (close == std::u16string_view::npos) close = codes.size();
+      types.push_back("struct " + U8(codes.substr(i + 1, close - i - 1)));
+      i = close;
+      continue;
+    }
+    if (codes[i] == u'v') continue;
+    types.push_back(codes[i] == u's'   ? "string"
+                    : codes[i] == u'i' ? "int"
+                    : codes[i] == u'd' ? "number"
+                                       : "?");
   }
+  std::string out;
+  for (const std::string& type : types) out += (out.empty() ? "" : ", ") + type;
   return "(" + out + ")";
 }
 
