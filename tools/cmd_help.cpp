@@ -50,6 +50,8 @@ int RunHelp(int argc, char** argv) {
 int RunDoc(int argc, char** argv) {
   if (argc != 1 || std::string(argv[0]).starts_with("-"))
     return Usage("doc: one folder", kDocUsage);
+  for (const std::string& problem : reference::ProseProblems()) Fail("doc: " + problem);
+  if (!reference::ProseProblems().empty()) return kExitFailure;
   std::filesystem::path folder = argv[0];
   std::error_code error;
   std::filesystem::create_directories(folder, error);

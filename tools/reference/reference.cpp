@@ -24,6 +24,10 @@
 namespace qorin::reference {
 namespace {
 
+constexpr char kNativesProse[] =
+#include "natives_prose.inc"
+    ;
+
 constexpr const char kGenerated[] =
     "<!-- Written by `qorin doc` from the code's tables; a test fails when it differs. -->\n\n";
 
@@ -48,6 +52,58 @@ std::string Cell(std::u16string_view text) {
 
 std::string ErrorCell(int code) {
   return code == XSKIN_OK ? std::string("—") : std::to_string(code);
+}
+
+// One entry of the descriptions: "### Key (argument names) → result", then its text.
+struct Prose {
+  std::string names;   // "(path, text)"
+  std::string result;  // "int", or empty
+  std::string text;
+};
+
+std::map<std::string, Prose> ReadProse() {
+  std::map<std::string, Prose> entries;
+  std::string_view all = kNativesProse;
+  Prose* current = nullptr;
+  while (!all.empty()) {
+    size_t end = all.find('\n');
+    std::string_view line = all.substr(0, end);
+    all = end == std::string_view::npos ? std::string_view() : all.substr(end + 1);
+    if (line.starts_with("### ")) {
+      line.remove_prefix(4);
+      size_t space = line.find(' ');
+      std::string_view rest = space == std::string_view::npos ? "" : line.substr(space + 1);
+      size_t arrow = rest.find("→");
+      current = &entries[std::string(line.substr(0, space))];
+      current->names = std::string(rest.substr(0, arrow));
+      while (!current->names.empty() && current->names.back() == ' ') current->names.pop_back();
+      if (arrow != std::string_view::npos)
+        current->result = std::string(rest.substr(arrow + std::string_view("→ ").size()));
+    } else if (current != nullptr && !line.empty()) {
+      current->text += (current->text.empty() ? "" : " ") + std::string(line);
+    }
+  }
+  return entries;
+}
+
+// "SetRegStr(string path, string text)": the key's types with the description's names.
+std::string Signature(std::u16string_view key, const Prose* prose) {
+  std::string types = Arguments(key);
+  std::string out = Utf16ToUtf8(key.substr(0, key.find(u'@'))) + "(";
+  std::string names = prose != nullptr ? prose->names : "";
+  if (names.size() >= 2) names = names.substr(1, names.size() - 2);
+  std::string_view t = std::string_view(types).substr(1, types.size() - 2);
+  std::string_view n = names;
+  bool first = true;
+  while (!t.empty()) {
+    size_t tc = t.find(", "), nc = n.find(", ");
+    out += (first ? "" : ", ") + std::string(t.substr(0, tc));
+    if (!n.empty()) out += " " + std::string(n.substr(0, nc));
+    first = false;
+    t = tc == std::string_view::npos ? "" : t.substr(tc + 2);
+    n = nc == std::string_view::npos ? "" : n.substr(nc + 2);
+  }
+  return out + ")";
 }
 
 struct NativeGroup {
@@ -154,28 +210,54 @@ std::string TagReference(std::string_view tag) {
 }
 
 std::string NativesReference() {
+  std::map<std::string, Prose> prose = ReadProse();
   std::string out = "# Script functions\n\n";
   out += kGenerated;
   out +=
       "Each function is found by its name and the types of its arguments (the signature key "
-      "`Name@letters`: `s` string, `i` int, `d` number, `v` none).\n\n";
+      "`Name@codes`: `s` string, `i` int, `d` number, `(Name)` a struct, `v` none). Where two "
+      "tables have the same key, the installer's answers first.\n\n";
   for (const NativeGroup& group : NativeGroups()) {
     out += "## " + std::string(group.title) + "\n\n" + group.about +
-           "\n\n| Function | Arguments | Key |\n|---|---|---|\n";
+           "\n\n| Function | Result | What it does |\n|---|---|---|\n";
     for (std::u16string_view key : group.keys) {
-      out += "| `" + U8(NameOf(key)) + "` | " + Arguments(key) + " | `" + U8(key) + "` |\n";
+      auto found = prose.find(U8(key));
+      const Prose* entry = found != prose.end() ? &found->second : nullptr;
+      out += "| `" + Signature(key, entry) + "` | " + (entry ? entry->result : "") + " | " +
+             (entry ? entry->text : "") + " |\n";
     }
     out += "\n";
   }
   return out;
 }
 
+std::vector<std::string> ProseProblems() {
+  std::map<std::string, Prose> prose = ReadProse();
+  std::vector<std::string> problems;
+  std::map<std::string, bool> known;
+  for (const NativeGroup& group : NativeGroups()) {
+    for (std::u16string_view key : group.keys) {
+      known[U8(key)] = true;
+      if (!prose.contains(U8(key))) problems.push_back("no description of " + U8(key));
+    }
+  }
+  for (const auto& [key, entry] : prose) {
+    if (!known.contains(key)) problems.push_back("a description of no function: " + key);
+  }
+  return problems;
+}
+
 std::string NativeReference(std::string_view name) {
+  std::map<std::string, Prose> prose = ReadProse();
   std::string out;
   for (const NativeGroup& group : NativeGroups()) {
     for (std::u16string_view key : group.keys) {
       if (U8(NameOf(key)) != name) continue;
-      out += U8(NameOf(key)) + Arguments(key) + "   [" + group.title + ", key " + U8(key) + "]\n";
+      auto found = prose.find(U8(key));
+      const Prose* entry = found != prose.end() ? &found->second : nullptr;
+      out += Signature(key, entry) +
+             (entry && !entry->result.empty() ? " → " + entry->result : "") + "   [" + group.title +
+             ", " + U8(key) + "]\n" + (entry ? "  " + entry->text + "\n" : "");
     }
   }
   return out;

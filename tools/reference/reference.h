@@ -24,6 +24,10 @@ std::string PackageReference();
 std::string TagReference(std::string_view tag);
 std::string NativeReference(std::string_view name);
 
+// What is wrong between the function tables and their descriptions (docs/prose/natives.md):
+// a function without one, a description of no function. Empty when they agree.
+std::vector<std::string> ProseProblems();
+
 // A signature key's arguments as a script writes them: "SetRegInt@si" ─► "(string, int)".
 std::string Arguments(std::u16string_view key);
 
