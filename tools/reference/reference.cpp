@@ -1,5 +1,6 @@
 #include "reference.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <span>
@@ -26,6 +27,9 @@ namespace {
 
 constexpr char kNativesProse[] =
 #include "natives_prose.inc"
+    ;
+constexpr char kAttributesProse[] =
+#include "attributes_prose.inc"
     ;
 
 constexpr const char kGenerated[] =
@@ -61,9 +65,8 @@ struct Prose {
   std::string text;
 };
 
-std::map<std::string, Prose> ReadProse() {
+std::map<std::string, Prose> ReadProse(std::string_view all = kNativesProse) {
   std::map<std::string, Prose> entries;
-  std::string_view all = kNativesProse;
   Prose* current = nullptr;
   while (!all.empty()) {
     size_t end = all.find('\n');
@@ -84,6 +87,18 @@ std::map<std::string, Prose> ReadProse() {
     }
   }
   return entries;
+}
+
+// A description inside a table cell: a pipe would end the cell.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '|' ? std::string("\\|") : std::string(1, c);
+  return out;
+}
+
+// "(integer, DPI-scaled)" without its parentheses.
+std::string Unwrap(const std::string& text) {
+  return text.size() >= 2 && text.front() == '(' ? text.substr(1, text.size() - 2) : text;
 }
 
 // "SetRegStr(string path, string text)": the key's types with the description's names.
@@ -184,14 +199,29 @@ std::string TagsReference() {
   out +=
       "## Head\n\nThe elements of `<Head>` and their attributes; \"missing\" is the error when a "
       "required attribute is absent, \"refused\" the error for a value it cannot take.\n\n"
-      "| Element | Attribute | Missing | Refused |\n|---|---|---|---|\n";
+      "| Element | Attribute | Value | Missing | Refused | What it does "
+      "|\n|---|---|---|---|---|---|\n";
+  std::map<std::string, Prose> prose = ReadProse(kAttributesProse);
   for (const XHeadAttributeInfo& row : HeadAttributeTable()) {
-    out += "| `" + U8(row.element) + "` | `" + U8(row.name) + "` | " + ErrorCell(row.missing) +
-           " | " + ErrorCell(row.refused) + " |\n";
+    const Prose& entry = prose[U8(row.element) + "." + U8(row.name)];
+    out += "| `" + U8(row.element) + "` | `" + U8(row.name) + "` | " + Unwrap(entry.names) + " | " +
+           ErrorCell(row.missing) + " | " + ErrorCell(row.refused) + " | " + Escaped(entry.text) +
+           " |\n";
   }
-  out += "\n## Body\n\nEvery control takes the layout attributes " +
-         NameList(LayoutAttributeNames()) + " and the common attributes " +
-         NameList(AttributeNames(AControlBase::CommonAttributes())) + ".\n\n";
+  out +=
+      "\n## Body\n\nEvery control takes the layout attributes and the common attributes below, "
+      "and the attributes of its own tag.\n\n";
+  for (auto [title, names] :
+       {std::pair{"Layout attributes", LayoutAttributeNames()},
+        std::pair{"Common attributes", AttributeNames(AControlBase::CommonAttributes())}}) {
+    out +=
+        "### " + std::string(title) + "\n\n| Attribute | Value | What it does |\n|---|---|---|\n";
+    for (std::u16string_view name : names) {
+      const Prose& entry = prose[U8(name)];
+      out += "| `" + U8(name) + "` | " + Unwrap(entry.names) + " | " + Escaped(entry.text) + " |\n";
+    }
+    out += "\n";
+  }
   for (std::u16string_view tag : SkinTagNames()) out += OneTag(tag);
   out += "## Value keywords\n\n";
   std::vector<XKeywordSet> sets = SkinValueKeywords();
@@ -224,7 +254,7 @@ std::string NativesReference() {
       auto found = prose.find(U8(key));
       const Prose* entry = found != prose.end() ? &found->second : nullptr;
       out += "| `" + Signature(key, entry) + "` | " + (entry ? entry->result : "") + " | " +
-             (entry ? entry->text : "") + " |\n";
+             (entry ? Escaped(entry->text) : "") + " |\n";
     }
     out += "\n";
   }
@@ -232,18 +262,29 @@ std::string NativesReference() {
 }
 
 std::vector<std::string> ProseProblems() {
-  std::map<std::string, Prose> prose = ReadProse();
   std::vector<std::string> problems;
-  std::map<std::string, bool> known;
-  for (const NativeGroup& group : NativeGroups()) {
-    for (std::u16string_view key : group.keys) {
-      known[U8(key)] = true;
-      if (!prose.contains(U8(key))) problems.push_back("no description of " + U8(key));
+  auto check = [&](const std::map<std::string, Prose>& prose, const std::vector<std::string>& keys,
+                   const char* what) {
+    for (const std::string& key : keys) {
+      if (!prose.contains(key))
+        problems.push_back("no description of the " + std::string(what) + " " + key);
     }
+    for (const auto& [key, entry] : prose) {
+      if (std::find(keys.begin(), keys.end(), key) == keys.end())
+        problems.push_back("a description of no " + std::string(what) + ": " + key);
+    }
+  };
+  std::vector<std::string> natives, attributes;
+  for (const NativeGroup& group : NativeGroups()) {
+    for (std::u16string_view key : group.keys) natives.push_back(U8(key));
   }
-  for (const auto& [key, entry] : prose) {
-    if (!known.contains(key)) problems.push_back("a description of no function: " + key);
-  }
+  for (const XHeadAttributeInfo& row : HeadAttributeTable())
+    attributes.push_back(U8(row.element) + "." + U8(row.name));
+  for (std::u16string_view name : LayoutAttributeNames()) attributes.push_back(U8(name));
+  for (std::u16string_view name : AttributeNames(AControlBase::CommonAttributes()))
+    attributes.push_back(U8(name));
+  check(ReadProse(kNativesProse), natives, "function");
+  check(ReadProse(kAttributesProse), attributes, "attribute");
   return problems;
 }
 
