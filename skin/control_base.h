@@ -122,6 +122,8 @@ class AControlBase : public IXAlignTarget {
 
   // The control's own attributes (read before the common ones).
   virtual std::span<const XAttribute> OwnAttributes() const { return {}; }
+  // A second table of its own that a control reads after the common attributes.
+  virtual std::span<const XAttribute> LaterAttributes() const { return {}; }
   static std::span<const XAttribute> CommonAttributes();
 
   static constexpr int kNoInterface = static_cast<int>(0x80004002);  // E_NOINTERFACE

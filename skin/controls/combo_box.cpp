@@ -35,7 +35,11 @@ IXDropDowns* XComboBox::DropDowns() const {
 }
 
 bool XComboBox::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
-  return XButton::LoadAttributes(element, layoutNode) && ReadTable(kComboBox, element);
+  return XButton::LoadAttributes(element, layoutNode) && ReadTable(LaterAttributes(), element);
+}
+
+std::span<const XAttribute> XComboBox::LaterAttributes() const {
+  return kComboBox;
 }
 
 void XComboBox::AddData(const XXmlNode& data) {

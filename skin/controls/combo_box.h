@@ -37,6 +37,7 @@ class XComboBox final : public XButton {
  public:
   ~XComboBox() override;
   bool LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) override;
+  std::span<const XAttribute> LaterAttributes() const override;
   void AddData(const XXmlNode& data) override;
 
   // The user picked an item in the list: its text shown, the change posted.

@@ -101,8 +101,13 @@ int ScrollOffsetAtTrack(int point, int visible, int content, const XScrollParts&
   return static_cast<int>(std::clamp<int64_t>(offset, 0, span));
 }
 
+std::span<const XAttribute> XScroll::LaterAttributes() const {
+  return kScroll;
+}
+
 bool XScroll::LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) {
-  if (!XStatic::LoadAttributes(element, layoutNode) || !ReadTable(kScroll, element)) return false;
+  if (!XStatic::LoadAttributes(element, layoutNode) || !ReadTable(LaterAttributes(), element))
+    return false;
   lineStep = ScaleForDpi(kLineStep, skin->Dpi());
   layoutNode.padding.right += FrameWidth(thumb);  // the children stay left of the bar
   layoutNode.contentHeight = contentHeight;

@@ -31,6 +31,7 @@ int ScrollOffsetAtTrack(int point, int visible, int content, const XScrollParts&
 class XScroll final : public XStatic {
  public:
   bool LoadAttributes(const XXmlNode& element, XLayoutNode& layoutNode) override;
+  std::span<const XAttribute> LaterAttributes() const override;
   int RenderBuffer(int flags) override;
   bool AcceptsInput() const override { return true; }
   int OnMouseMove(int x, int y) override;

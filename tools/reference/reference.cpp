@@ -153,6 +153,7 @@ std::vector<std::u16string_view> OwnAttributeNames(std::u16string_view tag) {
   if (control == nullptr) return {};
   control->AddRef();
   std::vector<std::u16string_view> names = AttributeNames(control->OwnAttributes());
+  for (std::u16string_view name : AttributeNames(control->LaterAttributes())) names.push_back(name);
   control->Release();
   return names;
 }
@@ -210,7 +211,9 @@ std::string TagsReference() {
   }
   out +=
       "\n## Body\n\nEvery control takes the layout attributes and the common attributes below, "
-      "and the attributes of its own tag.\n\n";
+      "and the attributes of its own tag. `<Data>` elements inside a `ListBox` or `ComboBox` "
+      "give its items (`Text`; a list's further columns `Col1`, `Col2`, ...); a `ChildSkin` "
+      "nests the skin file its `File` names.\n\n";
   for (auto [title, names] :
        {std::pair{"Layout attributes", LayoutAttributeNames()},
         std::pair{"Common attributes", AttributeNames(AControlBase::CommonAttributes())}}) {
