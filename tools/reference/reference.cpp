@@ -82,6 +82,8 @@ std::map<std::string, Prose> ReadProse(std::string_view all = kNativesProse) {
       while (!current->names.empty() && current->names.back() == ' ') current->names.pop_back();
       if (arrow != std::string_view::npos)
         current->result = std::string(rest.substr(arrow + std::string_view("→ ").size()));
+    } else if (line.starts_with("#")) {
+      current = nullptr;  // another heading: the prose around the entries
     } else if (current != nullptr && !line.empty()) {
       current->text += (current->text.empty() ? "" : " ") + std::string(line);
     }
@@ -148,14 +150,42 @@ std::vector<std::u16string_view> AttributeNames(std::span<const XAttribute> tabl
   return names;
 }
 
-std::vector<std::u16string_view> OwnAttributeNames(std::u16string_view tag) {
+// A control's own tables (read before and after the common attributes).
+struct OwnTables {
+  std::span<const XAttribute> own, later;
+};
+
+OwnTables TablesOf(std::u16string_view tag) {
   AControlBase* control = CreateControlForTag(tag);
   if (control == nullptr) return {};
   control->AddRef();
-  std::vector<std::u16string_view> names = AttributeNames(control->OwnAttributes());
-  for (std::u16string_view name : AttributeNames(control->LaterAttributes())) names.push_back(name);
+  OwnTables tables{control->OwnAttributes(), control->LaterAttributes()};
   control->Release();
-  return names;
+  return tables;
+}
+
+// The tag whose description covers a table: the first tag that has it (Scroll and GroupBox take
+// Static's, ComboBox Button's).
+std::string DescribingTag(std::span<const XAttribute> table) {
+  for (std::u16string_view tag : SkinTagNames()) {
+    OwnTables tables = TablesOf(tag);
+    if (tables.own.data() == table.data() || tables.later.data() == table.data()) return U8(tag);
+  }
+  return {};
+}
+
+// Every own attribute of every tag under its prose key ("Static.Color"), once.
+std::vector<std::string> OwnProseKeys() {
+  std::vector<std::string> keys;
+  for (std::u16string_view tag : SkinTagNames()) {
+    OwnTables tables = TablesOf(tag);
+    for (std::span<const XAttribute> table : {tables.own, tables.later}) {
+      if (DescribingTag(table) != U8(tag)) continue;
+      for (std::u16string_view name : AttributeNames(table))
+        keys.push_back(U8(tag) + "." + U8(name));
+    }
+  }
+  return keys;
 }
 
 std::string NameList(const std::vector<std::u16string_view>& names) {
@@ -165,8 +195,19 @@ std::string NameList(const std::vector<std::u16string_view>& names) {
 }
 
 std::string OneTag(std::u16string_view tag) {
-  return "### " + U8(tag) + "\n\nAttributes: " + NameList(OwnAttributeNames(tag)) +
-         ", and the common attributes.\n\n";
+  OwnTables tables = TablesOf(tag);
+  if (tables.own.empty() && tables.later.empty())
+    return "### " + U8(tag) + "\n\nOnly the layout and common attributes.\n\n";
+  std::map<std::string, Prose> prose = ReadProse(kAttributesProse);
+  std::string out = "### " + U8(tag) + "\n\n| Attribute | Value | What it does |\n|---|---|---|\n";
+  for (std::span<const XAttribute> table : {tables.own, tables.later}) {
+    std::string owner = DescribingTag(table);
+    for (std::u16string_view name : AttributeNames(table)) {
+      const Prose& entry = prose[owner + "." + U8(name)];
+      out += "| `" + U8(name) + "` | " + Unwrap(entry.names) + " | " + Escaped(entry.text) + " |\n";
+    }
+  }
+  return out + "\n";
 }
 
 }  // namespace
@@ -286,6 +327,7 @@ std::vector<std::string> ProseProblems() {
   for (std::u16string_view name : LayoutAttributeNames()) attributes.push_back(U8(name));
   for (std::u16string_view name : AttributeNames(AControlBase::CommonAttributes()))
     attributes.push_back(U8(name));
+  for (const std::string& key : OwnProseKeys()) attributes.push_back(key);
   check(ReadProse(kNativesProse), natives, "function");
   check(ReadProse(kAttributesProse), attributes, "attribute");
   return problems;
