@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "native_table.h"
+#include "table_column.h"
 
 namespace qorin {
 namespace {
@@ -55,9 +56,7 @@ bool IsSpace(char16_t c) {
 }  // namespace
 
 std::vector<std::u16string_view> BaseLibraryKeys() {
-  std::vector<std::u16string_view> keys;
-  for (const auto& row : kBaseLibrary) keys.push_back(row.key);
-  return keys;
+  return ColumnOf(kBaseLibrary, &XNativeRow<Native>::key);
 }
 
 int32_t Str2Int(std::u16string_view text) {

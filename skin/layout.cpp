@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "skin_error.h"
+#include "table_column.h"
 #include "xml_document.h"
 
 namespace qorin {
@@ -174,9 +175,7 @@ constexpr XLayoutAttribute kLayoutAttributes[] = {
 }  // namespace
 
 std::vector<std::u16string_view> LayoutAttributeNames() {
-  std::vector<std::u16string_view> names;
-  for (const XLayoutAttribute& row : kLayoutAttributes) names.push_back(row.name);
-  return names;
+  return ColumnOf(kLayoutAttributes, &XLayoutAttribute::name);
 }
 
 bool ReadLayoutAttributes(const XXmlNode& element, int dpi, bool rightToLeft,

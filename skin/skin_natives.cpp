@@ -8,6 +8,7 @@
 #include "skin_document.h"
 #include "skin_scripts.h"
 #include "skin_view.h"
+#include "table_column.h"
 #include "utf.h"
 
 namespace qorin {
@@ -218,9 +219,7 @@ const XNativeTable<SkinNative>& SkinNatives() {
 }
 
 std::vector<std::u16string_view> SkinNativeKeys() {
-  std::vector<std::u16string_view> keys;
-  for (const auto& row : kNatives) keys.push_back(row.key);
-  return keys;
+  return ColumnOf(kNatives, &XNativeRow<SkinNative>::key);
 }
 
 int SkinNativeNumber(std::u16string_view key) {

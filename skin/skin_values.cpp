@@ -7,6 +7,7 @@
 #include <string>
 
 #include "display_dpi.h"
+#include "table_column.h"
 #include "text.h"
 #include "utf.h"
 
@@ -219,20 +220,16 @@ int MirrorAlign(int align) {
 }
 
 std::vector<XKeywordSet> SkinValueKeywords() {
-  auto names = [](const auto& table) {
-    std::vector<std::u16string_view> words;
-    for (const auto& row : table) words.push_back(row.name);
-    return words;
-  };
   std::vector<std::u16string_view> colours = {u"transparent", u"random"};
-  for (std::u16string_view name : names(kCssColours)) colours.push_back(name);
+  for (std::u16string_view name : ColumnOf(kCssColours, &NamedColour::name))
+    colours.push_back(name);
   return {
       {"colour names (besides #rrggbb)", colours},
-      {"system colours (any case)", names(kSystemColours)},
+      {"system colours (any case)", ColumnOf(kSystemColours, &NamedValue::name)},
       {"cursors",
        std::vector<std::u16string_view>(std::begin(kCursorNames), std::end(kCursorNames))},
-      {"image types", names(kImageTypes)},
-      {"alignments", names(kAlignments)},
+      {"image types", ColumnOf(kImageTypes, &NamedValue::name)},
+      {"alignments", ColumnOf(kAlignments, &NamedValue::name)},
   };
 }
 

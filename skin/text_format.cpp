@@ -3,6 +3,7 @@
 #include <string>
 
 #include "display_dpi.h"
+#include "table_column.h"
 
 namespace qorin {
 namespace {
@@ -54,9 +55,7 @@ void Split(std::u16string_view text, char16_t separator, Take take) {
 }  // namespace
 
 std::vector<std::u16string_view> TextFormatKeywords() {
-  std::vector<std::u16string_view> words;
-  for (const Keyword& row : kKeywords) words.push_back(row.name);
-  return words;
+  return ColumnOf(kKeywords, &Keyword::name);
 }
 
 uint32_t ParseTextFormat(std::u16string_view keywords, bool rightToLeft) {

@@ -1,5 +1,6 @@
 #include "window_styles.h"
 
+#include "table_column.h"
 #include "text.h"
 
 namespace qorin {
@@ -109,9 +110,7 @@ bool IsSeparator(char16_t c) {
 }  // namespace
 
 std::vector<std::u16string_view> WindowStyleNames() {
-  std::vector<std::u16string_view> words;
-  for (const Style& row : kStyles) words.push_back(row.name);
-  return words;
+  return ColumnOf(kStyles, &Style::name);
 }
 
 uint32_t ParseWindowStyles(std::u16string_view text, std::u16string* unknown) {

@@ -20,9 +20,7 @@ for stub in build/win32/qorin-stub.exe build/win64/qorin-stub.exe; do
 done
 
 echo "== figures: start-up of the demo installer to its window (the $preset stub, under Wine)"
-qorin=build/native/qorin
-[ -x "$qorin" ] || qorin=build/native-asan/qorin
-if ASAN_OPTIONS=detect_leaks=0 QORIN_TOOL=$qorin tools/make-demo-packages.sh "build/$preset" >/dev/null; then
+if tools/make-demo-packages.sh "build/$preset" >/dev/null; then
   export QORIN_WINE_HOME="$root/build/$preset/wine" QORIN_WINE_ARCH=$preset
   for run in cold warm warm; do
     shown=$(tests/wine/run-wine.sh "build/$preset/observe.exe" --timeout 60000 --window QORINCLASS \

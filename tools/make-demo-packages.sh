@@ -3,8 +3,10 @@
 # package's payload beside the product; the install package's data gets its skin images drawn by
 # tools/make_sample_images.py.
 #
-#   tools/make-demo-packages.sh [BUILD_DIR]   (default build/win32; needs build/native/qorin, or
-#                                             the host's qorin tool in QORIN_TOOL)
+#   tools/make-demo-packages.sh [BUILD_DIR]   (default build/win32)
+#
+# The qorin tool is QORIN_TOOL, else build/native/qorin, else build/native-asan/qorin (the test
+# command builds only that one); without any it exits 77.
 #
 # Writes BUILD_DIR/samples/corvala-demo-setup.exe.
 #
@@ -18,6 +20,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build=${1:-build/win32}
 qorin=${QORIN_TOOL:-build/native/qorin}
+[ -n "${QORIN_TOOL:-}" ] || [ -x "$qorin" ] || qorin=build/native-asan/qorin
+[ -x "$qorin" ] || { echo "make-demo-packages: no qorin tool (build the native preset)" >&2; exit 77; }
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 payload=$build/samples/demo-payload
 data=$build/samples/demo-install-data
 rm -rf "$payload" "$data"

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "skin_document.h"
+#include "table_column.h"
 #include "text.h"
 
 namespace qorin {
@@ -28,9 +29,7 @@ constexpr TagRow kTags[] = {
 }  // namespace
 
 std::vector<std::u16string_view> SkinTagNames() {
-  std::vector<std::u16string_view> names;
-  for (const TagRow& row : kTags) names.push_back(row.tag);
-  return names;
+  return ColumnOf(kTags, &TagRow::tag);
 }
 
 AControlBase* CreateControlForTag(std::u16string_view tag) {

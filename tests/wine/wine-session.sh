@@ -45,6 +45,10 @@ if [ "$QORIN_HOST_32BIT" = no ]; then
   use_64bit_loader
 fi
 
+# Runs a command with no input or output and without the session's lock (fd 9): the daemons it
+# may start would keep either, and a start that failed half-way would block every later one.
+detached() { "$@" 9>&- </dev/null >/dev/null 2>&1; }
+
 xvfb_running() {
   [ -s "$home/xvfb.pid" ] && kill -0 "$(cat "$home/xvfb.pid")" 2>/dev/null && [ -s "$home/display" ]
 }
@@ -52,7 +56,7 @@ xvfb_running() {
 start_xvfb() {
   xvfb_running && return 0
   rm -f "$home/display" "$home/xvfb.pid"
-  # Not holding the session's lock (fd 9): a start that failed half-way would block every later one.
+  # Detached as above, in the background.
   setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
     3>"$home/display" 9>&- </dev/null >/dev/null 2>&1 &
   echo $! >"$home/xvfb.pid"
@@ -81,13 +85,12 @@ prefix_ready() { [ -f "$home/prefix.ready" ] && [ "$(cat "$home/prefix.ready")" 
 create_prefix() {
   prefix_ready && return 0
   log "creating the Wine prefix in $WINEPREFIX ($prefix_kind)"
-  timeout 30 wineserver -k 9>&- </dev/null >/dev/null 2>&1 || true
+  detached timeout 30 wineserver -k || true
   rm -rf "$WINEPREFIX"
-  timeout 300 wineboot -i 9>&- </dev/null >/dev/null 2>&1
+  detached timeout 300 wineboot -i
   timeout 120 wineserver -w
   # Unmanaged windows: the window manager's absence would otherwise stall every new window.
-  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    9>&- </dev/null >/dev/null 2>&1
+  detached timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
   timeout 120 wineserver -w
   echo "$prefix_kind" >"$home/prefix.ready"
 }
@@ -99,10 +102,10 @@ start_session() {
   use_display
   create_prefix
   # wineserver detaches itself; -p keeps it alive between test programs.
-  timeout 30 wineserver -p 9>&- </dev/null >/dev/null 2>&1 || true
+  detached timeout 30 wineserver -p || true
   # Bring up Wine's own service processes now, detached: started by a test program instead,
   # they would inherit its output and keep ctest waiting on it after the test ends.
-  timeout 120 wine cmd /c exit 9>&- </dev/null >/dev/null 2>&1 || true
+  detached timeout 120 wine cmd /c exit || true
   flock -u 9
 }
 

@@ -16,6 +16,7 @@
 #include "skin_error.h"
 #include "skin_scripts.h"
 #include "skin_values.h"
+#include "table_column.h"
 #include "text_format.h"
 #include "ui_languages.h"
 #include "utf.h"
@@ -39,10 +40,10 @@ std::string U8(std::u16string_view text) {
   return Utf16ToUtf8(text);
 }
 
-// A table cell: the pipe would end the cell.
-std::string Cell(std::u16string_view text) {
+// A table cell: a pipe would end the cell, and "<Head>" would read as markup.
+std::string Escaped(std::string_view text) {
   std::string out;
-  for (char c : U8(text)) {
+  for (char c : text) {
     if (c == '|') {
       out += "\\|";
     } else if (c == '<') {
@@ -52,6 +53,10 @@ std::string Cell(std::u16string_view text) {
     }
   }
   return out;
+}
+
+std::string Cell(std::u16string_view text) {
+  return Escaped(U8(text));
 }
 
 std::string ErrorCell(int code) {
@@ -65,7 +70,7 @@ struct Prose {
   std::string text;
 };
 
-std::map<std::string, Prose> ReadProse(std::string_view all = kNativesProse) {
+std::map<std::string, Prose> ReadProse(std::string_view all) {
   std::map<std::string, Prose> entries;
   Prose* current = nullptr;
   while (!all.empty()) {
@@ -91,34 +96,48 @@ std::map<std::string, Prose> ReadProse(std::string_view all = kNativesProse) {
   return entries;
 }
 
-// A description inside a table cell: a pipe would end the cell.
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) out += c == '|' ? std::string("\\|") : std::string(1, c);
-  return out;
-}
-
 // "(integer, DPI-scaled)" without its parentheses.
 std::string Unwrap(const std::string& text) {
   return text.size() >= 2 && text.front() == '(' ? text.substr(1, text.size() - 2) : text;
 }
 
+std::u16string_view NameOf(std::u16string_view key) {
+  return key.substr(0, key.find(u'@'));
+}
+
+// The argument types of a signature key: "SetRect@i(RECT)" ─► int, struct RECT.
+std::vector<std::string> ArgumentTypes(std::u16string_view key) {
+  size_t at = key.find(u'@');
+  std::u16string_view codes = at == std::u16string_view::npos ? u"" : key.substr(at + 1);
+  std::vector<std::string> types;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    if (codes[i] == u'(') {  // a struct: "(" + its name + ")"
+      size_t close = codes.find(u')', i);
+      if (close == std::u16string_view::npos) close = codes.size();
+      types.push_back("struct " + U8(codes.substr(i + 1, close - i - 1)));
+      i = close;
+    } else if (codes[i] != u'v') {
+      types.push_back(codes[i] == u's'   ? "string"
+                      : codes[i] == u'i' ? "int"
+                      : codes[i] == u'd' ? "number"
+                                         : "?");
+    }
+  }
+  return types;
+}
+
 // "SetRegStr(string path, string text)": the key's types with the description's names.
 std::string Signature(std::u16string_view key, const Prose* prose) {
-  std::string types = Arguments(key);
-  std::string out = Utf16ToUtf8(key.substr(0, key.find(u'@'))) + "(";
-  std::string names = prose != nullptr ? prose->names : "";
+  std::string_view names = prose != nullptr ? std::string_view(prose->names) : "";
   if (names.size() >= 2) names = names.substr(1, names.size() - 2);
-  std::string_view t = std::string_view(types).substr(1, types.size() - 2);
-  std::string_view n = names;
+  std::string out = U8(NameOf(key)) + "(";
   bool first = true;
-  while (!t.empty()) {
-    size_t tc = t.find(", "), nc = n.find(", ");
-    out += (first ? "" : ", ") + std::string(t.substr(0, tc));
-    if (!n.empty()) out += " " + std::string(n.substr(0, nc));
+  for (const std::string& type : ArgumentTypes(key)) {
+    size_t comma = names.find(", ");
+    out += (first ? "" : ", ") + type;
+    if (!names.empty()) out += " " + std::string(names.substr(0, comma));
+    names = comma == std::string_view::npos ? "" : names.substr(comma + 2);
     first = false;
-    t = tc == std::string_view::npos ? "" : t.substr(tc + 2);
-    n = nc == std::string_view::npos ? "" : n.substr(nc + 2);
   }
   return out + ")";
 }
@@ -140,14 +159,8 @@ std::vector<NativeGroup> NativeGroups() {
   };
 }
 
-std::u16string_view NameOf(std::u16string_view key) {
-  return key.substr(0, key.find(u'@'));
-}
-
 std::vector<std::u16string_view> AttributeNames(std::span<const XAttribute> table) {
-  std::vector<std::u16string_view> names;
-  for (const XAttribute& row : table) names.push_back(row.name);
-  return names;
+  return ColumnOf(table, &XAttribute::name);
 }
 
 // A control's own tables (read before and after the common attributes).
@@ -194,11 +207,10 @@ std::string NameList(const std::vector<std::u16string_view>& names) {
   return out.empty() ? std::string("none of its own") : out;
 }
 
-std::string OneTag(std::u16string_view tag) {
+std::string OneTag(std::u16string_view tag, std::map<std::string, Prose>& prose) {
   OwnTables tables = TablesOf(tag);
   if (tables.own.empty() && tables.later.empty())
     return "### " + U8(tag) + "\n\nOnly the layout and common attributes.\n\n";
-  std::map<std::string, Prose> prose = ReadProse(kAttributesProse);
   std::string out = "### " + U8(tag) + "\n\n| Attribute | Value | What it does |\n|---|---|---|\n";
   for (std::span<const XAttribute> table : {tables.own, tables.later}) {
     std::string owner = DescribingTag(table);
@@ -213,25 +225,8 @@ std::string OneTag(std::u16string_view tag) {
 }  // namespace
 
 std::string Arguments(std::u16string_view key) {
-  size_t at = key.find(u'@');
-  std::u16string_view codes = at == std::u16string_view::npos ? u"" : key.substr(at + 1);
-  std::vector<std::string> types;
-  for (size_t i = 0; i < codes.size(); ++i) {
-    if (codes[i] == u'(') {  // a struct: "(" + its name + ")"
-      size_t close = codes.find(u')', i);
-      if (close == std::u16string_view::npos) close = codes.size();
-      types.push_back("struct " + U8(codes.substr(i + 1, close - i - 1)));
-      i = close;
-      continue;
-    }
-    if (codes[i] == u'v') continue;
-    types.push_back(codes[i] == u's'   ? "string"
-                    : codes[i] == u'i' ? "int"
-                    : codes[i] == u'd' ? "number"
-                                       : "?");
-  }
   std::string out;
-  for (const std::string& type : types) out += (out.empty() ? "" : ", ") + type;
+  for (const std::string& type : ArgumentTypes(key)) out += (out.empty() ? "" : ", ") + type;
   return "(" + out + ")";
 }
 
@@ -266,7 +261,7 @@ std::string TagsReference() {
     }
     out += "\n";
   }
-  for (std::u16string_view tag : SkinTagNames()) out += OneTag(tag);
+  for (std::u16string_view tag : SkinTagNames()) out += OneTag(tag, prose);
   out += "## Value keywords\n\n";
   std::vector<XKeywordSet> sets = SkinValueKeywords();
   sets.push_back({"text formats (TextFormat, comma-separated)", TextFormatKeywords()});
@@ -278,13 +273,15 @@ std::string TagsReference() {
 
 std::string TagReference(std::string_view tag) {
   for (std::u16string_view name : SkinTagNames()) {
-    if (U8(name) == tag) return OneTag(name);
+    if (U8(name) != tag) continue;
+    std::map<std::string, Prose> prose = ReadProse(kAttributesProse);
+    return OneTag(name, prose);
   }
   return {};
 }
 
 std::string NativesReference() {
-  std::map<std::string, Prose> prose = ReadProse();
+  std::map<std::string, Prose> prose = ReadProse(kNativesProse);
   std::string out = "# Script functions\n\n";
   out += kGenerated;
   out +=
@@ -334,7 +331,7 @@ std::vector<std::string> ProseProblems() {
 }
 
 std::string NativeReference(std::string_view name) {
-  std::map<std::string, Prose> prose = ReadProse();
+  std::map<std::string, Prose> prose = ReadProse(kNativesProse);
   std::string out;
   for (const NativeGroup& group : NativeGroups()) {
     for (std::u16string_view key : group.keys) {
