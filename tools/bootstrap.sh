@@ -148,12 +148,55 @@ install_packages() {
     updated=0
   fi
   apt_update
-  if ! apt_install $need; then
-    # An i386 index behind the amd64 one leaves versions that cannot go together
-    # (linux-libc-dev:i386 older than linux-libc-dev): the 32-bit runs are skipped instead.
-    log "the i386 packages did not install; the tests will skip what needs them"
-    [ -z "$failed_indexes" ] || log "failed indexes: $(echo $failed_indexes)"
+  apt_install $need && return 0
+  install_i386_from_fresh_suites $need && return 0
+  log "the i386 packages did not install; the tests will skip what needs them"
+  [ -z "$failed_indexes" ] || log "failed indexes: $(echo $failed_indexes)"
+}
+
+# The suites (bookworm-security, ...) whose indexes the last update could not fetch.
+stale_suites() {
+  grep -o '/dists/[^/]*/' <<<"$failed_indexes" | cut -d/ -f3 | sort -u
+}
+
+# The apt sources without the stale suites, in a folder apt can be pointed at.
+write_fresh_sources() {
+  local dir=$1 f suite
+  local suites
+  suites=$(stale_suites)
+  for f in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list /etc/apt/sources.list; do
+    [ -f "$f" ] || continue
+    cp "$f" "$dir/$(basename "$f" | sed 's/^sources\.list$/main.list/')"
+  done
+  for suite in $suites; do
+    sed -i -E "/^(deb|deb-src) .* $suite( |$)/d; s/^(Suites:.*) $suite( |$)/\1\2/" "$dir"/*
+  done
+  # A stanza left with no suite is dropped whole.
+  for f in "$dir"/*.sources; do
+    [ -f "$f" ] || continue
+    awk 'BEGIN{RS=""; ORS="\n\n"} !/(^|\n)Suites:[ \t]*(\n|$)/' "$f" >"$f.new" && mv "$f.new" "$f"
+  done
+}
+
+# An i386 index that stayed stale (the security suite syncs last) leaves the amd64 side newer than
+# any i386 build apt sees, and the pairs that must match (Multi-Arch: same) cannot. The i386
+# packages then come from the suites that did fetch; their amd64 halves move to those versions,
+# which for the kernel headers (read by compilers only, never run) can mean a step back.
+install_i386_from_fresh_suites() {
+  [ -n "$(stale_suites)" ] || return 1
+  local dir opts v rc=0
+  dir=$(mktemp -d)
+  write_fresh_sources "$dir"
+  opts=(-o "Dir::Etc::SourceParts=$dir" -o "Dir::Etc::SourceList=/dev/null")
+  log "retrying the i386 packages without the stale suites: $(echo $(stale_suites))"
+  if ! apt_install "${opts[@]}" "$@"; then
+    v=$(apt-cache "${opts[@]}" policy linux-libc-dev:i386 | sed -n 's/^ *Candidate: //p')
+    [ -n "$v" ] && [ "$v" != "(none)" ] &&
+      apt_install "${opts[@]}" --allow-downgrades "linux-libc-dev=$v" "linux-libc-dev:i386=$v" "$@" ||
+      rc=1
   fi
+  rm -rf "$dir"
+  return $rc
 }
 
 main() {
