@@ -9,7 +9,8 @@
 #
 # A package index can be stale for hours ("File has unexpected size ... Mirror sync in
 # progress?"): the update is tried a few times, then the bootstrap goes on with the indexes it
-# has as long as the packages install from them, and otherwise names the index that failed.
+# has as long as the packages install from them, and otherwise names the index that failed. A
+# stale i386 index alone is worked around: the i386 halves it lacks come from the archive's pool.
 #
 #   QORIN_CACHE        where downloads are kept (default ~/.cache/qorin)
 #   QORIN_HOST_32BIT   yes or no: whether to install the i386 packages (decided when unset)
@@ -149,51 +150,49 @@ install_packages() {
   fi
   apt_update
   apt_install $need && return 0
-  install_i386_from_fresh_suites $need && return 0
+  install_i386_with_twins $need && return 0
   log "the i386 packages did not install; the tests will skip what needs them"
   [ -z "$failed_indexes" ] || log "failed indexes: $(echo $failed_indexes)"
 }
 
-# The suites (bookworm-security, ...) whose indexes the last update could not fetch.
-stale_suites() {
-  grep -o '/dists/[^/]*/' <<<"$failed_indexes" | cut -d/ -f3 | sort -u
-}
-
-# The apt sources without the stale suites, in a folder apt can be pointed at.
-write_fresh_sources() {
-  local dir=$1 f suite
-  local suites
-  suites=$(stale_suites)
-  for f in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list /etc/apt/sources.list; do
-    [ -f "$f" ] || continue
-    cp "$f" "$dir/$(basename "$f" | sed 's/^sources\.list$/main.list/')"
-  done
-  for suite in $suites; do
-    sed -i -E "/^(deb|deb-src) .* $suite( |$)/d; s/^(Suites:.*) $suite( |$)/\1\2/" "$dir"/*
-  done
-  # A stanza left with no suite is dropped whole.
-  for f in "$dir"/*.sources; do
-    [ -f "$f" ] || continue
-    awk 'BEGIN{RS=""; ORS="\n\n"} !/(^|\n)Suites:[ \t]*(\n|$)/' "$f" >"$f.new" && mv "$f.new" "$f"
+# i386 packages the install needs (Multi-Arch: same) whose amd64 half is installed at a version
+# the i386 indexes do not list: a stale i386 index (the security suite syncs last) lags the amd64
+# one, and the two halves of such a pair must match. Prints "name version".
+i386_twins_missing() {
+  local p base v cand
+  for p in $(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+    --no-replaces --no-enhances "$@" 2>/dev/null | grep -E '^[a-z0-9][^ ]*:i386$' | sort -u); do
+    base=${p%:i386}
+    v=$(dpkg-query -W -f='${Version}' "$base:amd64" 2>/dev/null) || continue
+    [ -n "$v" ] || continue
+    [ "$(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)" != "$v" ] || continue
+    # (no grep -q: under pipefail its early exit would fail the pipe)
+    [ -z "$(apt-cache show "$p=$v" 2>/dev/null)" ] || continue
+    # An older amd64 half is upgraded with its twin as usual.
+    cand=$(apt-cache policy "$p" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    [ "$cand" = "(none)" ] || ! dpkg --compare-versions "$cand" gt "$v" || continue
+    apt-cache show "$base:amd64=$v" 2>/dev/null | grep '^Multi-Arch: same' >/dev/null || continue
+    echo "$base $v"
   done
 }
 
-# An i386 index that stayed stale (the security suite syncs last) leaves the amd64 side newer than
-# any i386 build apt sees, and the pairs that must match (Multi-Arch: same) cannot. The i386
-# packages then come from the suites that did fetch; their amd64 halves move to those versions,
-# which for the kernel headers (read by compilers only, never run) can mean a step back.
-install_i386_from_fresh_suites() {
-  [ -n "$(stale_suites)" ] || return 1
-  local dir opts v rc=0
+# Takes each missing twin from the pool its amd64 half came from (pools are complete while an
+# index syncs) and installs the i386 packages with them; nothing is removed or downgraded.
+install_i386_with_twins() {
+  local dir name v uri rc=0
   dir=$(mktemp -d)
-  write_fresh_sources "$dir"
-  opts=(-o "Dir::Etc::SourceParts=$dir" -o "Dir::Etc::SourceList=/dev/null")
-  log "retrying the i386 packages without the stale suites: $(echo $(stale_suites))"
-  if ! apt_install "${opts[@]}" "$@"; then
-    v=$(apt-cache "${opts[@]}" policy linux-libc-dev:i386 | sed -n 's/^ *Candidate: //p')
-    [ -n "$v" ] && [ "$v" != "(none)" ] &&
-      apt_install "${opts[@]}" --allow-downgrades "linux-libc-dev=$v" "linux-libc-dev:i386=$v" "$@" ||
-      rc=1
+  chmod 755 "$dir"
+  while read -r name v; do
+    [ -n "$name" ] || continue
+    uri=$(apt-get download --print-uris "$name:amd64=$v" 2>/dev/null | sed -n "s/^'\([^']*\)_amd64\.deb'.*/\1_i386.deb/p")
+    [ -n "$uri" ] || continue
+    log "taking $name:i386 $v from the pool ($uri)"
+    /usr/lib/apt/apt-helper download-file "$uri" "$dir/${name}_i386.deb" >/dev/null 2>&1 || rc=1
+  done < <(i386_twins_missing "$@")
+  if [ $rc = 0 ] && ls "$dir"/*.deb >/dev/null 2>&1; then
+    apt_install --no-remove "$dir"/*.deb "$@" || rc=1
+  else
+    rc=1
   fi
   rm -rf "$dir"
   return $rc
