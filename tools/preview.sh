@@ -40,13 +40,23 @@ case $lang in
   Hebrew) locale=he_IL.UTF-8 ;;
   *) echo "preview.sh: unknown language $lang (English, Korean, Hebrew)" >&2; exit 2 ;;
 esac
-# The 32-bit build's observer and prefix, or the x64 build's on a host without 32-bit code.
+# The 32-bit build's observer and prefix, or the x64 build's for a package on the x64 stub (a
+# 32-bit prefix cannot start it) and on a host without 32-bit code.
 . "$root/tools/host.sh"
 qorin_host_known
 qorin_host_settle >&2
+# The PE machine of the package's stub: 8664 for x64, 014c for x86.
+pe_machine() {
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' '
+}
 build=$root/build/win32
 export QORIN_WINE_ARCH=win32
-[ "$QORIN_HOST_32BIT" = yes ] || { build=$root/build/win64; QORIN_WINE_ARCH=win64; }
+if [ "$QORIN_HOST_32BIT" != yes ] || [ "$(pe_machine "$package")" = 8664 ]; then
+  build=$root/build/win64
+  QORIN_WINE_ARCH=win64
+fi
 export QORIN_WINE_HOME=${QORIN_PREVIEW_HOME:-$build/preview}
 session="$root/tests/wine/wine-session.sh"
 "$session" start "$QORIN_WINE_HOME" >/dev/null
