@@ -18,6 +18,9 @@ constexpr unsigned kRootBits = 10;
 constexpr unsigned kMaxSymbols = 320;
 // The fast path copies matches eight bytes at a time and may write this far past a match's end.
 constexpr size_t kCopySlack = 8;
+// What one round of the fast path may write: up to 48 literals (codes of one bit at least, from
+// 63 bits down to 15), or up to 15 literals and the longest match; and the slack.
+constexpr size_t kFastRoom = 15 + kMaxMatch + kCopySlack;
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
                                       15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
@@ -42,6 +45,20 @@ void CopyNear(uint8_t* to, uint32_t distance, unsigned length) {
     std::memcpy(to, from, 8);
     to += 8;
     from += 8;
+  } while (to < end);
+}
+
+// A match of 2 to 7 bytes back, which repeats its own start. Each step copies eight bytes of
+// which the first `distance` are final (they come from bytes before the step) and moves on by
+// the distance, so the next step overwrites the rest. Writes up to kCopySlack - 1 bytes past the
+// end.
+void CopyRepeating(uint8_t* to, uint32_t distance, unsigned length) {
+  uint8_t* end = to + length;
+  do {
+    uint64_t piece;
+    std::memcpy(&piece, to - distance, 8);
+    std::memcpy(to, &piece, 8);
+    to += distance;
   } while (to < end);
 }
 
@@ -119,6 +136,26 @@ int BuildHuffmanTable(const uint8_t* lengths, unsigned count, InflateDecoder::Ta
   return XINFLATE_OK;
 }
 
+namespace {
+
+// Gives the entries of length symbols (literal table) or distance symbols their base and extra
+// bits.
+void AddBases(InflateDecoder::Table* table, bool distances) {
+  for (InflateDecoder::Code& code : table->entries) {
+    if (code.subBits != 0 || code.symbol < 0) continue;
+    unsigned symbol = static_cast<unsigned>(code.symbol);
+    if (distances && symbol < 30) {
+      code.base = kDistanceBase[symbol];
+      code.extra = kDistanceExtra[symbol];
+    } else if (!distances && symbol >= 257 && symbol <= 285) {
+      code.base = kLengthBase[symbol - 257];
+      code.extra = kLengthExtra[symbol - 257];
+    }
+  }
+}
+
+}  // namespace
+
 InflateDecoder::InflateDecoder() = default;
 InflateDecoder::~InflateDecoder() = default;
 
@@ -135,12 +172,19 @@ void InflateDecoder::ResetDecoder() {
   windowPos_ = 0;
   recent_ = nullptr;
   recentSize_ = 0;
-  outSize_ = 0;
+  outSize_ = callStart_ = 0;
   if (!window_) window_.reset(new (std::nothrow) uint8_t[kWindowSize]());
   reset_ = window_ != nullptr;
 }
 
+void InflateDecoder::SetWholeOutput(uint8_t* buffer, size_t capacity) {
+  SetOutputBuffer(buffer, capacity);
+  wholeOutput_ = buffer != nullptr;
+  outSize_ = callStart_ = 0;
+}
+
 void InflateDecoder::SetOutputBuffer(uint8_t* buffer, size_t capacity) {
+  wholeOutput_ = false;
   callerOutput_ = buffer != nullptr;
   out_ = callerOutput_ ? buffer : ownOutputs_[ownOutput_].data();
   outCapacity_ = callerOutput_ ? capacity : ownOutputs_[ownOutput_].size();
@@ -248,9 +292,10 @@ void InflateDecoder::CopyMatch(uint32_t distance, unsigned length) {
 }
 
 int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
-  outSize_ = 0;
+  if (!wholeOutput_) outSize_ = 0;
+  callStart_ = outSize_;
   if (!reset_) return XINFLATE_ERR_NOT_RESET;
-  if (callerOutput_ && outCapacity_ < 2) return XINFLATE_ERR_OUTPUT_TOO_SMALL;
+  if (callerOutput_ && !wholeOutput_ && outCapacity_ < 2) return XINFLATE_ERR_OUTPUT_TOO_SMALL;
   if (!callerOutput_) {
     try {
       if (ownOutputs_[ownOutput_].empty()) ownOutputs_[ownOutput_].resize(kFirstOutputSize);
@@ -270,6 +315,7 @@ int InflateDecoder::DecodeChunk(const uint8_t* input, size_t length) {
 // This call's output becomes history for the next: the ring takes what of the previous output
 // is still in reach behind it, and the output itself stays where it is unless it is the caller's.
 void InflateDecoder::KeepHistory() {
+  if (wholeOutput_) return;  // the whole output is the history
   if (recent_ != nullptr) {
     size_t reach = std::min(recentSize_, kWindowSize - std::min(outSize_, kWindowSize));
     CopyToWindow(recent_ + recentSize_ - reach, reach);
@@ -297,8 +343,10 @@ int InflateDecoder::StartBlock() {
         std::memset(lengths + 256, 7, 24);
         std::memset(lengths + 280, 8, 8);
         BuildHuffmanTable(lengths, 288, &fixedLiterals_);
+        AddBases(&fixedLiterals_, false);
         std::memset(lengths, 5, 30);
         BuildHuffmanTable(lengths, 30, &fixedDistances_);
+        AddBases(&fixedDistances_, true);
       }
       literals_ = &fixedLiterals_;
       distances_ = &fixedDistances_;
@@ -325,6 +373,8 @@ int InflateDecoder::BuildDynamicTables() {
   error = BuildHuffmanTable(lengths_ + hlit_, hdist_, &dynamicDistances_);
   // A block of literals only may have no distance codes at all; using one is then error 5.
   if (error != XINFLATE_OK && error != XINFLATE_ERR_NO_CODES) return error;
+  AddBases(&dynamicLiterals_, false);
+  AddBases(&dynamicDistances_, true);
   literals_ = &dynamicLiterals_;
   distances_ = &dynamicDistances_;
   step_ = Step::kLiteral;
@@ -335,50 +385,92 @@ int InflateDecoder::BuildDynamicTables() {
 // literal/length/distance groups are decoded from a 64-bit bit buffer without returning to the
 // state machine. Anything unusual (a pattern that is no code, the end of the block, little input)
 // leaves the loop with nothing of the current symbol consumed, for the step-by-step path.
+//
+// Everything the loop touches lives in locals: the output is written through a byte pointer,
+// which may alias any member, so members would be reloaded after every byte.
 void InflateDecoder::FastLiterals() {
-  const Table& literals = *literals_;
-  const Table* distances = distances_->entries.empty() ? nullptr : distances_;
+  const Code* literals = literals_->entries.data();
+  const uint64_t literalMask = (uint64_t{1} << literals_->rootBits) - 1;
+  const Code* distances = distances_->entries.empty() ? nullptr : distances_->entries.data();
+  const uint64_t distanceMask = distances ? (uint64_t{1} << distances_->rootBits) - 1 : 0;
+  auto find = [](const Code* table, uint64_t mask, uint64_t next) {
+    Code code = table[next & mask];
+    if (code.subBits != 0) {
+      unsigned root = code.length;
+      code =
+          table[static_cast<size_t>(code.symbol) + ((next >> root) & ((1u << code.subBits) - 1))];
+    }
+    return code;
+  };
+  const uint8_t* in = in_;
+  const uint8_t* const inLast = inEnd_ - std::min<size_t>(inEnd_ - in_, 8);
   uint64_t bits = bitBuffer_;
   unsigned count = bitCount_;
+  uint8_t* out = out_;
+  size_t size = outSize_;
+  size_t room = outCapacity_ - std::min(outCapacity_, kFastRoom);
   int error = XINFLATE_OK;
-  while (inEnd_ - in_ >= 8) {
-    // Room for the longest match; a full caller buffer is left to the exact checks of the slow
-    // path.
-    if (outSize_ + kMaxMatch + kCopySlack > outCapacity_ &&
-        (callerOutput_ || !Reserve(kMaxMatch + kCopySlack, &error)))
-      break;
+  while (in < inLast) {
+    // Room for a round; a full caller buffer is left to the exact checks of the slow path.
+    if (size > room) {
+      outSize_ = size;
+      if (callerOutput_ || !Reserve(kFastRoom, &error)) break;
+      out = out_;
+      room = outCapacity_ - kFastRoom;
+    }
     // One unaligned load tops the buffer up to 56-63 bits; the bits above the count are the
     // next input bits, and ORing them in again later changes nothing.
-    bits |= LoadLe64(in_) << count;
-    in_ += (63 - count) >> 3;
+    bits |= LoadLe64(in) << count;
+    in += (63 - count) >> 3;
     count |= 56;
-    Code literal = literals.Find(bits);
-    if (literal.symbol < 0 || literal.symbol == 256 || literal.symbol > 285) break;
-    if (literal.symbol < 256) {
+    Code literal = find(literals, literalMask, bits);
+    // Literals come out of one top-up while the buffer still holds a whole code (15 bits): at
+    // most 48 of them, which the room above has space for.
+    bool topUp = false;
+    while (static_cast<uint16_t>(literal.symbol) < 256) {
       bits >>= literal.length;
       count -= literal.length;
-      out_[outSize_++] = static_cast<uint8_t>(literal.symbol);
-      continue;
+      out[size++] = static_cast<uint8_t>(literal.symbol);
+      if (count < 15) {
+        topUp = true;
+        break;
+      }
+      literal = find(literals, literalMask, bits);
     }
+    if (topUp) continue;
+    if (literal.symbol < 0) break;
+    if (literal.symbol == 256 || literal.symbol > 285 || distances == nullptr) break;
     // A length symbol, its extra bits, a distance code and its extra bits: at most 15 + 5 + 15
-    // + 13 = 48 bits, all in the buffer.
-    unsigned lengthIndex = static_cast<unsigned>(literal.symbol) - 257;
+    // + 13 = 48 bits; the literals before took at most 8 of the 56 (count >= 48 checked).
+    if (count < 48) continue;
     unsigned used = literal.length;
-    unsigned length =
-        kLengthBase[lengthIndex] + ((bits >> used) & ((1u << kLengthExtra[lengthIndex]) - 1));
-    used += kLengthExtra[lengthIndex];
-    if (distances == nullptr) break;
-    Code distanceCode = distances->Find(bits >> used);
+    unsigned length = literal.base + ((bits >> used) & ((1u << literal.extra) - 1));
+    used += literal.extra;
+    Code distanceCode = find(distances, distanceMask, bits >> used);
     if (distanceCode.symbol < 0 || distanceCode.symbol > 29) break;
     used += distanceCode.length;
-    unsigned extra = kDistanceExtra[distanceCode.symbol];
-    uint32_t distance = kDistanceBase[distanceCode.symbol] +
-                        static_cast<uint32_t>((bits >> used) & ((1u << extra) - 1));
-    used += extra;
+    uint32_t distance = distanceCode.base +
+                        static_cast<uint32_t>((bits >> used) & ((1u << distanceCode.extra) - 1));
+    used += distanceCode.extra;
     bits >>= used;
     count -= used;
-    CopyMatch(distance, length);
+    uint8_t* to = out + size;
+    if (distance >= 8 && distance <= size) {
+      CopyNear(to, distance, length);
+    } else if (distance == 1 && size != 0) {
+      std::memset(to, to[-1], length);
+    } else if (distance <= size) {
+      CopyRepeating(to, distance, length);
+    } else {
+      outSize_ = size;
+      CopyMatch(distance, length);  // reaches back before this call's output
+      size = outSize_;
+      continue;
+    }
+    size += length;
   }
+  outSize_ = size;
+  in_ = in;
   // Give back whole bytes that do not fit the 32-bit buffer of the step-by-step path.
   while (count > 24) {
     --in_;

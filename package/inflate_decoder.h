@@ -45,11 +45,16 @@ class InflateDecoder {
   // Decode into the caller's fixed buffer instead of a growing one of the decoder's own; a full
   // buffer is then error 11. Null returns to the decoder's own buffer.
   void SetOutputBuffer(uint8_t* buffer, size_t capacity);
+  // Decode the whole stream into one buffer of the caller's, which knows the size to come: each
+  // call appends to what the calls before wrote, and the buffer is its own history, so nothing is
+  // copied. The caller leaves the bytes written alone until the stream ends.
+  void SetWholeOutput(uint8_t* buffer, size_t capacity);
 
   int DecodeChunk(const uint8_t* input, size_t length);
 
-  const uint8_t* Output() const { return out_; }
-  size_t OutputSize() const { return outSize_; }
+  // This call's output.
+  const uint8_t* Output() const { return out_ + callStart_; }
+  size_t OutputSize() const { return outSize_ - callStart_; }
   bool Finished() const { return step_ == Step::kFinished; }
 
   // A two-level Huffman lookup table. The root has 2^rootBits entries indexed by the next
@@ -59,6 +64,10 @@ class InflateDecoder {
     int16_t symbol;   // -1: no code has this bit pattern; in a link, the subtable's start
     uint8_t length;   // bits the code takes in all
     uint8_t subBits;  // 0, or the bits that index a link's subtable
+    // For a length or distance symbol, its base value and extra bits, so that the fast path
+    // finds all it needs in one load.
+    uint16_t base = 0;
+    uint8_t extra = 0;
   };
   struct Table {
     std::vector<Code> entries;
@@ -134,7 +143,9 @@ class InflateDecoder {
   uint8_t* out_ = nullptr;
   size_t outCapacity_ = 0;
   size_t outSize_ = 0;
+  size_t callStart_ = 0;  // where this call's output starts: 0 unless the output is whole
   bool callerOutput_ = false;
+  bool wholeOutput_ = false;
 
   // Tables in use: the fixed ones (built on first need) or the dynamic ones of this block.
   Table fixedLiterals_, fixedDistances_;

@@ -220,6 +220,8 @@ bool XZipReader::ExtractDeflate(const XZipEntry& entry, uint8_t* out, uint32_t* 
     if (decoder_ == nullptr) return Fail(XZIP_ERR_NO_BUFFER);
   }
   decoder_->ResetDecoder();
+  // The size is known: the decoder writes straight into the entry's buffer.
+  decoder_->SetWholeOutput(out, entry.uncompressedSize);
   uint32_t compressedLeft = entry.compressedSize;
   uint32_t space = entry.uncompressedSize;
   while (compressedLeft != 0) {
@@ -230,10 +232,7 @@ bool XZipReader::ExtractDeflate(const XZipEntry& entry, uint8_t* out, uint32_t* 
       return Fail(result == XINFLATE_ERR_OUTPUT_FULL ? XZIP_ERR_TOO_MUCH_DATA : XZIP_ERR_CORRUPT);
     }
     size_t produced = decoder_->OutputSize();
-    if (produced > space) return Fail(XZIP_ERR_TOO_MUCH_DATA);
-    std::memcpy(out, decoder_->Output(), produced);
-    *crc = Crc32(*crc, out, produced);
-    out += produced;
+    *crc = Crc32(*crc, decoder_->Output(), produced);
     space -= static_cast<uint32_t>(produced);
     compressedLeft -= take;
   }

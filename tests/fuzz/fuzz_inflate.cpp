@@ -1,5 +1,6 @@
 // libFuzzer: arbitrary bytes through Inflate, whole and split in two. Where zlib decodes the
-// bytes to the end of a stream without error, Inflate must produce the same output.
+// bytes to the end of a stream without error, Inflate must produce the same output, also into
+// one exact buffer.
 #include <zlib.h>
 
 #include <cstddef>
@@ -49,6 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> expected;
   if (ZlibInflate(data, size, &expected) && expected.size() < (1u << 20)) {
     if (wholeError != 0 || whole != expected) std::abort();
+    // The ZIP reader's way: one exact buffer, in two calls.
+    std::vector<uint8_t> exact(expected.size() + 1);
+    qorin::InflateDecoder decoder;
+    decoder.ResetDecoder();
+    decoder.SetWholeOutput(exact.data(), expected.size());
+    if (decoder.DecodeChunk(data, size / 2) != 0 ||
+        decoder.DecodeChunk(data + size / 2, size - size / 2) != 0 || !decoder.Finished())
+      std::abort();
+    exact.pop_back();
+    if (exact != expected) std::abort();
   }
   return 0;
 }

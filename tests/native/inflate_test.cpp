@@ -172,6 +172,45 @@ TEST(InflateOutput, CallerBufferFullAndTooSmall) {
   EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_ERR_OUTPUT_TOO_SMALL);
 }
 
+// The ZIP reader's way: one exact buffer across chunks, which is its own history. Short periods
+// (matches 2 to 7 bytes back) and runs go through the fast path's repeating copies.
+TEST(InflateOutput, WholeBufferAcrossChunks) {
+  std::vector<uint8_t> periods;
+  for (unsigned period = 1; periods.size() < 200000; period = period % 7 + 1) {
+    for (unsigned i = 0; i < 300; ++i) periods.push_back(static_cast<uint8_t>('a' + i % period));
+    periods.push_back(static_cast<uint8_t>(periods.size() * 7));
+  }
+  std::mt19937 random(11);
+  for (const auto& input : {test::BinaryData(400000), test::TextData(300000), periods}) {
+    for (int level : {1, 9}) {
+      std::vector<uint8_t> stream = ZlibDeflate(input, level);
+      std::vector<uint8_t> whole(input.size()), pieces;
+      InflateDecoder decoder;
+      decoder.ResetDecoder();
+      decoder.SetWholeOutput(whole.data(), whole.size());
+      for (size_t at = 0, take; at < stream.size(); at += take) {
+        take = std::min<size_t>(1 + random() % 9000, stream.size() - at);
+        ASSERT_EQ(decoder.DecodeChunk(stream.data() + at, take), 0) << at;
+        pieces.insert(pieces.end(), decoder.Output(), decoder.Output() + decoder.OutputSize());
+      }
+      EXPECT_TRUE(decoder.Finished());
+      EXPECT_EQ(whole, input) << "level " << level;
+      EXPECT_EQ(pieces, input) << "level " << level;
+
+      decoder.ResetDecoder();
+      decoder.SetWholeOutput(whole.data(), whole.size() - 1);
+      EXPECT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_ERR_OUTPUT_FULL);
+    }
+  }
+  std::vector<uint8_t> empty = ZlibDeflate({}, 6);
+  InflateDecoder decoder;
+  decoder.ResetDecoder();
+  uint8_t none[1];
+  decoder.SetWholeOutput(none, 0);
+  EXPECT_EQ(decoder.DecodeChunk(empty.data(), empty.size()), XINFLATE_OK) << "an empty entry";
+  EXPECT_TRUE(decoder.Finished());
+}
+
 struct ErrorCase {
   const char* name;
   std::vector<uint8_t> stream;
