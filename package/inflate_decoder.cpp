@@ -408,15 +408,15 @@ void InflateDecoder::FastLiterals() {
   unsigned count = bitCount_;
   uint8_t* out = out_;
   size_t size = outSize_;
-  size_t room = outCapacity_ - std::min(outCapacity_, kFastRoom);
+  size_t capacity = outCapacity_;
   int error = XINFLATE_OK;
   while (in < inLast) {
     // Room for a round; a full caller buffer is left to the exact checks of the slow path.
-    if (size > room) {
+    if (size + kFastRoom > capacity) {
       outSize_ = size;
       if (callerOutput_ || !Reserve(kFastRoom, &error)) break;
       out = out_;
-      room = outCapacity_ - kFastRoom;
+      capacity = outCapacity_;
     }
     // One unaligned load tops the buffer up to 56-63 bits; the bits above the count are the
     // next input bits, and ORing them in again later changes nothing.

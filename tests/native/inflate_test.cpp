@@ -181,7 +181,10 @@ TEST(InflateOutput, WholeBufferAcrossChunks) {
     periods.push_back(static_cast<uint8_t>(periods.size() * 7));
   }
   std::mt19937 random(11);
-  for (const auto& input : {test::BinaryData(400000), test::TextData(300000), periods}) {
+  // A short entry, smaller than one round of the fast path.
+  std::vector<uint8_t> shortEntry = test::Bytes("abcabcabcabcabcabcabcabcabcabcabcabvwxyz");
+  for (const auto& input :
+       {test::BinaryData(400000), test::TextData(300000), periods, shortEntry}) {
     for (int level : {1, 9}) {
       std::vector<uint8_t> stream = ZlibDeflate(input, level);
       std::vector<uint8_t> whole(input.size()), pieces;
