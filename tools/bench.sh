@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every speed figure in one run, each measured against its reference in the same run: CRC-32 and
-# Inflate against zlib, PNG against libpng, XML against pugixml, scripts against Lua 5.4, and
-# the stub's time from its start to its window for a package of 1 GiB of random payload under
-# Wine (page cache warm: the second of two runs).
+# Inflate against zlib, PNG against libpng, XML against pugixml, scripts against Lua 5.4; the
+# size of both stubs; and the stub's time from its start to its window for a package of 1 GiB of
+# random payload under Wine (page cache warm: the second of two runs).
 #
 #   tools/bench.sh [--no-startup]
 set -euo pipefail
@@ -19,9 +19,20 @@ echo "== scripts against Lua 5.4"
 build/bench/script_bench
 [ "${1:-}" = --no-startup ] && exit 0
 
-echo "== start-up to the window, 1 GiB package, under Wine"
+echo "== stub sizes (the goal: 524,288 bytes for the x86 stub)"
+for preset in win32 win64; do
+  cmake --preset $preset >/dev/null && cmake --build --preset $preset -j2 --target qorin-stub observe >/dev/null
+  echo "  build/$preset/qorin-stub.exe: $(stat -c %s build/$preset/qorin-stub.exe) bytes"
+done
+
+# The x86 stub, or the x64 one where no 32-bit code runs.
+. tools/host.sh
+qorin_host_known
+qorin_host_settle >/dev/null
+preset=win32
+[ "$QORIN_HOST_32BIT" = yes ] || preset=win64
+echo "== start-up to the window, 1 GiB package, under Wine (the $preset stub)"
 cmake --preset native >/dev/null && cmake --build --preset native -j2 --target qorin >/dev/null
-cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2 --target qorin-stub observe >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/data/lang"
@@ -34,12 +45,12 @@ echo '<XSkin><Head><WindowSize Width="400" Height="300"/></Head><Body><Static Al
 head -c 1G /dev/urandom >"$work/big.bin"
 (cd "$work" && 7zz a -mx0 -bd big.7z big.bin >/dev/null)
 rm "$work/big.bin"
-build/native/qorin pack --stub build/win32/qorin-stub.exe --data "$work/data" --config setup.ini \
+build/native/qorin pack --stub build/$preset/qorin-stub.exe --data "$work/data" --config setup.ini \
   --payload "$work/big.7z" -o "$work/big-setup.exe" >/dev/null
 rm "$work/big.7z"
-export QORIN_WINE_HOME="$root/build/win32/wine"
+export QORIN_WINE_HOME="$root/build/$preset/wine" QORIN_WINE_ARCH=$preset
 for run in cold warm; do
-  shown=$(tests/wine/run-wine.sh build/win32/observe.exe --timeout 60000 --window QORINCLASS \
+  shown=$(tests/wine/run-wine.sh build/$preset/observe.exe --timeout 60000 --window QORINCLASS \
     --close-after 200 "Z:${work//\//\\}\\big-setup.exe" | grep '^\[window\]' || true)
   echo "  $run: ${shown:-no window}"
 done
