@@ -39,6 +39,12 @@ list(TRANSFORM _qorin_lzma_sources PREPEND "${QORIN_LZMA_DIR}/")
 add_library(lzma_sdk STATIC ${_qorin_lzma_sources})
 # Vendor code: its own warnings are not ours to fix.
 target_compile_options(lzma_sdk PRIVATE -w)
+# No exception ever passes through the SDK (its callbacks, the allocator and the range stream, do
+# not throw), so its C code needs no unwind tables in the x86 stub. (The x64 ABI wants unwind data
+# for every function that is not a leaf, for the system's own unwinding: kept there.)
+if(MINGW AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_compile_options(lzma_sdk PRIVATE -fno-asynchronous-unwind-tables)
+endif()
 # The SDK reads little-endian words through unaligned pointers on x86 by design.
 if(QORIN_SANITIZE)
   target_compile_options(lzma_sdk PRIVATE -fno-sanitize=alignment)
