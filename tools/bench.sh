@@ -27,10 +27,7 @@ done
 
 # The x86 stub, or the x64 one where no 32-bit code runs.
 . tools/host.sh
-qorin_host_known
-qorin_host_settle >/dev/null
-preset=win32
-[ "$QORIN_HOST_32BIT" = yes ] || preset=win64
+preset=$(qorin_host_preset)
 echo "== start-up to the window, 1 GiB package, under Wine (the $preset stub)"
 cmake --preset native >/dev/null && cmake --build --preset native -j2 --target qorin >/dev/null
 work=$(mktemp -d)

@@ -9,10 +9,7 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 . tools/host.sh
-qorin_host_known
-qorin_host_settle >/dev/null
-preset=win32
-[ "$QORIN_HOST_32BIT" = yes ] || preset=win64
+preset=$(qorin_host_preset)
 
 echo "== figures: stub sizes"
 for stub in build/win32/qorin-stub.exe build/win64/qorin-stub.exe; do

@@ -70,3 +70,10 @@ qorin_host_settle() {
     return 0
   done
 }
+
+# The Windows build whose programs run here: win32, or win64 where no 32-bit code runs.
+qorin_host_preset() {
+  qorin_host_known
+  qorin_host_settle >/dev/null
+  if [ "$QORIN_HOST_32BIT" = yes ]; then echo win32; else echo win64; fi
+}
