@@ -242,7 +242,7 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   }
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
+      if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) OnWindowCommand(LOWORD(wparam));
       if (HIWORD(wparam) == EN_CHANGE && skin_ && skin_->Scripts())
         skin_->Scripts()->RunEvent(SKINEVENT_ONEDITCHANGE);
       return 0;
@@ -266,7 +266,7 @@ LRESULT CMainWnd::Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void CMainWnd::OnCommand(unsigned id) {
+void CMainWnd::OnWindowCommand(unsigned id) {
   Do(flow_.OnCommand(id));
 }
 
@@ -405,12 +405,12 @@ int CMainWnd::CallFunction(std::u16string_view key, XScriptValue* const* args, i
     flow_.SetBusy(true);
     if (root != nullptr) root->Enable(false);
   }
-  bool handled = natives_.Call(key, XNativeCall{args, count, result});
+  XHostCallResult answer = natives_.Call(key, XNativeCall{args, count, result});
   if (outermost) {
     if (root != nullptr) root->Enable(true);
     flow_.SetBusy(false);
   }
-  return handled ? 1 : 0;
+  return answer;
 }
 
 // The worker runs while this thread waits in 10 ms steps and dispatches what arrives for at most

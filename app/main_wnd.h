@@ -53,7 +53,7 @@ class CMainWnd final : public IXSkinCallback, public IXInstallerWindow, public I
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  void OnCommand(unsigned id);
+  void OnWindowCommand(unsigned id);
   void Do(XWindowAction action);
   bool CreateMainWindow();
   bool LoadSkin();

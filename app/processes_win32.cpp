@@ -19,6 +19,12 @@ struct XComPointer {
   T* operator->() const { return p; }
 };
 
+// The three identifiers a shortcut needs, here rather than from libuuid, whose one object holds
+// every identifier the system headers name (3 KiB in the stub).
+constexpr CLSID kShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr IID kShellLinkW = {0x000214F9, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr IID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 }  // namespace
 
 // Called on the blocking call's worker (RunBlocking), which owns no window: the window's own
@@ -80,7 +86,7 @@ bool XProcessesWin32::CreateShortcut(const XShortcut& shortcut) {
     XComPointer<IShellLinkW> link;
     XComPointer<IPersistFile> file;
     std::wstring target = Wide(shortcut.target);
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+    if (SUCCEEDED(CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, kShellLinkW,
                                    reinterpret_cast<void**>(&link.p)))) {
       link->SetPath(target.c_str());
       link->SetWorkingDirectory(Wide(shortcut.workingFolder).c_str());
@@ -88,9 +94,8 @@ bool XProcessesWin32::CreateShortcut(const XShortcut& shortcut) {
       link->SetIconLocation(target.c_str(), 0);
       if (!shortcut.description.empty()) link->SetDescription(Wide(shortcut.description).c_str());
       if (!shortcut.arguments.empty()) link->SetArguments(Wide(shortcut.arguments).c_str());
-      saved =
-          SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p))) &&
-          SUCCEEDED(file->Save(Wide(shortcut.link).c_str(), TRUE));
+      saved = SUCCEEDED(link->QueryInterface(kPersistFile, reinterpret_cast<void**>(&file.p))) &&
+              SUCCEEDED(file->Save(Wide(shortcut.link).c_str(), TRUE));
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();

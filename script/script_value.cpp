@@ -1,8 +1,8 @@
 #include "script_value.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "number_text.h"
 #include "utf.h"
 
 namespace qorin {
@@ -94,9 +94,7 @@ std::u16string DisplayInt(int32_t value) {
 std::u16string DisplayDouble(double value) {
   if (std::isnan(value)) return u"nan";
   if (std::isinf(value)) return value < 0 ? u"-inf" : u"inf";
-  char buffer[400];  // the largest double has 309 integer digits
-  std::snprintf(buffer, sizeof buffer, "%f", value);
-  return AsciiToUtf16(buffer);
+  return AsciiToUtf16(FixedText(value));
 }
 
 std::u16string ToDisplay(const XScriptValue& value) {

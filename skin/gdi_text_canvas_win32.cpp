@@ -52,8 +52,10 @@ XGdiTextCanvas::~XGdiTextCanvas() {
 HFONT XGdiTextCanvas::Font(const XFontSpec& spec) {
   std::wstring face = FontFaceName(spec.face);
   int height = -static_cast<int>(spec.points * dpi_ / 72);
-  std::wstring key = face + L"-" + std::to_wstring(height) + L"-" + std::to_wstring(spec.bold) +
-                     L"-" + std::to_wstring(spec.italic) + L"-" + std::to_wstring(spec.underline);
+  // The face, then the height and styles as characters of their own: a key, never shown.
+  std::wstring key = face + L'\0' + static_cast<wchar_t>(height & 0xFFFF) +
+                     static_cast<wchar_t>(spec.bold) + static_cast<wchar_t>(spec.italic) +
+                     static_cast<wchar_t>(spec.underline);
   if (auto found = fonts_.find(key); found != fonts_.end()) return found->second;
   HFONT font =
       CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline,

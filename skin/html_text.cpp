@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "number_text.h"
 #include "text.h"
 #include "text_format.h"
 #include "utf.h"
@@ -312,7 +313,7 @@ void XHtmlText::Build(const std::vector<XHtmlNode>& nodes, Style style) {
       if (const std::u16string* size = node.Attribute(u"size")) {
         std::string number = Utf16ToUtf8(*size);
         if (size->size() >= 2 && size->ends_with(u"pt")) {
-          inner.font.points = std::atof(number.c_str());
+          inner.font.points = ReadDecimal(number);
         } else {
           int index = std::clamp(std::atoi(number.c_str()), 0, 6);
           inner.font.points = kFontSizes[index];

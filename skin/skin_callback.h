@@ -9,6 +9,15 @@
 
 namespace qorin {
 
+// What the host answers a native call of the skin's scripts.
+enum XHostCallResult : int {
+  kHostCallNotHandled = 0,  // not the host's: the skin's own natives are asked next
+  kHostCallHandled = 1,
+  // The host's native ran out of memory: the script run ends with the engine's allocation error.
+  // (No exception passes through the host's window code, so the host catches it and says this.)
+  kHostCallOutOfMemory = -1,
+};
+
 class IXSkinCallback {
  public:
   virtual ~IXSkinCallback() = default;
@@ -17,8 +26,8 @@ class IXSkinCallback {
   // The skin has just posted this message to the host window.
   virtual void OnMessage(unsigned /*message*/, uintptr_t /*wparam*/, intptr_t /*lparam*/) {}
   virtual void Reserved() {}
-  // Every native call of the skin's scripts comes here first (key such as "DoExit@i"); non-zero
-  // means the host handled it.
+  // Every native call of the skin's scripts comes here first (key such as "DoExit@i"); an
+  // XHostCallResult.
   virtual int CallFunction(std::u16string_view /*key*/, XScriptValue* const* /*args*/,
                            int32_t /*count*/, XScriptValue* /*result*/) {
     return 0;

@@ -1,5 +1,7 @@
 #include "skin_scripts.h"
 
+#include <new>
+
 #include "skin_document.h"
 #include "utf.h"
 
@@ -113,7 +115,11 @@ void XSkinScripts::OnScriptTimer(int id) {
 
 int32_t XSkinScripts::CallNative(std::u16string_view key, XScriptValue* const* args, int32_t count,
                                  XScriptValue* result) {
-  if (host_ != nullptr && host_->CallFunction(key, args, count, result) != 0) return 1;
+  if (host_ != nullptr) {
+    int answer = host_->CallFunction(key, args, count, result);
+    if (answer == kHostCallOutOfMemory) throw std::bad_alloc();  // the engine's error ends the run
+    if (answer != kHostCallNotHandled) return 1;
+  }
   int number = SkinNativeNumber(key);
   if (number < 0) {
     Trace(u"@@rXXSkin::CallFunc() - 함수를 찾을 수 없음: " + std::u16string(key));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "display_dpi.h"
+#include "number_text.h"
 #include "table_column.h"
 #include "text.h"
 #include "utf.h"
@@ -142,7 +143,7 @@ int ParseScaledInt(std::u16string_view text, int dpi) {
 }
 
 double ParseFontPoints(std::u16string_view text) {
-  double points = std::strtod(Utf16ToUtf8(text).c_str(), nullptr);
+  double points = ReadDecimal(Utf16ToUtf8(text));
   return std::isnan(points) ? 0 : std::clamp(points, -1000.0, 1000.0);
 }
 

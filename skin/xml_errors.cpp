@@ -1,5 +1,4 @@
-#include <cstdio>
-
+#include "number_text.h"
 #include "utf.h"
 #include "xml_document.h"
 
@@ -51,9 +50,8 @@ std::u16string XmlErrorText(int code) {
   for (const ErrorText& entry : kErrorTexts) {
     if (entry.code == code) return entry.text;
   }
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(code));
-  return u"지정되지 않은 에러(0x" + AsciiToUtf16(hex);  // the text has no closing parenthesis
+  return u"지정되지 않은 에러(0x" +
+         AsciiToUtf16(HexText(static_cast<unsigned>(code)));  // the text has no closing parenthesis
 }
 
 }  // namespace qorin

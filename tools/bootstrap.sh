@@ -22,7 +22,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/host.sh"
 
 packages=(
-  cmake make g++ clang libclang-rt-14-dev clang-format
+  cmake make g++ clang lld llvm libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev libpugixml-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev

@@ -1,13 +1,13 @@
 #include "extraction.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "file_stream.h"
 #include "path.h"
 #include "seven_zip_reader.h"
 #include "text.h"
 #include "utf.h"
+#include "worker_thread.h"
 
 namespace qorin {
 namespace {
@@ -92,15 +92,14 @@ int WriteEntry(const XSevenZipEntry& entry, const std::vector<uint8_t>& bytes,
 class XDecodeAhead {
  public:
   XDecodeAhead() = default;
-  ~XDecodeAhead() { Join(); }
   XDecodeAhead(const XDecodeAhead&) = delete;
   XDecodeAhead& operator=(const XDecodeAhead&) = delete;
 
   void Start(XSevenZipReader& reader, size_t index) {
-    Join();
+    thread_.Join();
     index_ = index;
     started_ = true;
-    thread_ = std::thread([this, &reader, index] {
+    thread_.Start([this, &reader, index] {
       std::vector<uint8_t> scratch;
       error_ = reader.Extract(index, &scratch) ? 0 : reader.LastError();
     });
@@ -108,19 +107,16 @@ class XDecodeAhead {
   // The SDK's error when the entry's block was decoded ahead and failed; 0 otherwise.
   int Finish(size_t index) {
     if (!started_ || index != index_) return 0;
-    Join();
+    thread_.Join();
     started_ = false;
     return error_;
   }
 
  private:
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  std::thread thread_;
   size_t index_ = 0;
   bool started_ = false;
   int error_ = 0;
+  XWorkerThread thread_;  // last: joined before the members it writes go
 };
 
 }  // namespace

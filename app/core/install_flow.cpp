@@ -1,11 +1,11 @@
 #include "install_flow.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "extraction.h"
 #include "installer_commands.h"
 #include "language_table.h"
+#include "number_text.h"
 #include "script_literal.h"
 #include "script_value.h"
 #include "utf.h"
@@ -45,9 +45,7 @@ void XInstallFlow::Completed(IXFlowHost& host, int code, std::u16string_view nam
   if (const char16_t* key = ExtractionErrorKey(code)) {
     text = texts.LookupWith(key, name);
   } else {
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "ERROR:0x%x", static_cast<unsigned>(code));
-    text = AsciiToUtf16(hex);
+    text = AsciiToUtf16("ERROR:0x" + HexText(static_cast<unsigned>(code)));
   }
   host.RunHostText(u"OnFailed(" + ScriptLiteral(text) + u");");
 }

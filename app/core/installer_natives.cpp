@@ -1,5 +1,7 @@
 #include "installer_natives.h"
 
+#include <new>
+
 namespace qorin {
 namespace {
 
@@ -78,10 +80,15 @@ std::span<const XInstallerNative> InstallerNatives() {
   return kNatives;
 }
 
-bool XInstallerNatives::Call(std::u16string_view key, const XNativeCall& call) {
+XHostCallResult XInstallerNatives::Call(std::u16string_view key, const XNativeCall& call) {
   static const XNativeTable<XInstallerNativeFn> table(kNatives);
   const XInstallerNative* row = table.Find(key);
-  return row != nullptr && row->handler != nullptr && row->handler(context_, call);
+  if (row == nullptr || row->handler == nullptr) return kHostCallNotHandled;
+  try {
+    return row->handler(context_, call) ? kHostCallHandled : kHostCallNotHandled;
+  } catch (const std::bad_alloc&) {
+    return kHostCallOutOfMemory;
+  }
 }
 
 }  // namespace qorin

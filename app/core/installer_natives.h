@@ -15,6 +15,7 @@
 #include "native_table.h"
 #include "package.h"
 #include "registry.h"
+#include "skin_callback.h"
 #include "system_calls.h"
 
 namespace qorin {
@@ -111,7 +112,8 @@ bool CheckVersionAsync(XInstallerNativeContext& c, const XNativeCall& call);
 class XInstallerNatives {
  public:
   explicit XInstallerNatives(XInstallerNativeContext context) : context_(context) {}
-  bool Call(std::u16string_view key, const XNativeCall& call);
+  // A handler's allocation failure is caught here and answered kHostCallOutOfMemory.
+  XHostCallResult Call(std::u16string_view key, const XNativeCall& call);
 
  private:
   XInstallerNativeContext context_;

@@ -4,9 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <thread>
-
 #include "stub_fixture.h"
+#include "worker_thread.h"
 
 namespace qorin::e2e {
 namespace {
@@ -110,7 +109,8 @@ TEST_F(SystemCalls, ClosingTheWindowEndsABlockingCall) {
       "SetEventHandler(SKINEVENT_ONINIT, 'OnInit();');");
   RunOptions options = Options(Write(L"blocking.exe", Package()));
   options.arguments = Quoted(BuildFile(L"fake_product.exe"));
-  std::thread closer([] {
+  XWorkerThread closer;
+  closer.Start([] {
     ASSERT_TRUE(Started::WaitForWindow(L"QorinWaitedFor"));
     HWND installer = nullptr;
     for (int i = 0; i < 100 && installer == nullptr; ++i, Sleep(50))
@@ -119,7 +119,7 @@ TEST_F(SystemCalls, ClosingTheWindowEndsABlockingCall) {
     PostMessageW(installer, WM_CLOSE, 0, 0);
   });
   ObservedRun run = RunObserved(options);
-  closer.join();
+  closer.Join();
   bool waitedForRuns = FindWindowW(L"QorinWaitedFor", nullptr) != nullptr;
   if (HWND waited = FindWindowW(L"QorinWaitedFor", nullptr)) PostMessageW(waited, WM_CLOSE, 0, 0);
   ASSERT_FALSE(run.timedOut) << "the worker was ended";

@@ -68,7 +68,11 @@ struct Natives {
       return DisplayInt(static_cast<int>(p.root)) + (view64 ? u"|64|" : u"|32|") + p.key + u"|" +
              p.value;
     }
-    std::u16string ReadText(const XRegistryPath& p, bool v) override { return values[Name(p, v)]; }
+    bool starved = false;  // reading throws std::bad_alloc
+    std::u16string ReadText(const XRegistryPath& p, bool v) override {
+      if (starved) throw std::bad_alloc();
+      return values[Name(p, v)];
+    }
     int32_t ReadInt(const XRegistryPath& p, bool v) override {
       return static_cast<int32_t>(values[Name(p, v)].size());
     }
@@ -159,8 +163,8 @@ struct Natives {
       pointers.push_back(&values[i]);
     }
     XScriptValue result;
-    bool done =
-        natives.Call(key, {pointers.data(), static_cast<int32_t>(pointers.size()), &result});
+    bool done = natives.Call(key, {pointers.data(), static_cast<int32_t>(pointers.size()),
+                                   &result}) == kHostCallHandled;
     if (handled != nullptr) *handled = done;
     return result.Is(XScriptType::Int) ? DisplayInt(result.Int()) : std::u16string(ToText(result));
   }
@@ -359,6 +363,12 @@ TEST(InstallerNatives, RegistryPathsAndCalls) {
   EXPECT_EQ(n.Call(u"GetRegStr@s", {u"HKCU/Software/Q/Name"}), u"") << "the other view";
   EXPECT_EQ(n.Call(u"SetRegStr@ss", {u"hkcu/Software/Q/Name", u"v"}), u"0");
   EXPECT_EQ(n.Call(u"GetRegInt@s", {u"nowhere"}), u"0");
+  // A native out of memory is answered as such: the exception goes no further than the table.
+  n.registry.starved = true;
+  XScriptValue path, result;
+  path.SetString(u"HKCU/Software/Q/Name");
+  XScriptValue* args[] = {&path};
+  EXPECT_EQ(n.natives.Call(u"GetRegStr64@s", {args, 1, &result}), kHostCallOutOfMemory);
   // Keys no uninstaller means: roots, keys right under them, the shared ones below SOFTWARE.
   n.registry.values[u"1|32|Software|"] = u"hive";
   for (const char16_t* key :

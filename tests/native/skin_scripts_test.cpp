@@ -47,6 +47,7 @@ struct Host : IXSkinCallback {
                    XScriptValue* result) override {
     if (key == u"HostAnswer@v") return result->SetInt(42), 1;
     if (key == u"Nest@v") return nestedRan = scripts->DoScript(u"print('inner');"), 1;
+    if (key == u"Starve@v") return kHostCallOutOfMemory;
     return 0;
   }
 };
@@ -188,6 +189,11 @@ TEST(SkinScripts, NativesActOnControlsAndTheWindow) {
   EXPECT_EQ(s.window.console.back(), u"1 Err at DoScript() - 'Unknown(1);'");
   EXPECT_TRUE(s.scripts->DoScript(u"Nest();"));
   EXPECT_FALSE(s.host.nestedRan) << "no script text runs inside another";
+  // A host native out of memory ends the run with the engine's allocation error.
+  s.window.console.clear();
+  EXPECT_FALSE(s.scripts->DoScript(u"Starve(); print('after');"));
+  EXPECT_EQ(s.window.console.size(), 1u) << "nothing after the native ran";
+  EXPECT_EQ(s.scripts->Engine().GetScriptError().code, XSERR_ALLOC_FAILED);
   // A new text colour is painted.
   test::RecordingSurface surface;
   XSkinView view(*s.skin.document, surface, nullptr, {1, 2});
