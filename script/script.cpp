@@ -133,7 +133,7 @@ void XScript::Abort(const XScriptToken& token, XSERR code, std::u16string_view h
 }
 
 void XScript::StepFailed(const XScriptToken& token) {
-  if (stepLimit_ != 0 && steps_ > stepLimit_) Abort(token, XSERR_INTERNAL, u"Err@StepLimit");
+  if (steps_ > stepLimit_) Abort(token, XSERR_INTERNAL, u"Err@StepLimit");
   Abort(token, XSERR_INTERNAL, u"Err@StackDepth");
 }
 

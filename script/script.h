@@ -37,7 +37,7 @@ class XScript {
   XScriptOptions& Options() { return options_; }
   // Ends a Run with an error after this many statements and expressions (0: no limit). For
   // hosts that run untrusted texts, such as the fuzzer; installers run without a limit.
-  void SetStepLimit(uint64_t steps) { stepLimit_ = steps; }
+  void SetStepLimit(uint64_t steps) { stepLimit_ = steps != 0 ? steps : UINT64_MAX; }
 
   // 1 on success, 0 on failure. A text run from inside another Run (a host text that arrives
   // while a native of the running text waits in a message loop) runs nested: its own statements
@@ -72,7 +72,7 @@ class XScript {
   void RecordError(const XScriptToken& token, XSERR code, std::u16string_view hint);
   void RecordPositionError(XSERR code, int32_t line, int32_t column);
   [[gnu::always_inline]] void CountStep(const XScriptToken& token) {
-    if ((stepLimit_ != 0 && ++steps_ > stepLimit_) || stack_.Exceeded()) StepFailed(token);
+    if (++steps_ > stepLimit_ || stack_.Exceeded()) StepFailed(token);
   }
   [[noreturn]] void StepFailed(const XScriptToken& token);
   void TraceLine(const XScriptScope* scope, std::u16string_view text) const;
@@ -83,6 +83,9 @@ class XScript {
                      Flags& flags);
   void ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   const XScriptValue* PlainOperand(const XScriptNode& operand, XScriptScope* scope) const;
+  XScriptValue* FindVariable(const XScriptNode& node, XScriptScope* scope) const;
+  bool PlainIntOperator(const XScriptNode& node, XScriptScope* scope, int32_t* answer);
+  bool ValueCondition(const XScriptNode& node, XScriptScope* scope, bool counted);
   void ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   void ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   bool Condition(const XScriptNode& node, XScriptScope* scope);
@@ -106,10 +109,11 @@ class XScript {
   XScriptProgram program_;
   std::unique_ptr<XScriptScope> globals_;
   std::unique_ptr<XScriptScope> constants_;
+  XScriptScope* frame_ = nullptr;  // the scope of the script function running, with its parameters
   XScriptValue lastResult_;
   bool running_ = false;
   XStackBudget stack_;
-  uint64_t stepLimit_ = 0;
+  uint64_t stepLimit_ = UINT64_MAX;  // 0 given means none
   uint64_t steps_ = 0;
 
   // The error record.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "base_library.h"
 #include "script.h"
@@ -105,12 +106,34 @@ bool XScript::EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValu
   if (options_.trace) TraceLine(scope, u"call " + node.callKey);
   if (node.callTarget != nullptr) {
     const XScriptNode& def = *node.callTarget;
+    bool plain = def.distinctParameters && !options_.trace;
     for (size_t i = 0; i < def.params.size() && i < args.size(); ++i) {
-      if (def.params[i]->decl.type != XScriptType::Undef)
-        DeclareVariable(*def.params[i], callScope.get(), &args[i]);
+      const XScriptNode& param = *def.params[i];
+      if (param.decl.type == XScriptType::Undef) continue;
+      // An int or double for a parameter of its type, under a name not yet declared there:
+      // what DeclareVariable would do, without its checks and copies.
+      const XScriptValue& arg = Deref(args[i]);
+      if (plain && !param.arraySize && param.decl.type == arg.type() &&
+          (arg.Is(XScriptType::Int) || arg.Is(XScriptType::Double))) {
+        XScriptValue* variable = callScope.get()->DeclareNew(param.decl.name);
+        if (arg.Is(XScriptType::Int)) {
+          variable->SetInt(arg.Int());
+        } else {
+          variable->SetDouble(arg.Double());
+        }
+        continue;
+      }
+      DeclareVariable(param, callScope.get(), &args[i]);
     }
     Flags flags;
-    ExecStatement(*def.body, callScope.get(), result, flags);
+    XScriptScope* callerFrame = std::exchange(frame_, callScope.get());
+    struct Restore {
+      XScriptScope*& frame;
+      XScriptScope* saved;
+      ~Restore() { frame = saved; }
+    } restore{frame_, callerFrame};
+    CountStep(def.body->token);  // the body is a block: what ExecStatement would do
+    ExecBlock(*def.body, callScope.get(), result, flags);
     return true;
   }
   // A native may run texts that come back to this call site: it gets a key of its own.

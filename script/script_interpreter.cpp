@@ -70,11 +70,22 @@ void XScript::ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptVal
 
 void XScript::ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                         Flags& flags) {
-  for (size_t i = 0; i < node.items.size(); ++i) {
+  if (node.items.empty()) return;
+  size_t last = node.items.size() - 1;
+  for (size_t i = 0; i < last; ++i) {
     XScriptValue itemResult;
     ExecStatement(*node.items[i], scope, &itemResult, flags);
-    if (i + 1 == node.items.size() || flags.returning) CopyValue(Deref(itemResult), result);
+    if (flags.returning) CopyValue(Deref(itemResult), result);
     if (flags.returning || flags.breaking) return;
+  }
+  // The last item writes the block's value itself: the same value as through a temporary, a
+  // Ref replaced by a copy of what it points at.
+  result->Reset();
+  ExecStatement(*node.items[last], scope, result, flags);
+  if (result->Is(T::Ref)) {
+    XScriptValue value;
+    CopyValue(Deref(*result), &value);
+    *result = std::move(value);
   }
 }
 
@@ -105,8 +116,23 @@ void XScript::ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue
 // Int != 0, Double != 0.0; any other type is an error, after which (continueOnError) the
 // condition counts as true.
 bool XScript::Condition(const XScriptNode& node, XScriptScope* scope) {
+  bool plainOperator = node.expr != E::Const && node.expr != E::VarRef &&
+                       node.expr != E::ArrayElem && node.expr != E::Call;
+  int32_t answer = 0;
+  if (plainOperator) {
+    CountStep(node.token);  // the step Eval counts
+    if (PlainIntOperator(node, scope, &answer)) return answer != 0;
+  }
+  return ValueCondition(node, scope, plainOperator);
+}
+
+bool XScript::ValueCondition(const XScriptNode& node, XScriptScope* scope, bool counted) {
   XScriptValue value;
-  Eval(node, scope, &value);
+  if (counted) {
+    EvalOperator(node, scope, &value);
+  } else {
+    Eval(node, scope, &value);
+  }
   std::optional<bool> truth = Truth(value);
   if (!truth) {
     RaiseRuntimeError(node.token, XSERR_NOT_IMPLEMNTED);
@@ -157,8 +183,17 @@ bool XScript::Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* r
   }
 }
 
+XScriptValue* XScript::FindVariable(const XScriptNode& node, XScriptScope* scope) const {
+  if (node.parameterSlot >= 0 && frame_ != nullptr) {
+    if (XScriptValue* parameter =
+            frame_->Declared(static_cast<size_t>(node.parameterSlot), node.name))
+      return parameter;
+  }
+  return scope->Find(node.name);
+}
+
 bool XScript::EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
-  XScriptValue* variable = scope->Find(node.name);
+  XScriptValue* variable = FindVariable(node, scope);
   if (variable == nullptr) variable = constants_->FindLocal(node.name);
   if (variable == nullptr) {
     RaiseRuntimeError(node.token, XSERR_UNDECLARED_ID, u"Err@FindVar:" + std::u16string(node.name));
@@ -183,7 +218,7 @@ bool XScript::EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptVa
 bool XScript::EvalArrayElem(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
   XScriptValue indexValue;
   Eval(*node.left, scope, &indexValue);
-  XScriptValue* variable = scope->Find(node.name);  // constants are not arrays
+  XScriptValue* variable = FindVariable(node, scope);  // constants are not arrays
   XSERR code = XSERR_OK;
   const XScriptValue& index = Deref(indexValue);
   if (variable == nullptr) {
@@ -209,7 +244,7 @@ const XScriptValue* XScript::PlainOperand(const XScriptNode& operand, XScriptSco
   if (operand.kind != XScriptStmt::Expr) return nullptr;
   if (operand.expr == E::Const) return &operand.constant;
   if (operand.expr != E::VarRef || operand.left) return nullptr;
-  const XScriptValue* variable = scope->Find(operand.name);
+  const XScriptValue* variable = FindVariable(operand, scope);
   if (variable == nullptr) variable = constants_->FindLocal(operand.name);
   return variable != nullptr ? &Deref(*variable) : nullptr;
 }
@@ -234,21 +269,25 @@ bool IntRow(XScriptExpr expr, int64_t a, int64_t b, int32_t* value) {
 
 }  // namespace
 
+// Two plain int operands of a common operator: read in place, the same steps counted as when
+// they are evaluated. False (nothing done) for anything else.
+bool XScript::PlainIntOperator(const XScriptNode& node, XScriptScope* scope, int32_t* answer) {
+  if (!node.left || !node.right || options_.trace) return false;
+  const XScriptValue* l = PlainOperand(*node.left, scope);
+  if (l == nullptr || !l->Is(T::Int)) return false;
+  const XScriptValue* r = PlainOperand(*node.right, scope);
+  if (r == nullptr || !r->Is(T::Int) || !IntRow(node.expr, l->Int(), r->Int(), answer))
+    return false;
+  CountStep(node.left->token);
+  CountStep(node.right->token);
+  return true;
+}
+
 bool XScript::EvalOperator(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
-  // Two plain int operands of a common operator: read in place, the same steps counted.
-  if (node.left && node.right && !options_.trace) {
-    const XScriptValue* l = PlainOperand(*node.left, scope);
-    const XScriptValue* r =
-        l != nullptr && l->Is(T::Int) ? PlainOperand(*node.right, scope) : nullptr;
-    if (r != nullptr && r->Is(T::Int)) {
-      int32_t answer = 0;
-      if (IntRow(node.expr, l->Int(), r->Int(), &answer)) {
-        CountStep(node.left->token);
-        CountStep(node.right->token);
-        result->SetInt(answer);
-        return true;
-      }
-    }
+  int32_t answer = 0;
+  if (PlainIntOperator(node, scope, &answer)) {
+    result->SetInt(answer);
+    return true;
   }
   XScriptValue leftValue, rightValue;
   bool ok = true;

@@ -88,6 +88,10 @@ struct XScriptNode {
   mutable std::u16string callKey;
   mutable const XScriptNode* callTarget = nullptr;
   mutable uint32_t callGeneration = UINT32_MAX;
+  // VarRef and ArrayElem in a function's body: the position among the call's declared
+  // parameters of the one parameter this name can only mean there (nothing in the body declares
+  // the name, and the call's own scope holds the parameters alone); -1 for a look-up by name.
+  int16_t parameterSlot = -1;
 
   // VarDecl: declared type and name; array size expression or none.
   XScriptDecl decl;
@@ -100,6 +104,7 @@ struct XScriptNode {
   XScriptType returnType = XScriptType::Undef;
   std::u16string signatureKey;
   std::vector<XScriptNodePtr> params;  // VarDecl nodes; a void parameter has type Undef
+  bool distinctParameters = false;     // no two parameters have the same name
   XScriptNodePtr body;                 // Block; also the body of For
 
   // Block
@@ -118,6 +123,8 @@ struct XScriptNode {
 bool DeclaresInScope(const XScriptNode& node);
 // Whether a block declares anything of its own (asked once, then kept in the node).
 bool BlockDeclares(const XScriptNode& block);
+// Gives the names in a function's body that can only mean one of its parameters their slot.
+void ResolveParameterSlots(XScriptNode& functionDef);
 
 inline XScriptNodePtr MakeNode(XScriptStmt kind, const XScriptToken& token) {
   auto node = std::make_unique<XScriptNode>();

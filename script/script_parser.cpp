@@ -154,6 +154,7 @@ int XScriptParser::ParseFunction(int first) {
   Parsed body = ParseBlock(i + 1);
   def->body = std::move(body.node);
   def->signatureKey = std::move(key);
+  ResolveParameterSlots(*def);
   program_->functions[def->signatureKey] = def.get();
   ++program_->generation;
   program_->definitions.push_back(std::move(def));

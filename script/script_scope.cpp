@@ -5,8 +5,8 @@ namespace qorin {
 XScriptScope* XScriptScope::MakeChild() {
   if (child_ == nullptr) {
     child_ = std::make_unique<XScriptScope>(this);
-  } else {
-    child_->Clear();
+  } else if (childLive_) {
+    child_->Clear();  // a destroyed child was cleared then
   }
   childLive_ = true;
   return child_.get();

@@ -29,6 +29,12 @@ class XScriptScope {
   XScriptValue* DeclareNew(std::u16string_view name);
   XScriptValue* FindLocal(std::u16string_view name) const;
   XScriptValue* Find(std::u16string_view name) const;  // this scope, then outward
+  // The variable declared index-th here when it has that name, else null.
+  XScriptValue* Declared(size_t index, std::u16string_view name) const {
+    if (index >= names_.size()) return nullptr;
+    const auto& [key, value] = names_[index];
+    return key.data() == name.data() || key == name ? value : nullptr;
+  }
 
   int32_t Level() const { return level_; }
 

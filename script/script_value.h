@@ -86,8 +86,10 @@ class XScriptValue {
 
   // Releases what the value owns; the value becomes Undef.
   void Reset() {
-    if (type_ == XScriptType::String || type_ == XScriptType::Struct || type_ == XScriptType::Array)
-      ReleaseOwned();
+    constexpr uint32_t kOwning = 1u << static_cast<int>(XScriptType::String) |
+                                 1u << static_cast<int>(XScriptType::Struct) |
+                                 1u << static_cast<int>(XScriptType::Array);
+    if ((1u << static_cast<uint32_t>(type_)) & kOwning) ReleaseOwned();
     type_ = XScriptType::Undef;
     payload_.d = 0.0;
   }

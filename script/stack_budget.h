@@ -14,17 +14,19 @@ class XStackBudget {
   // leaves room for the host below Run and for natives (dialogs) above it.
   static constexpr size_t kBytes = 1024 * 1024;
 
-  void Start() { base_ = Here(); }
-  [[gnu::always_inline]] bool Exceeded() const {
-    uintptr_t here = Here();
-    return base_ != 0 && (base_ > here ? base_ - here : here - base_) > kBytes;
+  // The stack grows down on every processor the stub and the tools run on, so the check is one
+  // comparison with the lowest address allowed (0 before Start: never exceeded).
+  void Start() {
+    uintptr_t base = Here();
+    limit_ = base > kBytes ? base - kBytes : 0;
   }
+  [[gnu::always_inline]] bool Exceeded() const { return Here() < limit_; }
 
  private:
   [[gnu::always_inline]] static uintptr_t Here() {
     return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   }
-  uintptr_t base_ = 0;
+  uintptr_t limit_ = 0;
 };
 
 }  // namespace qorin

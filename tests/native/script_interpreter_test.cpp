@@ -408,6 +408,25 @@ TEST(ScriptInterpreterSpeed, BlockScopesWhereTheyDeclare) {
   EXPECT_EQ(s.Code(), XSERR_VARIABLE_REDEFINITION);
 }
 
+// Names of parameters read straight from the call's scope mean what a look-up by name finds:
+// a local of the same name after its declaration, the parameter before it and in nested calls'
+// arguments, the caller's parameter in a callee (dynamic scoping).
+TEST(ScriptInterpreterSpeed, ParametersMeanWhatTheirNamesFind) {
+  EXPECT_EQ(Output("int f(int n) { int a = n; { int n = 5; a = a + n; } return a + n; } "
+                   "print(f(1));"),
+            "7");
+  EXPECT_EQ(Output("int g() { return n * 2; } int f(int n) { return g() + n; } print(f(4));"),
+            "12");
+  EXPECT_EQ(Output("int h(int a, int b) { return a * 10 + b; } int k(int a, int b) { return "
+                   "h(b, a) + h(a + 1, b); } print(k(1, 2));"),
+            "43");
+  EXPECT_EQ(Output("double d(double x, int i) { x = x + i; return x; } print(d(1.5, 2));"),
+            "3.500000");
+  EXPECT_EQ(Output("int r(int n) { if (n == 0) return 0; int m = n; return m + r(n - 1); } "
+                   "print(r(4));"),
+            "10");
+}
+
 // Steps are counted as before on the int fast path: the same limit stops the same loop.
 TEST(ScriptInterpreterSpeed, StepLimitCountsOperands) {
   ScriptFixture s;
