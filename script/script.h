@@ -83,10 +83,17 @@ class XScript {
                      Flags& flags);
   void ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   const XScriptValue* PlainOperand(const XScriptNode& operand, XScriptScope* scope) const;
-  XScriptValue* FindVariable(const XScriptNode& node, XScriptScope* scope) const;
+  // A parameter from the frame by its slot, any other name by look-up.
+  XScriptValue* FindVariable(const XScriptNode& node, XScriptScope* scope) const {
+    if (node.parameterSlot >= 0 && frame_ != nullptr) {
+      if (XScriptValue* parameter =
+              frame_->Declared(static_cast<size_t>(node.parameterSlot), node.name))
+        return parameter;
+    }
+    return scope->Find(node.name);
+  }
   bool PlainIntOperator(const XScriptNode& node, XScriptScope* scope, int32_t* answer);
   bool ValueCondition(const XScriptNode& node, XScriptScope* scope, bool counted);
-  void ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   void ExecFor(const XScriptNode& node, XScriptScope* scope, XScriptValue* result, Flags& flags);
   bool Condition(const XScriptNode& node, XScriptScope* scope);
   void DeclareVariable(const XScriptNode& decl, XScriptScope* scope,

@@ -62,15 +62,10 @@ void XScript::ExecStatement(const XScriptNode& node, XScriptScope* scope, XScrip
 // look-up: calls below make their scope a child of whichever scope runs them.)
 void XScript::ExecBlock(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
                         Flags& flags) {
-  // Trace lines show scope levels: with tracing on every block keeps its scope.
-  if (!options_.trace && !BlockDeclares(node)) return ExecItems(node, scope, result, flags);
-  XScopeChild child(scope);
-  ExecItems(node, child.get(), result, flags);
-}
-
-void XScript::ExecItems(const XScriptNode& node, XScriptScope* scope, XScriptValue* result,
-                        Flags& flags) {
   if (node.items.empty()) return;
+  // Trace lines show scope levels: with tracing on every block keeps its scope.
+  std::optional<XScopeChild> child;
+  if (options_.trace || BlockDeclares(node)) scope = child.emplace(scope).get();
   size_t last = node.items.size() - 1;
   for (size_t i = 0; i < last; ++i) {
     XScriptValue itemResult;
@@ -183,15 +178,6 @@ bool XScript::Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* r
   }
 }
 
-XScriptValue* XScript::FindVariable(const XScriptNode& node, XScriptScope* scope) const {
-  if (node.parameterSlot >= 0 && frame_ != nullptr) {
-    if (XScriptValue* parameter =
-            frame_->Declared(static_cast<size_t>(node.parameterSlot), node.name))
-      return parameter;
-  }
-  return scope->Find(node.name);
-}
-
 bool XScript::EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
   XScriptValue* variable = FindVariable(node, scope);
   if (variable == nullptr) variable = constants_->FindLocal(node.name);
@@ -252,7 +238,7 @@ const XScriptValue* XScript::PlainOperand(const XScriptNode& operand, XScriptSco
 namespace {
 
 // The rows of ApplyBinary for two ints that cannot fail; false for other operators.
-bool IntRow(XScriptExpr expr, int64_t a, int64_t b, int32_t* value) {
+[[gnu::always_inline]] inline bool IntRow(XScriptExpr expr, int64_t a, int64_t b, int32_t* value) {
   switch (expr) {
     case E::Add: return *value = Wrap(a + b), true;
     case E::Sub: return *value = Wrap(a - b), true;
@@ -295,6 +281,11 @@ bool XScript::EvalOperator(const XScriptNode& node, XScriptScope* scope, XScript
   if (node.right) ok = Eval(*node.right, scope, &rightValue) && ok;
   XScriptValue& left = Deref(leftValue);
   const XScriptValue& right = Deref(rightValue);
+  if (left.Is(T::Int) && right.Is(T::Int) && !options_.trace &&
+      IntRow(node.expr, left.Int(), right.Int(), &answer)) {
+    result->SetInt(answer);  // ApplyBinary's row for two ints
+    return ok;
+  }
   bool applied;
   switch (node.expr) {
     case E::Assign: applied = ApplyAssign(node, left, rightValue, result); break;

@@ -81,9 +81,8 @@ void ResolveParameterSlots(XScriptNode& def) {
   });
 }
 
-bool BlockDeclares(const XScriptNode& block) {
-  if (block.declares < 0) block.declares = AnyDeclares(block.items) ? 1 : 0;
-  return block.declares != 0;
+void FindWhetherBlockDeclares(const XScriptNode& block) {
+  block.declares = AnyDeclares(block.items) ? 1 : 0;
 }
 
 }  // namespace qorin

@@ -122,7 +122,11 @@ struct XScriptNode {
 // Whether the node or anything below it, nested blocks not counted, declares a variable.
 bool DeclaresInScope(const XScriptNode& node);
 // Whether a block declares anything of its own (asked once, then kept in the node).
-bool BlockDeclares(const XScriptNode& block);
+void FindWhetherBlockDeclares(const XScriptNode& block);
+inline bool BlockDeclares(const XScriptNode& block) {
+  if (block.declares < 0) FindWhetherBlockDeclares(block);
+  return block.declares != 0;
+}
 // Gives the names in a function's body that can only mean one of its parameters their slot.
 void ResolveParameterSlots(XScriptNode& functionDef);
 

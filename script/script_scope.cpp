@@ -2,19 +2,10 @@
 
 namespace qorin {
 
-XScriptScope* XScriptScope::MakeChild() {
-  if (child_ == nullptr) {
-    child_ = std::make_unique<XScriptScope>(this);
-  } else if (childLive_) {
-    child_->Clear();  // a destroyed child was cleared then
-  }
+XScriptScope* XScriptScope::MakeFirstChild() {
+  child_ = std::make_unique<XScriptScope>(this);
   childLive_ = true;
   return child_.get();
-}
-
-void XScriptScope::DestroyChild() {
-  if (child_ != nullptr && childLive_) child_->Clear();
-  childLive_ = false;
 }
 
 void XScriptScope::Clear() {
@@ -29,15 +20,12 @@ XScriptValue* XScriptScope::Declare(std::u16string_view name) {
   return FindLocal(name) != nullptr ? nullptr : DeclareNew(name);
 }
 
-XScriptValue* XScriptScope::DeclareNew(std::u16string_view name) {
-  XScriptValue* value = &values_.emplace_back();
-  names_.emplace_back(name, value);
+void XScriptScope::Index(std::u16string_view name, XScriptValue* value) {
   if (names_.size() == kIndexFrom) {
     for (const auto& [key, stored] : names_) index_.emplace(key, stored);
-  } else if (names_.size() > kIndexFrom) {
+  } else {
     index_.emplace(name, value);
   }
-  return value;
 }
 
 XScriptValue* XScriptScope::FindLocal(std::u16string_view name) const {

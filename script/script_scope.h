@@ -20,13 +20,26 @@ class XScriptScope {
   explicit XScriptScope(XScriptScope* parent)
       : parent_(parent), level_(parent != nullptr ? parent->level_ + 1 : 0) {}
 
-  XScriptScope* MakeChild();
-  void DestroyChild();
+  XScriptScope* MakeChild() {
+    if (child_ == nullptr) return MakeFirstChild();
+    if (childLive_) child_->Clear();  // a destroyed child was cleared then
+    childLive_ = true;
+    return child_.get();
+  }
+  void DestroyChild() {
+    if (childLive_) child_->Clear();
+    childLive_ = false;
+  }
 
   // A new Undef variable of that name, or null when the name exists in this scope.
   XScriptValue* Declare(std::u16string_view name);
   // The same for a name the caller has just found missing.
-  XScriptValue* DeclareNew(std::u16string_view name);
+  XScriptValue* DeclareNew(std::u16string_view name) {
+    XScriptValue* value = &values_.emplace_back();
+    names_.emplace_back(name, value);
+    if (names_.size() >= kIndexFrom) Index(name, value);
+    return value;
+  }
   XScriptValue* FindLocal(std::u16string_view name) const;
   XScriptValue* Find(std::u16string_view name) const;  // this scope, then outward
   // The variable declared index-th here when it has that name, else null.
@@ -40,6 +53,8 @@ class XScriptScope {
 
  private:
   void Clear();
+  XScriptScope* MakeFirstChild();
+  void Index(std::u16string_view name, XScriptValue* value);  // from kIndexFrom names on
 
   // Small scopes are searched in order; past this many names an index takes over.
   static constexpr size_t kIndexFrom = 12;
