@@ -24,33 +24,40 @@ struct XmlFailure {
 
 // Entities as five passes in the fixed order would decode them ("&amp;" first, so "&amp;lt;"
 // yields "<"), in one pass: an "&amp;" followed by the rest of another entity is that entity.
-// Decodes in place (the result is never longer) and returns the new length.
-size_t DecodeEntities(char16_t* text, size_t length) {
-  static constexpr std::pair<std::u16string_view, char16_t> kOthers[] = {
-      {u"gt;", u'>'}, {u"lt;", u'<'}, {u"quot;", u'"'}, {u"apos;", u'\''}};
-  size_t out = 0;
+// Writes the decoded text to out, which may be text itself (the result is never longer), and
+// returns its length.
+size_t DecodeEntities(const char16_t* text, size_t length, char16_t* out) {
+  size_t written = 0;
   for (size_t at = 0; at < length;) {
-    if (text[at] != u'&') {
-      text[out++] = text[at++];
-      continue;
-    }
-    size_t skip = 1;
-    char16_t decoded = u'&';
+    const char16_t* amp = std::find(text + at, text + length, u'&');
+    if (out + written != text + at) std::copy(text + at, amp, out + written);
+    written += static_cast<size_t>(amp - (text + at));
+    at = static_cast<size_t>(amp - text);
+    if (at == length) break;
     std::u16string_view body(text + at + 1, length - at - 1);
+    size_t skip = 1;
     if (body.starts_with(u"amp;")) {
       skip = 5;
       body.remove_prefix(4);
     }
-    for (const auto& [name, character] : kOthers) {
-      if (!body.starts_with(name)) continue;
+    char16_t decoded = u'&';
+    // The four others start with different letters.
+    auto take = [&](std::u16string_view name, char16_t character) {
+      if (!body.starts_with(name)) return;
       skip += name.size();
       decoded = character;
-      break;
+    };
+    switch (body.empty() ? u'\0' : body[0]) {
+      case u'g': take(u"gt;", u'>'); break;
+      case u'l': take(u"lt;", u'<'); break;
+      case u'q': take(u"quot;", u'"'); break;
+      case u'a': take(u"apos;", u'\''); break;
+      default: break;
     }
-    text[out++] = decoded;
+    out[written++] = decoded;
     at += skip;
   }
-  return out;
+  return written;
 }
 
 // The character reader. Its position is the line and column of the character read last; it is
@@ -218,11 +225,11 @@ class Parser {
     entities = entities && (passed & Reader::kAmpersand);
     if (!carriageReturn && !entities) return text;
     char16_t* copy = arena_.Characters(text.size());
-    size_t length = 0;
-    for (char16_t c : text) {
-      if (c != u'\r') copy[length++] = c;
-    }
-    if (entities) length = DecodeEntities(copy, length);
+    // Carriage returns go first: an entity may have one inside its name.
+    if (!carriageReturn) return {copy, DecodeEntities(text.data(), text.size(), copy)};
+    size_t length =
+        static_cast<size_t>(std::remove_copy(text.begin(), text.end(), copy, u'\r') - copy);
+    if (entities) length = DecodeEntities(copy, length, copy);
     return {copy, length};
   }
 

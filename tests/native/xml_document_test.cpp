@@ -80,6 +80,9 @@ TEST(XmlTree, ElementsTextCdataAndProcessingInstructions) {
   ASSERT_NE(head, nullptr);
   EXPECT_EQ(Attribute(*head, u"title"), u"a < b") << "&amp; goes first, then &lt;";
   EXPECT_EQ(Attribute(*head, u"missing"), u"<none>");
+  XXmlDocument split;
+  ASSERT_TRUE(split.ParseText(u"<a t='&am\rp;g&apos&quot;;&'/>"));
+  EXPECT_EQ(Attribute(split, u"t"), u"&g&apos\";&") << "carriage returns go before entities";
 
   int index = -1;
   std::vector<std::u16string> scripts;
