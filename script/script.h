@@ -98,7 +98,18 @@ class XScript {
   bool Condition(const XScriptNode& node, XScriptScope* scope);
   void DeclareVariable(const XScriptNode& decl, XScriptScope* scope,
                        const XScriptValue* initialValue);
-  bool Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
+  // False when an error was raised and execution goes on (continueOnError); the result is then
+  // whatever the failing operation left, never a Ref without target.
+  bool Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+    CountStep(node.token);
+    switch (node.expr) {
+      case XScriptExpr::Const: CopyValue(node.constant, result); return true;
+      case XScriptExpr::VarRef: return EvalVarRef(node, scope, result);
+      case XScriptExpr::ArrayElem: return EvalArrayElem(node, scope, result);
+      case XScriptExpr::Call: return EvalCall(node, scope, result);
+      default: return EvalOperator(node, scope, result);
+    }
+  }
   bool EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool EvalArrayElem(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);

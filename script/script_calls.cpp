@@ -1,5 +1,6 @@
 // Calls: a call scope below the caller's scope (dynamic scoping), arguments by value, the
 // signature key that alone selects a script function, then the base library, then the host.
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <span>
@@ -107,7 +108,8 @@ bool XScript::EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValu
   if (node.callTarget != nullptr) {
     const XScriptNode& def = *node.callTarget;
     bool plain = def.distinctParameters && !options_.trace;
-    for (size_t i = 0; i < def.params.size() && i < args.size(); ++i) {
+    size_t declared = std::min(def.params.size(), args.size());
+    for (size_t i = 0; i < declared; ++i) {
       const XScriptNode& param = *def.params[i];
       if (param.decl.type == XScriptType::Undef) continue;
       // An int or double for a parameter of its type, under a name not yet declared there:

@@ -165,19 +165,6 @@ void XScript::DeclareVariable(const XScriptNode& decl, XScriptScope* scope,
 
 // --- Expressions ----------------------------------------------------------------------------
 
-// False when an error was raised and execution goes on (continueOnError); the result is then
-// whatever the failing operation left, never a Ref without target.
-bool XScript::Eval(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
-  CountStep(node.token);
-  switch (node.expr) {
-    case E::Const: CopyValue(node.constant, result); return true;
-    case E::VarRef: return EvalVarRef(node, scope, result);
-    case E::ArrayElem: return EvalArrayElem(node, scope, result);
-    case E::Call: return EvalCall(node, scope, result);
-    default: return EvalOperator(node, scope, result);
-  }
-}
-
 bool XScript::EvalVarRef(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
   XScriptValue* variable = FindVariable(node, scope);
   if (variable == nullptr) variable = constants_->FindLocal(node.name);
