@@ -169,6 +169,7 @@ double ReadDecimal(std::string_view text, size_t* used) {
     }
   }
   if (used) *used = at;
+  if (mantissa == 0) return negative ? -0.0 : 0.0;  // whatever the exponent: 0 * 10^400 is no NaN
   // Dividing by an exact power of ten rounds once where multiplying by 10^-n would twice.
   double value = static_cast<double>(mantissa);
   value = scale < 0 ? value / PowerOfTen(-scale) : value * PowerOfTen(scale);

@@ -115,6 +115,7 @@ class XScript {
   bool EvalCall(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool CallNatives(std::u16string_view key, std::span<XScriptValue> args, XScriptValue* result);
   bool EvalOperator(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
+  bool EvalOperands(const XScriptNode& node, XScriptScope* scope, XScriptValue* result);
   bool ApplyAssign(const XScriptNode& node, XScriptValue& left, const XScriptValue& right,
                    XScriptValue* result);
   bool ApplyUnary(const XScriptNode& node, XScriptValue& left, XScriptValue* result);

@@ -124,7 +124,7 @@ bool XScript::Condition(const XScriptNode& node, XScriptScope* scope) {
 bool XScript::ValueCondition(const XScriptNode& node, XScriptScope* scope, bool counted) {
   XScriptValue value;
   if (counted) {
-    EvalOperator(node, scope, &value);
+    EvalOperands(node, scope, &value);  // its operands are not plain ints: that was tried
   } else {
     Eval(node, scope, &value);
   }
@@ -262,6 +262,12 @@ bool XScript::EvalOperator(const XScriptNode& node, XScriptScope* scope, XScript
     result->SetInt(answer);
     return true;
   }
+  return EvalOperands(node, scope, result);
+}
+
+// The operator with both operands evaluated into values first.
+bool XScript::EvalOperands(const XScriptNode& node, XScriptScope* scope, XScriptValue* result) {
+  int32_t answer = 0;
   XScriptValue leftValue, rightValue;
   bool ok = true;
   if (node.left) ok = Eval(*node.left, scope, &leftValue);  // both sides always run, left first

@@ -17,6 +17,21 @@ const char* ExprName(XScriptExpr kind) {
 
 namespace {
 
+// Calls visit on each node right below this one; false from visit stops, and is returned.
+template <typename Node, typename Visit>
+bool ForEachChild(Node& node, const Visit& visit) {
+  for (auto* n : {&node.left, &node.right, &node.arraySize, &node.condition, &node.thenStmt,
+                  &node.elseStmt, &node.init, &node.step, &node.body}) {
+    if (*n && !visit(**n)) return false;
+  }
+  for (auto* list : {&node.args, &node.items, &node.params}) {
+    for (auto& n : *list) {
+      if (n && !visit(*n)) return false;
+    }
+  }
+  return true;
+}
+
 // Whether one of the nodes declares in the current scope (nested blocks have their own).
 bool AnyDeclares(const std::vector<XScriptNodePtr>& nodes) {
   for (const XScriptNodePtr& n : nodes) {
@@ -25,37 +40,25 @@ bool AnyDeclares(const std::vector<XScriptNodePtr>& nodes) {
   return false;
 }
 
-}  // namespace
-
-bool DeclaresInScope(const XScriptNode& node) {
-  if (node.kind == XScriptStmt::VarDecl) return true;
-  for (const XScriptNodePtr* n :
-       {&node.left, &node.right, &node.arraySize, &node.condition, &node.thenStmt, &node.elseStmt,
-        &node.init, &node.step, &node.body}) {
-    if (*n && (*n)->kind != XScriptStmt::Block && DeclaresInScope(**n)) return true;
-  }
-  return AnyDeclares(node.args) || AnyDeclares(node.items) || AnyDeclares(node.params);
-}
-
-namespace {
-
 // Calls visit on the node and every node below it, function definitions not entered.
 template <typename Visit>
 void ForEachNode(XScriptNode& node, const Visit& visit) {
   if (node.kind == XScriptStmt::FuncDef) return;
   visit(node);
-  for (XScriptNodePtr* n : {&node.left, &node.right, &node.arraySize, &node.condition,
-                            &node.thenStmt, &node.elseStmt, &node.init, &node.step, &node.body}) {
-    if (*n) ForEachNode(**n, visit);
-  }
-  for (std::vector<XScriptNodePtr>* list : {&node.args, &node.items}) {
-    for (XScriptNodePtr& n : *list) {
-      if (n) ForEachNode(*n, visit);
-    }
-  }
+  ForEachChild(node, [&](XScriptNode& child) {
+    ForEachNode(child, visit);
+    return true;
+  });
 }
 
 }  // namespace
+
+bool DeclaresInScope(const XScriptNode& node) {
+  if (node.kind == XScriptStmt::VarDecl) return true;
+  return !ForEachChild(node, [](const XScriptNode& child) {
+    return child.kind == XScriptStmt::Block || !DeclaresInScope(child);
+  });
+}
 
 void ResolveParameterSlots(XScriptNode& def) {
   if (!def.body) return;
