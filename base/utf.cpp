@@ -17,14 +17,16 @@ char16_t* PutUtf16(char16_t* out, char32_t c) {
   return out;
 }
 
-// Eight bytes at a time while they are all ASCII; returns how many bytes were copied.
+// Sixteen bytes at a time while they are all ASCII (a loop the compiler widens with vector
+// instructions); returns how many bytes were copied.
 size_t CopyAscii(const unsigned char* in, size_t length, char16_t* out) {
   size_t i = 0;
-  for (; i + 8 <= length; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, in + i, 8);
-    if (word & 0x8080808080808080u) break;
-    for (size_t k = 0; k < 8; ++k) out[i + k] = in[i + k];
+  for (; i + 16 <= length; i += 16) {
+    uint64_t low, high;
+    std::memcpy(&low, in + i, 8);
+    std::memcpy(&high, in + i + 8, 8);
+    if ((low | high) & 0x8080808080808080u) break;
+    for (size_t k = 0; k < 16; ++k) out[i + k] = in[i + k];
   }
   while (i < length && in[i] < 0x80) {
     out[i] = in[i];

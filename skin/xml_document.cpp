@@ -1,6 +1,7 @@
 #include "xml_document.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 #include <unordered_set>
@@ -17,6 +18,49 @@ bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+// What the scans of the character reader stop at, one bit per scan, and the characters a scan
+// notes on its way (carriage returns to drop, ampersands to decode). Characters past ASCII end
+// only the scan over white space. The zero at the end of the text ends every scan.
+enum : uint8_t {
+  kEndsText = 1,          // '<'
+  kEndsDoubleQuoted = 2,  // '"' or '<'
+  kEndsSingleQuoted = 4,  // '\'' or '<'
+  kEndsName = 8,          // white space, '/', '<', '=', '>'
+  kEndsSpace = 16,        // anything but white space
+  kNoted = 32,            // '\r' and '&'
+  kNotName = 64,          // what cannot start a name in a tag: white space, < > / = " '
+  kEndsAll = kEndsText | kEndsDoubleQuoted | kEndsSingleQuoted | kEndsName | kEndsSpace,
+};
+
+constexpr std::array<uint8_t, 129> kClasses = [] {
+  std::array<uint8_t, 129> classes{};
+  for (unsigned c = 1; c < classes.size(); ++c) {
+    bool space = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    uint8_t bits = space ? 0 : kEndsSpace;
+    if (c == u'<') bits |= kEndsText | kEndsDoubleQuoted | kEndsSingleQuoted | kEndsName;
+    if (c == u'"') bits |= kEndsDoubleQuoted;
+    if (c == u'\'') bits |= kEndsSingleQuoted;
+    if ((space && c != u'\r') || c == u'/' || c == u'=' || c == u'>') bits |= kEndsName;
+    if (c == u'\r' || c == u'&') bits |= kNoted;
+    if (space || c == u'<' || c == u'>' || c == u'/' || c == u'=' || c == u'"' || c == u'\'')
+      bits |= kNotName;
+    classes[c] = bits;
+  }
+  classes[0] = kEndsAll | kNotName;
+  classes[128] = kEndsSpace;  // every character past ASCII
+  return classes;
+}();
+
+inline unsigned ClassOf(char16_t c) {
+  return kClasses[c < 128 ? c : 128];
+}
+
+// Whether any of the four characters in the word is below 14 (line feed, carriage return, tab,
+// zero): a lane that borrows has its top bit set where the character's own top bit was clear.
+inline bool AnyControl(uint64_t four) {
+  return ((four - 0x000E000E000E000Eull) & ~four & 0x8000800080008000ull) != 0;
+}
+
 // Thrown inside the parser only; LoadFromMemory and ParseText turn it into the error state.
 struct XmlFailure {
   int code;
@@ -27,37 +71,38 @@ struct XmlFailure {
 // Writes the decoded text to out, which may be text itself (the result is never longer), and
 // returns its length.
 size_t DecodeEntities(const char16_t* text, size_t length, char16_t* out) {
-  size_t written = 0;
-  for (size_t at = 0; at < length;) {
-    const char16_t* amp = std::find(text + at, text + length, u'&');
-    if (out + written != text + at) std::copy(text + at, amp, out + written);
-    written += static_cast<size_t>(amp - (text + at));
-    at = static_cast<size_t>(amp - text);
-    if (at == length) break;
-    std::u16string_view body(text + at + 1, length - at - 1);
-    size_t skip = 1;
-    if (body.starts_with(u"amp;")) {
-      skip = 5;
-      body.remove_prefix(4);
+  const char16_t* end = text + length;
+  // Whether the characters at p spell name (ASCII, with its ';').
+  auto spells = [&end](const char16_t* p, const char* name) {
+    for (; *name != 0; ++p, ++name) {
+      if (p == end || *p != static_cast<char16_t>(*name)) return false;
     }
+    return true;
+  };
+  char16_t* put = out;
+  for (const char16_t* p = text; p != end;) {
+    if (*p != u'&') {
+      *put++ = *p++;
+      continue;
+    }
+    p += spells(p + 1, "amp;") ? 5 : 1;  // past the "&" or the "&amp;"
     char16_t decoded = u'&';
     // The four others start with different letters.
-    auto take = [&](std::u16string_view name, char16_t character) {
-      if (!body.starts_with(name)) return;
-      skip += name.size();
+    auto take = [&](const char* name, char16_t character) {
+      if (!spells(p, name)) return;
+      p += std::strlen(name);
       decoded = character;
     };
-    switch (body.empty() ? u'\0' : body[0]) {
-      case u'g': take(u"gt;", u'>'); break;
-      case u'l': take(u"lt;", u'<'); break;
-      case u'q': take(u"quot;", u'"'); break;
-      case u'a': take(u"apos;", u'\''); break;
+    switch (p == end ? u'\0' : *p) {
+      case u'g': take("gt;", u'>'); break;
+      case u'l': take("lt;", u'<'); break;
+      case u'q': take("quot;", u'"'); break;
+      case u'a': take("apos;", u'\''); break;
       default: break;
     }
-    out[written++] = decoded;
-    at += skip;
+    *put++ = decoded;
   }
-  return written;
+  return static_cast<size_t>(put - out);
 }
 
 // The character reader. Its position is the line and column of the character read last; it is
@@ -91,23 +136,28 @@ class Reader {
   void Skip(size_t count) {
     for (size_t i = 0; i < count; ++i) Get();
   }
-  void SkipSpace() {
-    Advance([](char16_t c) { return !IsSpace(c); });
-  }
+  void SkipSpace() { Advance(kEndsSpace); }
 
   // What Advance passed over besides ordinary characters.
   static constexpr unsigned kCarriageReturn = 1, kAmpersand = 2;
 
-  // Moves up to (not onto) the first character for which stop is true, or the end of the text,
-  // as Get would one by one.
-  template <typename Stop>
-  unsigned Advance(Stop stop) {
+  // Moves up to (not onto) the first character of a class in ends, or the end of the text, as
+  // Get would one by one; carriage returns end no scan.
+  unsigned Advance(unsigned ends) {
     unsigned passed = 0;
     const char16_t* p = cursor_;
-    for (char16_t c = *p; c != 0 && (c == u'\r' || !stop(c)); c = *++p)
-      passed |= (c == u'\r' ? kCarriageReturn : 0) | (c == u'&' ? kAmpersand : 0);
+    for (;; ++p) {
+      unsigned bits = ClassOf(*p);
+      if ((bits & (ends | kNoted)) == 0) continue;
+      if (bits & ends) break;
+      passed |= *p == u'\r' ? kCarriageReturn : kAmpersand;
+    }
     cursor_ = p;
     return passed;
+  }
+  // Moves up to the next c or the end of the text.
+  void AdvanceTo(char16_t c) {
+    while (*cursor_ != 0 && *cursor_ != c) ++cursor_;
   }
 
   int Line() {
@@ -130,6 +180,10 @@ class Reader {
     bool pending = newlinePending_;
     while (p < end) {
       const char16_t* run = p;
+      for (uint64_t four[2]; end - p >= 8; p += 8) {
+        std::memcpy(four, p, sizeof four);
+        if (AnyControl(four[0]) || AnyControl(four[1])) break;
+      }
       while (p != end && *p > u'\r') ++p;
       if (p != run) {
         column += static_cast<int>(p - run);
@@ -237,10 +291,9 @@ class Parser {
     return std::find(begin, end, u'\r') != end ? Reader::kCarriageReturn : 0u;
   }
 
-  template <typename Stop>
-  std::u16string_view Scan(Stop stop, bool entities) {
+  std::u16string_view Scan(unsigned ends, bool entities) {
     const char16_t* begin = reader_.Cursor();
-    unsigned passed = reader_.Advance(stop);
+    unsigned passed = reader_.Advance(ends);
     return Finish(begin, reader_.Cursor(), passed, entities);
   }
 
@@ -256,7 +309,7 @@ class Parser {
     if (inTag) return NextInTag(c);
     if (c != u'<') {
       token.kind = Tok::kText;
-      token.text = Scan([](char16_t ch) { return ch == u'<'; }, true);
+      token.text = Scan(kEndsText, true);
       return token;
     }
     reader_.Get();
@@ -274,7 +327,7 @@ class Parser {
     while (!reader_.StartsWith(terminator)) {
       if (reader_.AtZero()) throw XmlFailure{error};
       reader_.Get();
-      reader_.Advance([first](char16_t ch) { return ch == first; });
+      reader_.AdvanceTo(first);
       end = reader_.Cursor();
     }
     reader_.Skip(terminator.size());
@@ -315,8 +368,17 @@ class Parser {
     return token;
   }
 
-  static bool EndsName(char16_t c) {
-    return c == 0 || IsSpace(c) || c == u'/' || c == u'<' || c == u'=' || c == u'>';
+  // A quoted value from its opening quote on.
+  std::u16string_view ReadValue(char16_t quote) {
+    reader_.Get();
+    std::u16string_view value = Scan(quote == u'"' ? kEndsDoubleQuoted : kEndsSingleQuoted, true);
+    if (reader_.Peek() != quote) throw XmlFailure{XXML_ERR_TOKEN_PARSE};
+    reader_.Get();
+    char16_t after = reader_.Peek();
+    if (!IsSpace(after) && after != u'/' && after != u'>' && after != u'?') {
+      throw XmlFailure{XXML_ERR_NEED_SPACE_AFTER_VALUE};
+    }
+    return value;
   }
 
   Token NextInTag(char16_t c) {
@@ -339,21 +401,13 @@ class Parser {
         token.kind = Tok::kEquals;
         return token;
       case u'"':
-      case u'\'': {
-        reader_.Get();
-        token.text = Scan([c](char16_t ch) { return ch == c || ch == u'<'; }, true);
-        if (reader_.Peek() != c) throw XmlFailure{XXML_ERR_TOKEN_PARSE};
-        reader_.Get();
-        char16_t after = reader_.Peek();
-        if (!IsSpace(after) && after != u'/' && after != u'>' && after != u'?') {
-          throw XmlFailure{XXML_ERR_NEED_SPACE_AFTER_VALUE};
-        }
+      case u'\'':
         token.kind = Tok::kValue;
+        token.text = ReadValue(c);
         return token;
-      }
       default:
         token.kind = Tok::kName;
-        token.text = Scan(EndsName, false);
+        token.text = Scan(kEndsName, false);
         return token;
     }
   }
@@ -363,9 +417,17 @@ class Parser {
     node->type = kXmlElement;
     bool first = true, named = false;
     attributes_.clear();
-    attributeNames_.clear();
+    if (!attributeNames_.empty()) attributeNames_.clear();
     while (true) {
-      Token token = Next(true);
+      // Names, the most frequent token, are read here; Next reads the others.
+      reader_.SkipSpace();
+      Token token;
+      if ((ClassOf(reader_.Peek()) & kNotName) == 0) {
+        token.kind = Tok::kName;
+        token.text = Scan(kEndsName, false);
+      } else {
+        token = Next(true);
+      }
       switch (token.kind) {
         case Tok::kTagClose:
           if (!named) throw XmlFailure{XXML_ERR_BAD_TOKEN};
@@ -399,12 +461,24 @@ class Parser {
     }
   }
 
+  // After an attribute's name: "=" and the quoted value. Anything else is read as the token it
+  // is, for that token's own errors, before the attribute's.
   void ReadAttribute(std::u16string_view name) {
-    if (Next(true).kind != Tok::kEquals) throw XmlFailure{XXML_ERR_NEED_EQUAL};
-    Token value = Next(true);
-    if (value.kind != Tok::kValue) throw XmlFailure{XXML_ERR_NEED_VALUE};
+    reader_.SkipSpace();
+    if (reader_.Peek() != u'=') {
+      Next(true);
+      throw XmlFailure{XXML_ERR_NEED_EQUAL};
+    }
+    reader_.Get();
+    reader_.SkipSpace();
+    char16_t quote = reader_.Peek();
+    if (quote != u'"' && quote != u'\'') {
+      Next(true);
+      throw XmlFailure{XXML_ERR_NEED_VALUE};
+    }
+    std::u16string_view value = ReadValue(quote);
     if (IsDuplicate(name)) throw XmlFailure{XXML_ERR_DUPLICATE_ATTRIBUTE};
-    attributes_.push_back({name, value.text});
+    attributes_.push_back({name, value});
   }
 
   // A tag's few attributes are compared one by one; past a dozen their names go into a set, so
