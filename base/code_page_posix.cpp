@@ -34,9 +34,12 @@ class PosixCodePage final : public IXCodePage {
       return true;
     }
     text->resize(length);
+    char16_t* out = text->data();
     for (size_t i = 0; i < length; ++i) {
+      i += CopyAscii(bytes + i, length - i, out + i);
+      if (i == length) break;
       uint8_t b = bytes[i];
-      (*text)[i] = b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b);
+      out[i] = b < 0xA0 ? kWindows1252High[b - 0x80] : b;
     }
     return true;
   }

@@ -17,24 +17,6 @@ char16_t* PutUtf16(char16_t* out, char32_t c) {
   return out;
 }
 
-// Sixteen bytes at a time while they are all ASCII (a loop the compiler widens with vector
-// instructions); returns how many bytes were copied.
-size_t CopyAscii(const unsigned char* in, size_t length, char16_t* out) {
-  size_t i = 0;
-  for (; i + 16 <= length; i += 16) {
-    uint64_t low, high;
-    std::memcpy(&low, in + i, 8);
-    std::memcpy(&high, in + i + 8, 8);
-    if ((low | high) & 0x8080808080808080u) break;
-    for (size_t k = 0; k < 16; ++k) out[i + k] = in[i + k];
-  }
-  while (i < length && in[i] < 0x80) {
-    out[i] = in[i];
-    ++i;
-  }
-  return i;
-}
-
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -54,6 +36,24 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 }  // namespace
+
+// Sixteen bytes at a time while they are all ASCII: a loop the compiler widens with vector
+// instructions.
+size_t CopyAscii(const uint8_t* in, size_t length, char16_t* out) {
+  size_t i = 0;
+  for (; i + 16 <= length; i += 16) {
+    uint64_t low, high;
+    std::memcpy(&low, in + i, 8);
+    std::memcpy(&high, in + i + 8, 8);
+    if ((low | high) & 0x8080808080808080u) break;
+    for (size_t k = 0; k < 16; ++k) out[i + k] = in[i + k];
+  }
+  while (i < length && in[i] < 0x80) {
+    out[i] = in[i];
+    ++i;
+  }
+  return i;
+}
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;

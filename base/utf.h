@@ -12,6 +12,8 @@ std::u16string Utf8ToUtf16(std::string_view text);
 // The same into *out, whose storage is reused.
 void Utf8ToUtf16(std::string_view text, std::u16string* out);
 std::string Utf16ToUtf8(std::u16string_view text);
+// Widens the leading ASCII bytes (sixteen at a time) into out; returns how many there were.
+size_t CopyAscii(const uint8_t* in, size_t length, char16_t* out);
 
 // A text file's bytes as text: UTF-16LE after the byte-order mark FF FE, otherwise UTF-8 (with or
 // without its mark); the text ends at the first zero.

@@ -70,37 +70,64 @@ struct XmlFailure {
 // yields "<"), in one pass: an "&amp;" followed by the rest of another entity is that entity.
 // Writes the decoded text to out, which may be text itself (the result is never longer), and
 // returns its length.
+// The entity's name after an ampersand, when it is one of the five: its length with the ';', and
+// its character. Where four characters follow, one comparison of words decides.
+struct EntityName {
+  size_t length;
+  char16_t character;
+};
+
+constexpr uint64_t Word(const char16_t (&text)[5]) {
+  return uint64_t{text[0]} | uint64_t{text[1]} << 16 | uint64_t{text[2]} << 32 |
+         uint64_t{text[3]} << 48;
+}
+
+EntityName ReadEntityName(const char16_t* p, const char16_t* end) {
+  if (end - p >= 5) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    uint64_t three = word & 0xFFFFFFFFFFFFull;
+    if (word == Word(u"amp;")) return {4, u'&'};
+    if (three == Word(u"lt;\0")) return {3, u'<'};
+    if (three == Word(u"gt;\0")) return {3, u'>'};
+    if (word == Word(u"quot") && p[4] == u';') return {5, u'"'};
+    if (word == Word(u"apos") && p[4] == u';') return {5, u'\''};
+    return {0, 0};
+  }
+  static constexpr struct {
+    std::u16string_view name;
+    char16_t character;
+  } kEntities[] = {
+      {u"amp;", u'&'}, {u"lt;", u'<'}, {u"gt;", u'>'}, {u"quot;", u'"'}, {u"apos;", u'\''}};
+  std::u16string_view rest(p, static_cast<size_t>(end - p));
+  for (const auto& entity : kEntities) {
+    if (rest.size() >= entity.name.size() &&
+        std::equal(entity.name.begin(), entity.name.end(), rest.begin()))
+      return {entity.name.size(), entity.character};
+  }
+  return {0, 0};
+}
+
+// Entities as five passes in the fixed order would decode them ("&amp;" first, so "&amp;lt;"
+// yields "<"), in one pass: an "&amp;" followed by the rest of another entity is that entity.
+// Writes the decoded text to out, which may be text itself (the result is never longer), and
+// returns its length.
 size_t DecodeEntities(const char16_t* text, size_t length, char16_t* out) {
   const char16_t* end = text + length;
-  // Whether the characters at p spell name (ASCII, with its ';').
-  auto spells = [&end](const char16_t* p, const char* name) {
-    for (; *name != 0; ++p, ++name) {
-      if (p == end || *p != static_cast<char16_t>(*name)) return false;
-    }
-    return true;
-  };
   char16_t* put = out;
   for (const char16_t* p = text; p != end;) {
     if (*p != u'&') {
       *put++ = *p++;
       continue;
     }
-    p += spells(p + 1, "amp;") ? 5 : 1;  // past the "&" or the "&amp;"
-    char16_t decoded = u'&';
-    // The four others start with different letters.
-    auto take = [&](const char* name, char16_t character) {
-      if (!spells(p, name)) return;
-      p += std::strlen(name);
-      decoded = character;
-    };
-    switch (p == end ? u'\0' : *p) {
-      case u'g': take("gt;", u'>'); break;
-      case u'l': take("lt;", u'<'); break;
-      case u'q': take("quot;", u'"'); break;
-      case u'a': take("apos;", u'\''); break;
-      default: break;
+    EntityName entity = ReadEntityName(++p, end);
+    if (entity.character == u'&') {  // "&amp;", perhaps followed by the rest of another
+      EntityName next = ReadEntityName(p + entity.length, end);
+      if (next.length != 0 && next.character != u'&')
+        entity = {entity.length + next.length, next.character};
     }
-    *put++ = decoded;
+    p += entity.length;
+    *put++ = entity.length != 0 ? entity.character : u'&';
   }
   return static_cast<size_t>(put - out);
 }
