@@ -16,8 +16,9 @@ constexpr size_t kMaxMatch = 258;
 // Root bits of a lookup table: 4 KiB of entries stay in the first-level cache.
 constexpr unsigned kRootBits = 10;
 constexpr unsigned kMaxSymbols = 320;
-// The fast path copies matches eight bytes at a time and may write this far past a match's end.
-constexpr size_t kCopySlack = 8;
+// The fast path copies matches eight bytes at a time, the first 32 bytes whatever the length,
+// and may write this far past a match's end.
+constexpr size_t kCopySlack = 32;
 // What one round of the fast path may write: up to 48 literals (codes of one bit at least, from
 // 63 bits down to 15), or up to 15 literals and the longest match; and the slack.
 constexpr size_t kFastRoom = 15 + kMaxMatch + kCopySlack;
@@ -37,15 +38,13 @@ constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                           11, 4,  12, 3, 13, 2, 14, 1, 15};
 
 // A match whose source lies at least eight bytes back in the same buffer, in eight-byte pieces:
-// each piece reads only bytes already written. Writes up to kCopySlack - 1 bytes past the end.
+// each piece reads only bytes already written. The first four pieces go without a test (most
+// matches are short); writes up to kCopySlack - 1 bytes past the end.
 void CopyNear(uint8_t* to, uint32_t distance, unsigned length) {
   const uint8_t* from = to - distance;
   uint8_t* end = to + length;
-  do {
-    std::memcpy(to, from, 8);
-    to += 8;
-    from += 8;
-  } while (to < end);
+  for (int piece = 0; piece < 4; ++piece) std::memcpy(to + 8 * piece, from + 8 * piece, 8);
+  for (to += 32, from += 32; to < end; to += 8, from += 8) std::memcpy(to, from, 8);
 }
 
 // A match of 2 to 7 bytes back, which repeats its own start. Each step copies eight bytes of
@@ -151,6 +150,28 @@ void AddBases(InflateDecoder::Table* table, bool distances) {
       code.base = kLengthBase[symbol - 257];
       code.extra = kLengthExtra[symbol - 257];
     }
+  }
+}
+
+// The fast path's copy of a literal table: where a root entry's literal leaves room in the root's
+// bits for a whole second literal, the entry gives both (the second in base, extra = 2, length
+// the bits of both). The second code is known from the bits left, since every entry of a code
+// shorter than the root repeats for all values of the bits above it.
+void AddLiteralPairs(InflateDecoder::Table* table) {
+  table->pairs = table->entries;
+  auto literal = [](const InflateDecoder::Code& code) {
+    return code.subBits == 0 && code.symbol >= 0 && code.symbol < 256;
+  };
+  size_t rootSize = size_t{1} << table->rootBits;
+  for (size_t i = 0; i < rootSize && i < table->entries.size(); ++i) {
+    const InflateDecoder::Code& first = table->entries[i];
+    if (!literal(first) || first.length >= table->rootBits) continue;
+    const InflateDecoder::Code& second = table->entries[i >> first.length];
+    if (!literal(second) || first.length + second.length > table->rootBits) continue;
+    InflateDecoder::Code& pair = table->pairs[i];
+    pair.length = static_cast<uint8_t>(first.length + second.length);
+    pair.base = static_cast<uint16_t>(second.symbol);
+    pair.extra = 2;
   }
 }
 
@@ -344,6 +365,7 @@ int InflateDecoder::StartBlock() {
         std::memset(lengths + 280, 8, 8);
         BuildHuffmanTable(lengths, 288, &fixedLiterals_);
         AddBases(&fixedLiterals_, false);
+        AddLiteralPairs(&fixedLiterals_);
         std::memset(lengths, 5, 30);
         BuildHuffmanTable(lengths, 30, &fixedDistances_);
         AddBases(&fixedDistances_, true);
@@ -374,6 +396,7 @@ int InflateDecoder::BuildDynamicTables() {
   // A block of literals only may have no distance codes at all; using one is then error 5.
   if (error != XINFLATE_OK && error != XINFLATE_ERR_NO_CODES) return error;
   AddBases(&dynamicLiterals_, false);
+  AddLiteralPairs(&dynamicLiterals_);
   AddBases(&dynamicDistances_, true);
   literals_ = &dynamicLiterals_;
   distances_ = &dynamicDistances_;
@@ -389,7 +412,7 @@ int InflateDecoder::BuildDynamicTables() {
 // Everything the loop touches lives in locals: the output is written through a byte pointer,
 // which may alias any member, so members would be reloaded after every byte.
 void InflateDecoder::FastLiterals() {
-  const Code* literals = literals_->entries.data();
+  const Code* literals = literals_->pairs.data();
   const uint64_t literalMask = (uint64_t{1} << literals_->rootBits) - 1;
   const Code* distances = distances_->entries.empty() ? nullptr : distances_->entries.data();
   const uint64_t distanceMask = distances ? (uint64_t{1} << distances_->rootBits) - 1 : 0;
@@ -430,7 +453,10 @@ void InflateDecoder::FastLiterals() {
     while (static_cast<uint16_t>(literal.symbol) < 256) {
       bits >>= literal.length;
       count -= literal.length;
-      out[size++] = static_cast<uint8_t>(literal.symbol);
+      // One literal or two; the byte after a single one is room, overwritten next.
+      out[size] = static_cast<uint8_t>(literal.symbol);
+      out[size + 1] = static_cast<uint8_t>(literal.base);
+      size += 1 + (literal.extra >> 1);
       if (count < 15) {
         topUp = true;
         break;
@@ -441,8 +467,14 @@ void InflateDecoder::FastLiterals() {
     if (literal.symbol < 0) break;
     if (literal.symbol == 256 || literal.symbol > 285 || distances == nullptr) break;
     // A length symbol, its extra bits, a distance code and its extra bits: at most 15 + 5 + 15
-    // + 13 = 48 bits; the literals before took at most 8 of the 56 (count >= 48 checked).
-    if (count < 48) continue;
+    // + 13 = 48 bits. After literals the buffer is topped up again where the input allows; the
+    // length symbol's bits stay where they are.
+    if (count < 48) {
+      if (in >= inLast) continue;
+      bits |= LoadLe64(in) << count;
+      in += (63 - count) >> 3;
+      count |= 56;
+    }
     unsigned used = literal.length;
     unsigned length = literal.base + ((bits >> used) & ((1u << literal.extra) - 1));
     used += literal.extra;

@@ -71,8 +71,9 @@ class InflateDecoder {
   };
   struct Table {
     std::vector<Code> entries;
-    unsigned bits = 0;      // the longest code
-    unsigned rootBits = 0;  // bits of the root
+    std::vector<Code> pairs;  // a literal table's entries with two literals where they fit
+    unsigned bits = 0;        // the longest code
+    unsigned rootBits = 0;    // bits of the root
     // The entry for the next bits: a code, or a pattern no code has.
     const Code& Find(uint64_t next) const {
       const Code& root = entries[next & ((1u << rootBits) - 1)];
