@@ -1,6 +1,7 @@
 #include "inflate_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -16,9 +17,9 @@ constexpr size_t kMaxMatch = 258;
 // Root bits of a lookup table: 4 KiB of entries stay in the first-level cache.
 constexpr unsigned kRootBits = 10;
 constexpr unsigned kMaxSymbols = 320;
-// The fast path copies matches eight bytes at a time, the first 32 bytes whatever the length,
-// and may write this far past a match's end.
-constexpr size_t kCopySlack = 32;
+// The fast path copies matches eight bytes at a time, the first 32 bytes whatever the length
+// (40 for a match that repeats its last few bytes), and may write this far past a match's end.
+constexpr size_t kCopySlack = 40;
 // What one round of the fast path may write: up to 48 literals (codes of one bit at least, from
 // 63 bits down to 15), or up to 15 literals and the longest match; and the slack.
 constexpr size_t kFastRoom = 15 + kMaxMatch + kCopySlack;
@@ -47,18 +48,24 @@ void CopyNear(uint8_t* to, uint32_t distance, unsigned length) {
   for (to += 32, from += 32; to < end; to += 8, from += 8) std::memcpy(to, from, 8);
 }
 
-// A match of 2 to 7 bytes back, which repeats its own start. Each step copies eight bytes of
-// which the first `distance` are final (they come from bytes before the step) and moves on by
-// the distance, so the next step overwrites the rest. Writes up to kCopySlack - 1 bytes past the
-// end.
+// A match of 1 to 7 bytes back, which repeats its own start: its first eight bytes are put
+// together from the `distance` bytes before it, each piece of the rest comes from the nearest
+// multiple of the distance at least eight back, where every byte is already final. Writes up to
+// kCopySlack - 1 bytes past the end.
 void CopyRepeating(uint8_t* to, uint32_t distance, unsigned length) {
-  uint8_t* end = to + length;
-  do {
-    uint64_t piece;
-    std::memcpy(&piece, to - distance, 8);
-    std::memcpy(to, &piece, 8);
-    to += distance;
-  } while (to < end);
+  static constexpr uint8_t kFar[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+  static constexpr auto kSource = [] {  // kSource[distance][i] = i % distance
+    std::array<std::array<uint8_t, 8>, 8> source{};
+    for (unsigned d = 1; d < 8; ++d) {
+      for (unsigned i = 0; i < 8; ++i) source[d][i] = static_cast<uint8_t>(i % d);
+    }
+    return source;
+  }();
+  const uint8_t* from = to - distance;
+  uint64_t first = 0;
+  for (unsigned i = 0; i < 8; ++i) first |= uint64_t{from[kSource[distance][i]]} << (8 * i);
+  std::memcpy(to, &first, 8);
+  CopyNear(to + 8, kFar[distance], length > 8 ? length - 8 : 0);
 }
 
 unsigned Reverse(unsigned code, unsigned length) {
@@ -489,8 +496,6 @@ void InflateDecoder::FastLiterals() {
     uint8_t* to = out + size;
     if (distance >= 8 && distance <= size) {
       CopyNear(to, distance, length);
-    } else if (distance == 1 && size != 0) {
-      std::memset(to, to[-1], length);
     } else if (distance <= size) {
       CopyRepeating(to, distance, length);
     } else {
