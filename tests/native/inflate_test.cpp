@@ -138,6 +138,26 @@ TEST(InflateBlocks, DistanceOneLength258RepeatsOneByte) {
   EXPECT_LE(stream.size(), 6u) << "zlib should have used one match of 258";
 }
 
+// Matches that repeat their own last 1 to 9 bytes, of every length up to past the first pieces
+// the fast path copies without a test, between literals that start each run afresh.
+TEST(InflateBlocks, ShortDistancesOfEveryLength) {
+  std::mt19937 random(7);
+  std::vector<uint8_t> input;
+  for (size_t period = 1; period <= 9; ++period) {
+    for (size_t length = 3; length <= 80; ++length) {
+      size_t start = input.size();
+      for (size_t i = 0; i < period; ++i) input.push_back(static_cast<uint8_t>(random()));
+      for (size_t i = 0; i < length; ++i) input.push_back(input[start + i % period]);
+      input.push_back(static_cast<uint8_t>(random()));
+    }
+  }
+  for (int strategy : {0, 3 /* RLE */}) {
+    Decoded out = InflateWhole(ZlibDeflate(input, 9, strategy));
+    ASSERT_EQ(out.error, 0);
+    EXPECT_EQ(out.bytes, input) << "strategy " << strategy;
+  }
+}
+
 TEST(InflateBlocks, IncompleteInputWaitsForMore) {
   std::vector<uint8_t> stream = ZlibDeflate(test::TextData(5000), 6);
   stream.resize(stream.size() / 2);

@@ -64,6 +64,11 @@ TEST(XmlEncodings, WithoutDeclarationTheAnsiPageIsWindows1252) {
   ASSERT_TRUE(Load(doc, Bytes("<?xml encoding=\"Utf-8\"?><a t=\"\xC3\xA9\"/>")))
       << "mixed case is not UTF-8";
   EXPECT_EQ(Attribute(doc, u"t"), u"\u00C3\u00A9");
+  // Runs of ASCII long enough to be widened in blocks, around the page's own characters.
+  std::string ascii(37, 'x');
+  ASSERT_TRUE(Load(doc, Bytes("<a t=\"" + ascii + "\x9F\xA0" + ascii + "\x81\"/>")));
+  std::u16string x(37, u'x');
+  EXPECT_EQ(Attribute(doc, u"t"), x + u"\u0178\u00A0" + x + u"\u0081");
 }
 #endif
 
