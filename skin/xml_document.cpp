@@ -66,10 +66,6 @@ struct XmlFailure {
   int code;
 };
 
-// Entities as five passes in the fixed order would decode them ("&amp;" first, so "&amp;lt;"
-// yields "<"), in one pass: an "&amp;" followed by the rest of another entity is that entity.
-// Writes the decoded text to out, which may be text itself (the result is never longer), and
-// returns its length.
 // The entity's name after an ampersand, when it is one of the five: its length with the ';', and
 // its character. Where four characters follow, one comparison of words decides.
 struct EntityName {
