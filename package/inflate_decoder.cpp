@@ -20,9 +20,10 @@ constexpr unsigned kMaxSymbols = 320;
 // The fast path copies matches eight bytes at a time, the first 32 bytes whatever the length
 // (40 for a match that repeats its last few bytes), and may write this far past a match's end.
 constexpr size_t kCopySlack = 40;
-// What one round of the fast path may write: up to 48 literals (codes of one bit at least, from
-// 63 bits down to 15), or up to 15 literals and the longest match; and the slack.
-constexpr size_t kFastRoom = 15 + kMaxMatch + kCopySlack;
+// What one round of the fast path may write: literals while the buffer holds a whole code (at
+// most 48 of them: codes of one bit at least, from 63 bits down to 15), then one match of the
+// longest length; and the slack.
+constexpr size_t kFastRoom = 48 + kMaxMatch + kCopySlack;
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
                                       15, 17, 19, 23,  27,  31,  35,  43,  51, 59,

@@ -1,6 +1,7 @@
 // Inflate against streams made by zlib, split anywhere, and every error code from crafted input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "inflate_decoder.h"
@@ -296,6 +297,52 @@ TEST(InflateErrors, EachCodeFromCraftedInput) {
   };
   for (const ErrorCase& c : cases) {
     EXPECT_EQ(InflateWhole(c.stream).error, c.error) << c.name;
+  }
+}
+
+// The fast path's worst round: 48 literals of one bit each, then a match of 258, ending at every
+// distance from the end of an exact buffer; nothing past the buffer may change. A dynamic block:
+// 'a' 1 bit (code 0), end of block and length 258 (symbol 285) 2 bits (10, 11), one distance
+// code (distance 1); the code lengths through the code-length alphabet {0, 1, 2, 18} of 2 bits.
+TEST(InflateOutput, ExactBufferIsNeverWrittenPast) {
+  auto zeros = [](unsigned count) {  // symbol 18: 11 to 138 zeros
+    std::string out;
+    for (; count > 0; count -= std::min(count, 138u))
+      out += Code(3, 2) + Field(std::min(count, 138u) - 11, 7);
+    return out;
+  };
+  std::string header = "0" + Field(2, 2) + Field(286 - 257, 5) + Field(0, 5) + Field(18 - 4, 4);
+  const unsigned clOrder[18] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1};
+  for (unsigned symbol : clOrder) header += Field(symbol <= 2 || symbol == 18 ? 2 : 0, 3);
+  header += zeros(97) + Code(1, 2) + zeros(158) + Code(2, 2) + zeros(28) + Code(2, 2);
+  header += Code(1, 2);  // the distance code's length, 1
+  // Runs of 40 to 48 literals after 1 to 8 leading ones meet the buffer's top-ups at every bit;
+  // the last match, after 40 to 48 literals, ends 0 to 8 bytes before the buffer does. Empty
+  // stored blocks follow, so that the input lasts for the fast path to the end.
+  for (unsigned lead = 1; lead <= 8; ++lead) {
+    for (unsigned last = 40; last <= 48; ++last) {
+      for (unsigned tail = 0; tail <= 8; ++tail) {
+        std::string bits = header + std::string(lead, '0');
+        size_t expected = lead + tail;
+        for (unsigned run : {40u, 41u, 42u, 43u, 44u, 45u, 46u, 47u, 48u, last}) {
+          bits += std::string(run, '0') + Code(3, 2) + Code(0, 1);
+          expected += run + 258;
+        }
+        bits += std::string(tail, '0') + Code(2, 2);
+        for (char final : std::string("00001")) {
+          bits += final + Field(0, 2);
+          bits += std::string((8 - bits.size() % 8) % 8, '0') + Field(0, 16) + Field(0xFFFF, 16);
+        }
+        std::vector<uint8_t> stream = Bits(bits);
+        std::vector<uint8_t> buffer(expected + 64, 0xEE);
+        InflateDecoder decoder;
+        decoder.ResetDecoder();
+        decoder.SetWholeOutput(buffer.data(), expected);
+        ASSERT_EQ(decoder.DecodeChunk(stream.data(), stream.size()), XINFLATE_OK);
+        ASSERT_EQ(std::count(buffer.begin(), buffer.end(), 'a'), static_cast<ptrdiff_t>(expected))
+            << "lead " << lead << " last " << last << " tail " << tail;
+      }
+    }
   }
 }
 
